@@ -1,0 +1,1 @@
+#include "flowchart/recompute.h"
