@@ -1,0 +1,30 @@
+#pragma once
+// Chimecraft's state for the life of the program: the score, the tune file header buffer,
+// the playback and the editor variables. main() owns one; tests make fresh ones.
+
+#include "melody/live_note.h"
+#include "melody/playback.h"
+#include "melody/score.h"
+#include "melody/tune_file.h"
+
+namespace pendra2::melody {
+
+enum EditMode : int {
+  kEditMode = 0,
+  kInsertMode = 1,
+  kDeleteMode = 2,
+  kLoopStartMode = 3,
+  kLoopEndMode = 4
+};
+
+struct MelodyState {
+  Score score;
+  TuneHeader header{};
+  PlaybackState playback;
+  int liveNote = kNoLiveNote;
+  int editMode = kEditMode;
+  int scrollPos = 0;
+  int hoverKey = 0;
+};
+
+}  // namespace pendra2::melody

@@ -1,0 +1,38 @@
+#pragma once
+// Sending the whole tune to the board as its 512-byte tune image.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "melody/playback.h"
+#include "melody/score.h"
+#include "melody/user_message.h"
+
+namespace pendra2::melody {
+
+inline constexpr UserMessage kStopBeforeTransferMessage{
+    "データを転送する場合は演奏を停止してください。", "注意！！"};
+inline constexpr UserMessage kTransferFailedMessage{
+    "データの転送に失敗しました。\nマイコンとの接続を確かめてください。", "Error Message"};
+
+// The image write to the board (BeginImageWrite and eight blocks, with the progress
+// dialog); false when a write or a reply failed.
+class ImageWriter {
+ public:
+  virtual ~ImageWriter() = default;
+  virtual bool WriteImage(std::span<const uint8_t, 512> image) = 0;
+};
+
+enum class TransferOutcome { kSent, kRefused, kTooLong, kFailed };
+
+struct TransferResult {
+  TransferOutcome outcome = TransferOutcome::kSent;
+  std::optional<UserMessage> message;  // to show, when set
+};
+
+// The transfer button. Refused while a playback runs or an edit mode is active, and for
+// tunes the image cannot hold; playState is 2 while the image goes out.
+TransferResult Transfer(Score& score, PlaybackState& playback, int editMode, ImageWriter& writer);
+
+}  // namespace pendra2::melody

@@ -1,0 +1,31 @@
+#pragma once
+// The 512 bytes a tune transfer writes into the board: 'T', the tempo byte, the columns
+// after Normalise, and 'E' right after the end mark.
+
+#include <array>
+#include <cstdint>
+
+#include "melody/score.h"
+#include "melody/user_message.h"
+
+namespace pendra2::melody {
+
+using TuneImageBytes = std::array<uint8_t, 512>;
+
+inline constexpr uint8_t kImageTerminator = 'E';
+// The last position whose column still leaves room for the end mark and 'E' in the image.
+inline constexpr int kLastTransferablePosition = 507;
+
+inline constexpr UserMessage kTuneTooLongMessage{
+    "曲が長すぎるため、マイコンに転送できません。\n転送できるのは508列目までです。", "注意！！"};
+
+// True when the normalised score (end mark at length - 1) fits the image with its 'E'.
+constexpr bool FitsTuneImage(const Score& score) {
+  return score.length >= 1 && score.length - 2 <= kLastTransferablePosition;
+}
+
+// The image of a normalised score. A score too long for the image (see FitsTuneImage) is
+// cut at the image's end without a terminator; callers refuse to send it.
+TuneImageBytes TuneImage(const Score& score);
+
+}  // namespace pendra2::melody
