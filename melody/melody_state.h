@@ -27,4 +27,13 @@ struct MelodyState {
   int hoverKey = 0;
 };
 
+// The new-score command: a reset score, playback and loop play off. A running playback
+// stops at once, without the closing silence; the scroll position stays.
+inline void NewScore(MelodyState& state) {
+  ResetScore(state.score);
+  state.playback.playMode = kNoPlayback;
+  state.playback.playState = kIdle;
+  state.playback.loopPlay = false;
+}
+
 }  // namespace pendra2::melody

@@ -37,6 +37,11 @@ struct TickResult {
   bool redraw = false;          // the grid's played column changed
 };
 
+// The board's own run and stop buttons act only on a present board that is not busy.
+constexpr bool MayRunOrStopBoard(bool found, const PlaybackState& state) {
+  return found && state.playState == kIdle;
+}
+
 // Both starts refuse (nullopt) unless editMode is 0 and nothing plays or transfers; on
 // success they return the period of the first tick.
 std::optional<int> StartWholePlayback(PlaybackState& state, Score& score, int editMode);

@@ -188,3 +188,30 @@ TEST(Playback, DamagedMarksNeverReadOutsideTheScore) {
 
 }  // namespace
 }  // namespace pendra2::melody
+
+#include "melody/melody_state.h"
+
+namespace pendra2::melody {
+namespace {
+
+TEST(NewScore, StopsPlaybackAndLoopPlayKeepsTheScrollPosition) {
+  MelodyState state;
+  state.score = testing::ScoreOf({1, 2});
+  state.scrollPos = 40;
+  state.playback.loopPlay = true;
+  StartWholePlayback(state.playback, state.score, 0);
+  EXPECT_FALSE(MayRunOrStopBoard(true, state.playback));
+  NewScore(state);
+  EXPECT_EQ(state.playback.playState, kIdle);
+  EXPECT_EQ(state.playback.playMode, kNoPlayback);
+  EXPECT_FALSE(state.playback.loopPlay);
+  EXPECT_EQ(state.score.cells[0], kEmpty);
+  EXPECT_EQ(state.score.tempoIndex, 2);
+  EXPECT_EQ(state.scrollPos, 40);
+  EXPECT_FALSE(PlaybackTick(state.playback, state.score, 0, true).running);
+  EXPECT_TRUE(MayRunOrStopBoard(true, state.playback));
+  EXPECT_FALSE(MayRunOrStopBoard(false, state.playback));
+}
+
+}  // namespace
+}  // namespace pendra2::melody

@@ -86,7 +86,7 @@ void Exercise(const Bytes& file, std::mt19937& rng) {
 
   PlaybackState playback;
   StartWholePlayback(playback, score, 0);
-  for (int i = 0; i < 5000 && PlaybackTick(playback, score, 0, true).running; ++i) {
+  for (int i = 0; i < 2000 && PlaybackTick(playback, score, 0, true).running; ++i) {
   }
   StopPlayback(playback, true);
   const int scroll = static_cast<int>(rng() % (kMaxScrollPos + 1));
@@ -119,7 +119,7 @@ void Exercise(const Bytes& file, std::mt19937& rng) {
 
 TEST(Robustness, ThousandsOfRandomAndMutatedTunes) {
   std::mt19937 rng(20261206);
-  for (int i = 0; i < 6000; ++i) {
+  for (int i = 0; i < 3000; ++i) {
     const Bytes file = (i % 3 == 0) ? RandomFile(rng) : Mutate(ValidTune(rng), rng);
     Exercise(file, rng);
     if (HasFatalFailure()) FAIL() << "iteration " << i;
