@@ -30,8 +30,17 @@ function(pendra2_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;PENDRA2_BIN_DIR=${CMAKE_BINARY_DIR}/bin;PENDRA2_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-               TIMEOUT ${T_TIMEOUT})
+    PROPERTIES TIMEOUT ${T_TIMEOUT})
+  # gtest_discover_tests flattens list-valued properties (only the first variable would
+  # survive), so the environment is set on the discovered tests by a script run after it.
+  set(env_script ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${env_script}
+    "if(${name}_TESTS)\n"
+    "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT "
+    "\"QT_QPA_PLATFORM=offscreen;PENDRA2_BIN_DIR=${CMAKE_BINARY_DIR}/bin;"
+    "PENDRA2_SOURCE_DIR=${PROJECT_SOURCE_DIR}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${env_script})
 endfunction()
 
 # pendra2_program(NAME SOURCES file... LIBS lib...): a program in build/bin.

@@ -6,6 +6,8 @@
 #include <random>
 #include <sstream>
 
+#include <sys/wait.h>
+
 #include "cli/cli.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/program_builder.h"
