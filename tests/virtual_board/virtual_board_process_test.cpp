@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
@@ -44,8 +45,12 @@ class VirtualBoardProcess {
     ready_ = process_.waitForStarted(5000) && process_.waitForReadyRead(5000);
   }
   ~VirtualBoardProcess() {
-    process_.kill();
-    process_.waitForFinished(5000);
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+      process_.kill();
+      process_.waitForFinished(3000);
+    }
+    QLocalServer::removeServer(name_);
   }
   bool ready() const { return ready_; }
   const QString& name() const { return name_; }
