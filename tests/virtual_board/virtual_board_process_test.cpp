@@ -282,6 +282,18 @@ TEST(VirtualBoardProcess, VirtualTransportCarriesTheImageWrite) {
   EXPECT_TRUE(link.ReadInput(1));
 }
 
+TEST(VirtualTransportNames, ListIsSplitAtCommasInOrder) {
+  using V = device::VirtualTransport;
+  EXPECT_EQ(V::ParseNames("b2,b1"), (std::vector<std::string>{"b2", "b1"}));
+  EXPECT_EQ(V::ParseNames(",a,,b,"), (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(V::ParseNames("").empty());
+  // An empty list means virtual boards only, none plugged in: never the USB boards.
+  device::VirtualTransport none(V::ParseNames(""));
+  const auto list = none.Enumerate();
+  EXPECT_TRUE(list.ok);
+  EXPECT_TRUE(list.interfaces.empty());
+}
+
 }  // namespace
 }  // namespace pendra2
 
