@@ -51,7 +51,7 @@ class FlowCommandsTest : public ::testing::Test {
     tune.code[0] = 'T';
     tune.code[1] = 5;
     tune.size = 2;
-    fc::StoreTunePath(tune, "C:\\\x8B\xC8\\\x83\x5C\x83\x93\"q\".olg");  // 曲\ソン"q".olg
+    fc::StoreTunePath(tune, "C:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x93\"q\".olg");  // 音楽\ソン"q".olg
     program->tempoIndex = 9;
     return Save("sample.flc",
                 {fc::testing::Loop(2), fc::testing::Output(0, 1), fc::testing::LoopEnd(), tune,
@@ -134,7 +134,7 @@ TEST_F(FlowCommandsTest, DumpFieldsInOrder) {
                    "\"depth\": 1, \"value\": 0, \"target\": 0, \"size\": 4, \"op\": 0, "
                    "\"channel\": 0}"),
             std::string::npos);
-  EXPECT_NE(j.find("\"channel\": 0, \"tunePath\": \"C:\\\\曲\\\\ソン\\\"q\\\".olg\"}"),
+  EXPECT_NE(j.find("\"channel\": 0, \"tunePath\": \"C:\\\\音楽\\\\ソン\\\"q\\\".olg\"}"),
             std::string::npos)
       << j;
   EXPECT_EQ(j.find("tunePath"), j.rfind("tunePath"));  // Orgel steps only

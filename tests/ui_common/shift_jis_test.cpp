@@ -44,7 +44,7 @@ TEST(ShiftJisTest, DisplayNamesOfJapaneseTunes) {
   StepRecord step;
   step.kind = static_cast<int32_t>(StepKind::Orgel);
   // Byte 8 of the name is the lead byte of ら: ten bytes and "..".
-  ASSERT_TRUE(StoreTunePath(step, *Utf8ToShiftJis("C:\\曲\\さくらさくら.olg")));
+  ASSERT_TRUE(StoreTunePath(step, *Utf8ToShiftJis("C:\\音楽\\さくらさくら.olg")));
   EXPECT_EQ(StepCaption(step, ShiftJisToUtf8), "さくらさく..");
   EXPECT_EQ(ListingLine(1, step, Notation::Japanese, ShiftJisToUtf8),
             "  1行目:オルゴール演奏(さくらさく..)");
