@@ -125,7 +125,7 @@ def clock_glyph(x, y, colour):
 
 def body_wait(f, s, w):
     return (flow_line() + rect(8, 6, 80, 36, 2, f, s, w) + clock_glyph(23, 24, s)
-            + text(76, 38, "秒", 11, s))
+            + text(72, 38, "秒", 11, s))
 
 
 def body_variable(f, s, w):
