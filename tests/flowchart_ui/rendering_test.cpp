@@ -30,12 +30,10 @@ using namespace testing;
 std::unique_ptr<FlowProgram> Sample(int extraWaits = 0) {
   auto loop = Step(StepKind::LoopStart);
   loop.loopCount = 3;
-  std::vector<StepRecord> body = {Step(StepKind::Output, 0, 1, 0, 0),
-                                  loop,
-                                  Step(StepKind::Wait, 0, 3),
-                                  Step(StepKind::LoopEnd),
-                                  Step(StepKind::Branch, 1, 200, 1, 0),
-                                  Step(StepKind::Variable, 0, 4, 1, 1)};
+  std::vector<StepRecord> body = {
+      Step(StepKind::Output, 0, 1, 0, 0),   loop,
+      Step(StepKind::Wait, 0, 3),           Step(StepKind::LoopEnd),
+      Step(StepKind::Branch, 1, 200, 1, 0), Step(StepKind::Variable, 0, 4, 1, 1)};
   for (int i = 0; i < extraWaits; ++i) body.push_back(Step(StepKind::Wait, 0, 2));
   auto p = Program(body);
   flowchart::Recompute(*p);
@@ -101,7 +99,8 @@ TEST(Rendering, JapaneseTextUsesAJapaneseCapableFontOfTheDevicesSize) {
   const QFont font = ui::MakeFont(kListingFont, 96);
   EXPECT_EQ(font.pixelSize(), 13);
   const QStringList japanese = ui::GothicFamilies();
-  EXPECT_TRUE(japanese.contains(QFontInfo(font).family())) << QFontInfo(font).family().toStdString();
+  EXPECT_TRUE(japanese.contains(QFontInfo(font).family()))
+      << QFontInfo(font).family().toStdString();
   const QFontMetrics metrics(font);
   for (char32_t c : {U'行', U'目', U'は', U'オ', U'入'}) EXPECT_TRUE(metrics.inFontUcs4(c));
 }
