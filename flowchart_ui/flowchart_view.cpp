@@ -50,7 +50,7 @@ void Rows(ui::DrawList& list, const FlowProgram& program, const ViewState& view,
           const flowchart::ShiftJisDecoder& decode) {
   const int count = StepCount(program);
   const int first = view.topStep;
-  for (int n = std::max(first, 0); n < first + kVisibleRows && n < count; ++n) {
+  for (int n = std::max(first, 0); n < int64_t{first} + kVisibleRows && n < count; ++n) {
     const int r = (n - first) * kRowHeight;
     list.Text({5, r + 60}, kCaptionFont, ThreeDigits(n) + ":");
     RowPieces(list, program.steps[n], r, false, decode);
@@ -63,7 +63,7 @@ void Highlight(ui::DrawList& list, const FlowProgram& program, const ViewState& 
   if (c < 0) return;
   const int64_t n = int64_t{view.topStep} + c;
   if (n < 0 || n >= StepCount(program)) return;
-  RowPieces(list, program.steps[n], c * kRowHeight, true, decode);
+  RowPieces(list, program.steps[n], Bounded(int64_t{c} * kRowHeight), true, decode);
 }
 
 void BranchLines(ui::DrawList& list, const FlowProgram& program, const ViewState& view) {
@@ -72,7 +72,7 @@ void BranchLines(ui::DrawList& list, const FlowProgram& program, const ViewState
   for (int n = 0; n < count; ++n) {
     const StepRecord& step = program.steps[n];
     if (!IsJump(step)) continue;
-    const int64_t y0 = int64_t{n - view.topStep} * kRowHeight;
+    const int64_t y0 = (int64_t{n} - view.topStep) * kRowHeight;
     const int64_t d = int64_t{kRowHeight} * (int64_t{step.target} - n - 1);
     const int x0 = step.Is(StepKind::Goto) ? 118 : 113;
     const int laneRight = 129 + 4 * lane;
@@ -97,7 +97,7 @@ void Listing(ui::DrawList& list, const FlowProgram& program, const ViewState& vi
   if (mode == 0) return;
   const int count = StepCount(program);
   const int first = view.topStep;
-  for (int n = std::max(first, 0); n < first + kVisibleRows && n < count; ++n) {
+  for (int n = std::max(first, 0); n < int64_t{first} + kVisibleRows && n < count; ++n) {
     std::string line =
         flowchart::ListingLine(n, program.steps[n], flowchart::Notation::Japanese, decode);
     if (!line.empty()) list.Text({180, (n - first) * kRowHeight + 70}, kListingFont, line);

@@ -235,6 +235,10 @@ TEST(FlowchartView, DamagedCountsAndTargetsStayInsideTheTable) {
   }
   p->count = -3;
   EXPECT_EQ(Bitmaps(View(*p, 0, 1, 0)).size(), 24u);
+  p->count = 4;
+  EXPECT_EQ(Bitmaps(View(*p, INT_MAX, 1, 5)).size(), 24u);
+  EXPECT_EQ(Bitmaps(View(*p, INT_MIN, 1, INT_MAX)).size(), 24u);
+  EXPECT_EQ(Bitmaps(View(*p, INT_MIN + 2, 1, INT_MAX)).size(), 25u);  // hovers step 1
 }
 
 }  // namespace
