@@ -7,8 +7,10 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -102,6 +104,16 @@ std::unique_ptr<flowchart::FlowProgram> Load(const std::string& path, Streams io
   return program;
 }
 
+// An existing file without the flowchart magic and with the tune extension.
+bool IsTuneFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char magic[2] = {};
+  if (!in.read(magic, 2) || (magic[0] == 'F' && magic[1] == 'L')) return false;
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext == ".olg";
+}
+
 std::string Decode(std::string_view sjis) {
   return ui::ShiftJisToUtf8(sjis);
 }
@@ -140,6 +152,11 @@ int Render(Args args, Streams io) {
 int Pdf(Args args, Streams io) {
   const auto parsed = ParseArgs(args, io, false, "pdf FILE -o OUT.pdf");
   if (!parsed) return kUsage;
+  if (IsTuneFile(parsed->input)) {
+    io.err << "pendra2-cli: " << parsed->input
+           << ": printing tunes is not available in this version; give a .flc program\n";
+    return kFileError;
+  }
   const auto program = Load(parsed->input, io);
   if (!program) return kFileError;
 

@@ -203,6 +203,13 @@ TEST(Rendering, CliRenderAndPdfPaintFilesAndRefuseBadInput) {
             cli::kFileError);
   EXPECT_EQ(Cli({"pdf", flc, "-o", dir.filePath("no/dir/x.pdf").toStdString()}).status,
             cli::kFileError);
+  QFile tune(dir.filePath("song.olg"));
+  ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
+  tune.write(QByteArray(576, '\0'));
+  tune.close();
+  const auto song = Cli({"pdf", tune.fileName().toStdString(), "-o", pdf});
+  EXPECT_EQ(song.status, cli::kFileError);
+  EXPECT_NE(song.err.find("tunes"), std::string::npos);
 }
 
 }  // namespace
