@@ -1,0 +1,46 @@
+#pragma once
+// The flowchart window's picture: ten rows of steps from topStep with their numbers,
+// symbols and captions, the branch lanes of the whole program, the Japanese listing
+// beside them and the image size readout. Coordinates are the window's client pixels.
+
+#include <cstdint>
+
+#include "flowchart/flow_program.h"
+#include "flowchart/listing.h"
+#include "ui_common/draw_list.h"
+
+namespace pendra2::flowchart_ui {
+
+struct ViewState {
+  // 0 flowchart only, 1 flowchart and listing, 4 (or anything above 3) listing only;
+  // any other value draws like 1.
+  int32_t viewMode = 1;
+  int32_t topStep = 0;
+  // Row under the mouse counted from the top row, -1 for none.
+  int32_t hoverRow = -1;
+  int32_t imageSize = 0;
+};
+
+inline constexpr int kVisibleRows = 10;
+
+// Client area of the flowchart window (615 x 570 less its frame, caption and scroll bar).
+inline constexpr int kClientWidth = 590;
+inline constexpr int kClientHeight = 543;
+
+inline constexpr ui::FontSpec kCaptionFont{8, 400, true};
+inline constexpr ui::FontSpec kListingFont{10, 400, false};
+inline constexpr ui::FontSpec kSizeLabelFont{8, 400, false};
+inline constexpr ui::FontSpec kSizeValueFont{10, 400, false};
+
+// The mode as drawn: 0, 1 or 4.
+int32_t EffectiveViewMode(int32_t viewMode);
+
+// The whole window picture: the image size box, then the flowchart view.
+ui::DrawList FlowchartWindowPicture(const flowchart::FlowProgram& program, const ViewState& view,
+                                    const flowchart::ShiftJisDecoder& decode);
+
+// The flowchart view alone (blank strips, rows, highlight, lanes, masks, listing).
+ui::DrawList FlowchartView(const flowchart::FlowProgram& program, const ViewState& view,
+                           const flowchart::ShiftJisDecoder& decode);
+
+}  // namespace pendra2::flowchart_ui

@@ -1,0 +1,41 @@
+#pragma once
+// The printed flowchart: 30 steps to a page in two columns of 15, each step as on the
+// screen, jumps inside one column as lines and every other jump as labelled connector
+// circles. Coordinates are the printer's device units.
+
+#include <string>
+#include <vector>
+
+#include "flowchart/flow_program.h"
+#include "flowchart/listing.h"
+#include "ui_common/draw_list.h"
+
+namespace pendra2::flowchart_ui {
+
+inline constexpr int kStepsPerPage = 30;
+inline constexpr int kStepsPerColumn = 15;
+
+inline constexpr ui::FontSpec kTitleFont{12, 800, false};
+inline constexpr ui::FontSpec kBodyFont{8, 400, false};
+inline constexpr int kPrintPenWidth = 10;
+
+// What the printer reports, in device units.
+struct PageGeometry {
+  int offX = 0;  // physical offsets of the printable area
+  int offY = 0;
+  int horzRes = 0;  // printable width and height
+  int vertRes = 0;
+};
+
+int PageCount(int stepCount);
+
+// Page `page` (from 0) of the program; `title` is UTF-8.
+ui::DrawList PrintPage(const flowchart::FlowProgram& program, const std::string& title,
+                       const PageGeometry& geometry, int page,
+                       const flowchart::ShiftJisDecoder& decode);
+
+std::vector<ui::DrawList> PrintPages(const flowchart::FlowProgram& program,
+                                     const std::string& title, const PageGeometry& geometry,
+                                     const flowchart::ShiftJisDecoder& decode);
+
+}  // namespace pendra2::flowchart_ui

@@ -1,0 +1,128 @@
+#include "ui_common/draw_list_painter.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPolygon>
+#include <QSvgRenderer>
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "ui_common/bitmaps.h"
+#include "ui_common/fonts.h"
+
+namespace pendra2::ui {
+namespace {
+
+QRect Normalised(const Rect& r) {
+  const int left = std::min(r.left, r.right);
+  const int top = std::min(r.top, r.bottom);
+  return QRect(left, top, std::abs(r.Width()), std::abs(r.Height()));
+}
+
+// Artwork is fetched at most once per paint: a flowchart repaint copies the same blank
+// strip twenty-odd times.
+class ArtCache {
+ public:
+  // Vector artwork; null when the name has only a raster picture or none at all.
+  QSvgRenderer* Vector(const std::string& name) {
+    auto it = vectors_.find(name);
+    if (it != vectors_.end()) return it->second.get();
+    const QString path = QStringLiteral(":/art/%1.svg").arg(QString::fromStdString(name));
+    std::unique_ptr<QSvgRenderer> renderer;
+    if (QFile::exists(path)) {
+      renderer = std::make_unique<QSvgRenderer>(path);
+      if (!renderer->isValid()) renderer.reset();
+    }
+    return vectors_.emplace(name, std::move(renderer)).first->second.get();
+  }
+
+  const QImage& Raster(const std::string& name) {
+    auto it = rasters_.find(name);
+    if (it == rasters_.end()) {
+      it = rasters_.emplace(name, LoadBitmap(QString::fromStdString(name))).first;
+    }
+    return it->second;
+  }
+
+ private:
+  std::map<std::string, std::unique_ptr<QSvgRenderer>> vectors_;
+  std::map<std::string, QImage> rasters_;
+};
+
+void PaintText(QPainter& painter, const TextItem& item) {
+  const int dpiY = painter.device() ? painter.device()->logicalDpiY() : 96;
+  const QFont font = MakeFont(item.font, dpiY);
+  painter.setFont(font);
+  painter.setRenderHint(QPainter::TextAntialiasing, item.font.antialiased);
+  const QFontMetrics metrics(font, painter.device());
+  // The position is the top of the character cell, the painter's is the baseline.
+  painter.drawText(QPoint(item.at.x, item.at.y + metrics.ascent()),
+                   QString::fromUtf8(item.text.data(), static_cast<qsizetype>(item.text.size())));
+}
+
+void PaintBitmap(QPainter& painter, ArtCache& art, const BitmapItem& item) {
+  if (item.dest.Empty()) return;
+  const QRect dest = Normalised(item.dest);
+  if (QSvgRenderer* svg = art.Vector(item.name)) {
+    // Drawn as vectors, so printed symbols stay sharp at any resolution; a part of the
+    // picture is shown by narrowing the view box to it.
+    const QRect whole(QPoint(0, 0), svg->defaultSize());
+    const QRect part = item.source.Empty() ? whole : Normalised(item.source);
+    svg->setViewBox(QRectF(part));
+    painter.save();
+    painter.setClipRect(dest, Qt::IntersectClip);
+    svg->render(&painter, QRectF(dest));
+    painter.restore();
+    svg->setViewBox(QRectF(whole));
+    return;
+  }
+  const QImage& image = art.Raster(item.name);
+  if (image.isNull()) return;  // missing artwork draws nothing
+  const QRect part = item.source.Empty() ? image.rect() : Normalised(item.source);
+  painter.drawImage(dest, image, part);
+}
+
+void PaintFill(QPainter& painter, const FillItem& item) {
+  painter.fillRect(Normalised(item.rect), Qt::black);
+}
+
+void PaintLine(QPainter& painter, const LineItem& item) {
+  if (item.points.size() < 2) return;
+  QPolygon polygon;
+  for (const Point& p : item.points) polygon << QPoint(p.x, p.y);
+  if (item.width <= 1) {
+    painter.setPen(QPen(Qt::black, 0));
+  } else {
+    painter.setPen(QPen(Qt::black, item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  }
+  painter.drawPolyline(polygon);
+}
+
+}  // namespace
+
+void PaintDrawList(QPainter& painter, const DrawList& list) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter.setPen(Qt::black);
+  painter.setBrush(Qt::NoBrush);
+  ArtCache art;
+  for (const DrawItem& item : list.items) {
+    if (const auto* text = std::get_if<TextItem>(&item)) {
+      painter.setPen(Qt::black);
+      PaintText(painter, *text);
+    } else if (const auto* bitmap = std::get_if<BitmapItem>(&item)) {
+      PaintBitmap(painter, art, *bitmap);
+    } else if (const auto* fill = std::get_if<FillItem>(&item)) {
+      PaintFill(painter, *fill);
+    } else if (const auto* line = std::get_if<LineItem>(&item)) {
+      PaintLine(painter, *line);
+    }
+  }
+  painter.restore();
+}
+
+}  // namespace pendra2::ui

@@ -1,0 +1,25 @@
+#pragma once
+// The suite draws all text in one gothic face. Machines without "ＭＳ ゴシック" get a
+// Japanese-capable stand-in so that kana and kanji never turn into boxes.
+
+#include <QFont>
+#include <QStringList>
+
+#include "ui_common/draw_list.h"
+
+namespace pendra2::ui {
+
+// The face every text asks for first.
+inline constexpr const char* kGothicFace = "ＭＳ ゴシック";
+
+// The faces tried in order: the requested one, then the free Japanese gothics.
+QStringList GothicFamilies();
+
+// Character height in pixels of a `points` font on a device of `dpiY` pixels per inch,
+// rounded to the nearest pixel as a multiply-divide does.
+int FontPixelHeight(int points, int dpiY);
+
+// The font for `spec` on a device of `dpiY` pixels per inch.
+QFont MakeFont(const FontSpec& spec, int dpiY);
+
+}  // namespace pendra2::ui
