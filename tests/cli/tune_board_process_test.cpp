@@ -108,7 +108,8 @@ TEST(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
   QProcess cli;
   StartCli(cli, board.name(), {"play", tune, "--loop"});
   ASSERT_TRUE(cli.waitForStarted(5000));
-  QThread::msleep(800);
+  // Interrupt once the first note has reached the board: the handler is in place by then.
+  for (int i = 0; i < 250 && Notes(board.Log()).empty(); ++i) QThread::msleep(20);
   ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
   const bool ended = cli.waitForFinished(5000);
   if (!ended) cli.kill();
