@@ -1,0 +1,82 @@
+#pragma once
+// One process's connection to the board: the BoardLink, the one request and one reply
+// buffer, and every command. Commands never test `found`; the callers decide when to send.
+// On a link without channels (no board, or a board whose write channel would not open) a
+// command simply fails.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "device/board_info.h"
+#include "device/board_link.h"
+#include "device/report.h"
+#include "device/transport.h"
+
+namespace pendra2::device {
+
+// FindBoard results.
+inline constexpr int kBoardFound = 1;
+inline constexpr int kNoBoard = 0;
+inline constexpr int kInterfaceListUnavailable = -1;  // show kInterfaceListText and end
+
+inline constexpr const char* kInterfaceListText = "Invalid handle";
+inline constexpr const char* kInterfaceListCaption = "HID";
+
+// Called after each image block is answered, with the block number 0..7.
+using BlockProgress = std::function<void(int block)>;
+
+class Board {
+ public:
+  explicit Board(Transport& transport);
+  Board(Transport& transport, int replyTimeoutMs);
+  ~Board();
+  Board(const Board&) = delete;
+  Board& operator=(const Board&) = delete;
+
+  // Closes the channels of the previous discovery, then looks for the first board among the
+  // interfaces in the platform's order. Returns kBoardFound, kNoBoard or
+  // kInterfaceListUnavailable (found is 0 then).
+  int FindBoard();
+  void CloseChannels();
+
+  const BoardLink& link() const { return link_; }
+  bool found() const { return link_.found == 1; }
+  const RequestReport& request() const { return request_; }
+  const ReplyReport& reply() const { return reply_; }
+  int replyTimeoutMs() const { return replyTimeoutMs_; }
+
+  // Each returns true when its write (and its read, for commands with a reply) succeeded.
+  // A failed read leaves the reply buffer as the previous reply left it.
+  bool InfoQuery();
+  bool AutoMode(AutoModeArg arg);
+  bool Run();
+  bool Stop();
+  bool ReadInput(int input);  // 1, 2 or 3
+  bool PlayNote(uint8_t code);
+  bool BeginImageWrite();
+  bool ImageBlock(int block, std::span<const uint8_t, kImageBytes> image);
+  // BeginImageWrite and the eight blocks, each waiting for its reply. Stops at the first
+  // write or read that fails and returns false: the board cannot have the whole image then.
+  bool WriteImage(std::span<const uint8_t, kImageBytes> image, const BlockProgress& progress);
+
+  // Readings of the reply buffer, valid after the matching command (or still showing the
+  // previous reply when it failed).
+  BoardInfo Info() const { return ParseBoardInfo(reply_); }
+  bool AutoModeIsOn() const { return reply_[1] == 1; }
+  uint16_t InputReading() const { return static_cast<uint16_t>(reply_[2] | (reply_[3] << 8)); }
+
+ private:
+  bool Send(uint8_t letter, uint8_t arg);
+  bool Exchange(uint8_t letter, uint8_t arg);
+  bool SendRequest();
+  bool ReadReply();
+
+  Transport& transport_;
+  int replyTimeoutMs_;
+  BoardLink link_;
+  RequestReport request_{};
+  ReplyReport reply_{};
+};
+
+}  // namespace pendra2::device

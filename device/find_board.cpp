@@ -1,0 +1,50 @@
+#include "device/board.h"
+#include "device/reply_timeout.h"
+
+namespace pendra2::device {
+
+Board::Board(Transport& transport) : Board(transport, ReplyTimeoutMs()) {}
+
+Board::Board(Transport& transport, int replyTimeoutMs)
+    : transport_(transport), replyTimeoutMs_(replyTimeoutMs) {}
+
+Board::~Board() {
+  CloseChannels();
+}
+
+void Board::CloseChannels() {
+  if (link_.readChannel != kNoHandle) transport_.Close(link_.readChannel);
+  if (link_.writeChannel != kNoHandle) transport_.Close(link_.writeChannel);
+  link_.readChannel = kNoHandle;
+  link_.writeChannel = kNoHandle;
+}
+
+int Board::FindBoard() {
+  // The editors rediscover on every repaint; closing here keeps that from piling up handles.
+  CloseChannels();
+  link_.found = 0;
+  const InterfaceList list = transport_.Enumerate();
+  if (!list.ok) return kInterfaceListUnavailable;
+
+  for (const InterfaceInfo& info : list.interfaces) {
+    // The identifiers come with the list, so only a candidate is opened: other devices of
+    // the user are never touched. The outcome is the same as probing every interface first.
+    if (!IsBoard(info.vendorId, info.productId)) continue;
+    // An interface someone else holds exclusively is passed over like a foreign one.
+    const Handle probe = transport_.Open(info.path, Access::ReadWrite);
+    if (probe == kNoHandle) continue;
+    transport_.Close(probe);
+
+    link_.devicePath = info.path;
+    link_.writeChannel = transport_.Open(info.path, Access::Write);
+    if (link_.writeChannel != kNoHandle) {
+      link_.readChannel = transport_.Open(info.path, Access::Read);
+    }
+    // Found even when the channels would not open; the commands then fail quietly.
+    link_.found = 1;
+    return kBoardFound;
+  }
+  return kNoBoard;
+}
+
+}  // namespace pendra2::device

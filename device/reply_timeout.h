@@ -1,0 +1,12 @@
+#pragma once
+
+namespace pendra2::device {
+
+inline constexpr int kDefaultReplyTimeoutMs = 2000;
+
+// The reply wait in milliseconds from PENDRA2_REPLY_TIMEOUT_MS, or the default when it is
+// unset or not a whole number from 1 to 600000.
+int ReplyTimeoutMs();
+int ParseReplyTimeout(const char* text);
+
+}  // namespace pendra2::device

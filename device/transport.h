@@ -1,0 +1,45 @@
+#pragma once
+// What the board link needs from the platform: list the HID interfaces, open one, write and
+// read 65-byte reports, close. The real board (hidapi), the virtual board and the test fake
+// each provide one.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "device/report.h"
+
+namespace pendra2::device {
+
+struct InterfaceInfo {
+  std::string path;
+  uint16_t vendorId = 0;
+  uint16_t productId = 0;
+};
+
+// An open interface. Values are the transport's own; kNoHandle never names one.
+using Handle = int64_t;
+inline constexpr Handle kNoHandle = -1;
+
+enum class Access { ReadWrite, Write, Read };
+
+struct InterfaceList {
+  bool ok = false;                        // false: the platform could not give the list at all
+  std::vector<InterfaceInfo> interfaces;  // in the platform's order
+};
+
+class Transport {
+ public:
+  virtual ~Transport() = default;
+  virtual InterfaceList Enumerate() = 0;
+  // kNoHandle when the interface cannot be opened with that access.
+  virtual Handle Open(const std::string& path, Access access) = 0;
+  // report[0] is the report number (0); all 65 bytes are sent.
+  virtual bool Write(Handle handle, const Report& report) = 0;
+  // Waits at most timeoutMs for one report; on success report[0] = 0 and the 64 data bytes
+  // are in report[1..64]. On failure the report may be partly overwritten.
+  virtual bool Read(Handle handle, Report& report, int timeoutMs) = 0;
+  virtual void Close(Handle handle) = 0;
+};
+
+}  // namespace pendra2::device

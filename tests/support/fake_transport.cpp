@@ -1,0 +1,122 @@
+#include "support/fake_transport.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace pendra2::test {
+
+std::shared_ptr<virtual_board::BoardModel> FakeTransport::AddBoard(
+    const std::string& path, uint16_t vendorId, uint16_t productId,
+    virtual_board::BoardIdentity identity) {
+  identity.vendorId = vendorId;
+  identity.productId = productId;
+  auto model = std::make_shared<virtual_board::BoardModel>(std::move(identity));
+  interfaces_.push_back(FakeInterface{path, vendorId, productId, true, true, model});
+  return model;
+}
+
+void FakeTransport::AddInterface(FakeInterface iface) {
+  interfaces_.push_back(std::move(iface));
+}
+
+FakeInterface& FakeTransport::interface(const std::string& path) {
+  for (auto& i : interfaces_) {
+    if (i.path == path) return i;
+  }
+  throw std::out_of_range("no fake interface " + path);
+}
+
+void FakeTransport::Unplug(const std::string& path) {
+  std::erase_if(interfaces_, [&](const FakeInterface& i) { return i.path == path; });
+  for (auto& [handle, h] : open_) {
+    if (h.path == path) h.unplugged = true;
+  }
+}
+
+device::InterfaceList FakeTransport::Enumerate() {
+  calls_.push_back(
+      FakeCall{FakeCall::Enumerate, {}, {}, device::kNoHandle, {}, 0, !listUnavailable});
+  device::InterfaceList list;
+  if (listUnavailable) return list;
+  list.ok = true;
+  for (const auto& i : interfaces_) list.interfaces.push_back({i.path, i.vendorId, i.productId});
+  return list;
+}
+
+device::Handle FakeTransport::Open(const std::string& path, device::Access access) {
+  const auto it = std::find_if(interfaces_.begin(), interfaces_.end(),
+                               [&](const FakeInterface& i) { return i.path == path; });
+  bool ok = it != interfaces_.end() && it->openable;
+  if (ok && access == device::Access::Write) ok = it->writeOpenable;
+  device::Handle handle = device::kNoHandle;
+  if (ok) {
+    handle = next_++;
+    open_[handle] = OpenHandle{path, access};
+  }
+  calls_.push_back(FakeCall{FakeCall::Open, path, access, handle, {}, 0, ok});
+  return handle;
+}
+
+bool FakeTransport::Write(device::Handle handle, const device::Report& report) {
+  const auto h = open_.find(handle);
+  bool ok = h != open_.end() && !h->second.unplugged && h->second.access != device::Access::Read;
+  const std::string path = h != open_.end() ? h->second.path : std::string();
+  calls_.push_back(FakeCall{FakeCall::Write, path, {}, handle, report, 0, ok});
+  if (!ok) return false;
+  auto& iface = interface(path);
+  if (iface.board) {
+    if (auto reply = iface.board->Receive(report); reply && !silent) {
+      pending_[path].push_back(*reply);
+    }
+  }
+  return true;
+}
+
+bool FakeTransport::Read(device::Handle handle, device::Report& report, int timeoutMs) {
+  const auto h = open_.find(handle);
+  bool ok = h != open_.end() && !h->second.unplugged && h->second.access != device::Access::Write;
+  if (ok) {
+    auto& queue = pending_[h->second.path];
+    ok = !queue.empty();  // nothing to read: the wait runs out
+    if (ok) {
+      report = queue.front();
+      report[0] = 0;
+      queue.erase(queue.begin());
+    }
+  }
+  calls_.push_back(FakeCall{FakeCall::Read,
+                            h != open_.end() ? h->second.path : std::string(),
+                            {},
+                            handle,
+                            report,
+                            timeoutMs,
+                            ok});
+  return ok;
+}
+
+void FakeTransport::Close(device::Handle handle) {
+  const auto h = open_.find(handle);
+  calls_.push_back(FakeCall{FakeCall::Close,
+                            h != open_.end() ? h->second.path : std::string(),
+                            {},
+                            handle,
+                            {},
+                            0,
+                            h != open_.end()});
+  if (h != open_.end()) open_.erase(h);
+}
+
+int FakeTransport::CountCalls(FakeCall::Kind kind) const {
+  return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
+                                        [&](const FakeCall& c) { return c.kind == kind; }));
+}
+
+std::vector<device::Report> FakeTransport::Writes() const {
+  std::vector<device::Report> out;
+  for (const auto& c : calls_) {
+    if (c.kind == FakeCall::Write && c.ok) out.push_back(c.report);
+  }
+  return out;
+}
+
+}  // namespace pendra2::test

@@ -1,0 +1,78 @@
+#pragma once
+// An in-process Transport for tests: a list of HID interfaces, some of them boards driven by
+// the real board model. It counts every open, close, write and read, can refuse opens, fail
+// writes or reads (an unplugged board), stay silent (a hung board), or refuse the list.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/transport.h"
+#include "virtual_board/board_model.h"
+
+namespace pendra2::test {
+
+struct FakeInterface {
+  std::string path;
+  uint16_t vendorId = 0;
+  uint16_t productId = 0;
+  bool openable = true;       // false: every open fails (held by another process)
+  bool writeOpenable = true;  // false: only the write-only open fails
+  // Attached when the interface is a board (or answers like one).
+  std::shared_ptr<virtual_board::BoardModel> board;
+};
+
+struct FakeCall {
+  enum Kind { Enumerate, Open, Write, Read, Close } kind;
+  std::string path;
+  device::Access access = device::Access::ReadWrite;
+  device::Handle handle = device::kNoHandle;
+  device::Report report{};
+  int timeoutMs = 0;
+  bool ok = false;
+};
+
+class FakeTransport : public device::Transport {
+ public:
+  // Adds an interface; returns its board model (a fresh one when board is true).
+  std::shared_ptr<virtual_board::BoardModel> AddBoard(const std::string& path,
+                                                      uint16_t vendorId = device::kPendraVendor,
+                                                      uint16_t productId = device::kPendraProduct,
+                                                      virtual_board::BoardIdentity identity = {});
+  void AddInterface(FakeInterface iface);
+  FakeInterface& interface(const std::string& path);
+  void RemoveAll() { interfaces_.clear(); }
+  // Unplugs: the interface leaves the list and every open handle on it fails from now on.
+  void Unplug(const std::string& path);
+
+  bool listUnavailable = false;
+  bool silent = false;  // the boards take requests but never answer
+
+  device::InterfaceList Enumerate() override;
+  device::Handle Open(const std::string& path, device::Access access) override;
+  bool Write(device::Handle handle, const device::Report& report) override;
+  bool Read(device::Handle handle, device::Report& report, int timeoutMs) override;
+  void Close(device::Handle handle) override;
+
+  const std::vector<FakeCall>& calls() const { return calls_; }
+  void ClearCalls() { calls_.clear(); }
+  int CountCalls(FakeCall::Kind kind) const;
+  std::vector<device::Report> Writes() const;
+  int openHandles() const { return static_cast<int>(open_.size()); }
+
+ private:
+  struct OpenHandle {
+    std::string path;
+    device::Access access;
+    bool unplugged = false;
+  };
+  std::vector<FakeInterface> interfaces_;
+  std::map<device::Handle, OpenHandle> open_;
+  // Replies waiting for a reader, per interface path (a board answers every reader).
+  std::map<std::string, std::vector<device::Report>> pending_;
+  device::Handle next_ = 100;
+  std::vector<FakeCall> calls_;
+};
+
+}  // namespace pendra2::test
