@@ -1,0 +1,31 @@
+#pragma once
+// The real board through hidapi (hidraw on Linux; the same calls on Windows and macOS).
+
+#include <map>
+
+#include "device/transport.h"
+
+struct hid_device_;
+
+namespace pendra2::device {
+
+class HidapiTransport : public Transport {
+ public:
+  HidapiTransport();
+  ~HidapiTransport() override;
+  HidapiTransport(const HidapiTransport&) = delete;
+  HidapiTransport& operator=(const HidapiTransport&) = delete;
+
+  InterfaceList Enumerate() override;
+  Handle Open(const std::string& path, Access access) override;
+  bool Write(Handle handle, const Report& report) override;
+  bool Read(Handle handle, Report& report, int timeoutMs) override;
+  void Close(Handle handle) override;
+
+ private:
+  bool ready_ = false;
+  Handle next_ = 1;
+  std::map<Handle, hid_device_*> open_;
+};
+
+}  // namespace pendra2::device

@@ -1,0 +1,123 @@
+#include "device/virtual_transport.h"
+
+#include <QDeadlineTimer>
+#include <QLocalSocket>
+
+#include "device/virtual_wire.h"
+
+namespace pendra2::device {
+namespace {
+
+// A served board answers at once; this only bounds a board process that is stuck.
+constexpr int kConnectMs = 1000;
+
+bool SendAll(QLocalSocket& socket, const char* data, qint64 size) {
+  if (socket.state() != QLocalSocket::ConnectedState) return false;
+  if (socket.write(data, size) != size) return false;
+  while (socket.bytesToWrite() > 0) {
+    if (!socket.waitForBytesWritten(kConnectMs)) return false;
+  }
+  return true;
+}
+
+// Waits until `size` bytes are buffered, the board goes away or the deadline passes.
+bool Await(QLocalSocket& socket, qint64 size, QDeadlineTimer deadline) {
+  while (socket.bytesAvailable() < size) {
+    if (socket.state() != QLocalSocket::ConnectedState || deadline.hasExpired()) return false;
+    socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+  }
+  return true;
+}
+
+}  // namespace
+
+VirtualTransport::VirtualTransport(std::vector<std::string> names) : names_(std::move(names)) {}
+
+VirtualTransport::~VirtualTransport() = default;
+
+std::vector<std::string> VirtualTransport::ParseNames(const std::string& list) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    std::size_t comma = list.find(',', start);
+    if (comma == std::string::npos) comma = list.size();
+    std::string name = list.substr(start, comma - start);
+    if (!name.empty()) names.push_back(std::move(name));
+    start = comma + 1;
+  }
+  return names;
+}
+
+std::unique_ptr<QLocalSocket> VirtualTransport::Connect(const std::string& name) const {
+  auto socket = std::make_unique<QLocalSocket>();
+  socket->connectToServer(QString::fromStdString(name));
+  if (!socket->waitForConnected(kConnectMs)) return nullptr;
+  return socket;
+}
+
+InterfaceList VirtualTransport::Enumerate() {
+  InterfaceList list;
+  list.ok = true;
+  for (const std::string& name : names_) {
+    auto socket = Connect(name);
+    if (!socket) continue;
+    const char ask = static_cast<char>(wire::kIdentify);
+    if (!SendAll(*socket, &ask, 1)) continue;
+    if (!Await(*socket, wire::kIdentityFrame, QDeadlineTimer(kConnectMs))) continue;
+    const QByteArray id = socket->read(wire::kIdentityFrame);
+    if (static_cast<uint8_t>(id[0]) != wire::kIdentify) continue;
+    const auto byte = [&](int i) { return static_cast<uint16_t>(static_cast<uint8_t>(id[i])); };
+    list.interfaces.push_back({name, static_cast<uint16_t>(byte(1) | byte(2) << 8),
+                               static_cast<uint16_t>(byte(3) | byte(4) << 8)});
+  }
+  return list;
+}
+
+Handle VirtualTransport::Open(const std::string& path, Access access) {
+  auto socket = Connect(path);
+  if (!socket) return kNoHandle;
+  const uint8_t mode = access == Access::Write  ? wire::kAccessWrite
+                       : access == Access::Read ? wire::kAccessRead
+                                                : wire::kAccessReadWrite;
+  const char frame[wire::kOpenFrame] = {static_cast<char>(wire::kOpen), static_cast<char>(mode)};
+  if (!SendAll(*socket, frame, sizeof frame)) return kNoHandle;
+  // Replies go only to connections the board has registered as readers; waiting for the
+  // acknowledgement keeps a request on the write channel from overtaking the registration.
+  if (!Await(*socket, 1, QDeadlineTimer(kConnectMs))) return kNoHandle;
+  if (static_cast<uint8_t>(socket->read(1)[0]) != wire::kOpen) return kNoHandle;
+  const Handle handle = next_++;
+  open_[handle] = std::move(socket);
+  return handle;
+}
+
+bool VirtualTransport::Write(Handle handle, const Report& report) {
+  const auto it = open_.find(handle);
+  if (it == open_.end()) return false;
+  char frame[wire::kReportFrame];
+  frame[0] = static_cast<char>(wire::kWrite);
+  for (std::size_t i = 0; i < kReportBytes; ++i) frame[1 + i] = static_cast<char>(report[i]);
+  return SendAll(*it->second, frame, sizeof frame);
+}
+
+bool VirtualTransport::Read(Handle handle, Report& report, int timeoutMs) {
+  const auto it = open_.find(handle);
+  if (it == open_.end()) return false;
+  QLocalSocket& socket = *it->second;
+  if (!Await(socket, wire::kReportFrame, QDeadlineTimer(timeoutMs))) return false;
+  const QByteArray frame = socket.read(wire::kReportFrame);
+  if (static_cast<uint8_t>(frame[0]) != wire::kReply) return false;
+  for (std::size_t i = 0; i < kReportBytes; ++i) {
+    report[i] = static_cast<uint8_t>(frame[static_cast<qsizetype>(1 + i)]);
+  }
+  report[0] = 0;
+  return true;
+}
+
+void VirtualTransport::Close(Handle handle) {
+  const auto it = open_.find(handle);
+  if (it == open_.end()) return;
+  it->second->disconnectFromServer();
+  open_.erase(it);
+}
+
+}  // namespace pendra2::device

@@ -1,0 +1,40 @@
+#pragma once
+// Boards served by pendra2-virtual-board on this machine, found by server name.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "device/transport.h"
+
+class QLocalSocket;
+
+namespace pendra2::device {
+
+class VirtualTransport : public Transport {
+ public:
+  // The boards in the order they are listed; a name nobody serves is a board not plugged in.
+  explicit VirtualTransport(std::vector<std::string> names);
+  ~VirtualTransport() override;
+  VirtualTransport(const VirtualTransport&) = delete;
+  VirtualTransport& operator=(const VirtualTransport&) = delete;
+
+  // "a,b,c" as PENDRA2_VIRTUAL_BOARDS gives it; empty names are dropped.
+  static std::vector<std::string> ParseNames(const std::string& list);
+
+  InterfaceList Enumerate() override;
+  Handle Open(const std::string& path, Access access) override;
+  bool Write(Handle handle, const Report& report) override;
+  bool Read(Handle handle, Report& report, int timeoutMs) override;
+  void Close(Handle handle) override;
+
+ private:
+  std::unique_ptr<QLocalSocket> Connect(const std::string& name) const;
+
+  std::vector<std::string> names_;
+  Handle next_ = 1;
+  std::map<Handle, std::unique_ptr<QLocalSocket>> open_;
+};
+
+}  // namespace pendra2::device

@@ -1,0 +1,79 @@
+#include "virtual_board/board_options.h"
+
+#include <charconv>
+
+namespace pendra2::virtual_board {
+namespace {
+
+std::optional<uint16_t> Number(const std::string& text, int base) {
+  std::string_view digits = text;
+  if (base == 16 && (digits.starts_with("0x") || digits.starts_with("0X"))) digits.remove_prefix(2);
+  unsigned value = 0;
+  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  if (digits.empty() || ec != std::errc{} || ptr != digits.data() + digits.size() ||
+      value > 0xFFFF) {
+    return std::nullopt;
+  }
+  return static_cast<uint16_t>(value);
+}
+
+// Reply fields are fixed-width printable ASCII; a shorter text is padded with spaces.
+bool FixedText(const std::string& text, std::size_t width) {
+  if (text.size() > width) return false;
+  for (const char c : text) {
+    if (c < 0x20 || c > 0x7E) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
+  BoardOptions o;
+  const auto fail = [](std::string why) { return ParsedOptions{std::nullopt, std::move(why)}; };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--no-reply") {
+      o.noReply = true;
+      continue;
+    }
+    if (a == "--window") {
+      o.window = true;
+      continue;
+    }
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return fail(a + " needs a value");
+    const std::string& v = args[++i];
+    if (a == "--name") {
+      if (v.empty()) return fail("--name needs a non-empty name");
+      o.name = v;
+    } else if (a == "--vid" || a == "--pid") {
+      const auto id = Number(v, 16);
+      if (!id) return fail(a + " takes a hexadecimal number up to FFFF, not '" + v + "'");
+      (a == "--vid" ? o.identity.vendorId : o.identity.productId) = *id;
+    } else if (a == "--version" || a == "--date") {
+      if (!FixedText(v, 8)) return fail(a + " takes up to 8 ASCII characters");
+      (a == "--version" ? o.identity.version : o.identity.date) = v;
+    } else if (a == "--status") {
+      if (!FixedText(v, 2)) return fail("--status takes up to 2 ASCII characters");
+      o.identity.status = v;
+    } else if (a == "--build") {
+      if (!FixedText(v, 5)) return fail("--build takes up to 5 ASCII characters");
+      o.identity.build = v;
+    } else if (a == "--input1" || a == "--input2" || a == "--input3") {
+      const auto n = Number(v, 10);
+      if (!n) return fail(a + " takes a number from 0 to 65535, not '" + v + "'");
+      o.inputs[static_cast<std::size_t>(a.back() - '1')] = *n;
+    } else if (a == "--log") {
+      o.logPath = v;
+    } else {
+      return fail("unknown option '" + a + "'");
+    }
+  }
+  return ParsedOptions{o, {}};
+}
+
+}  // namespace pendra2::virtual_board

@@ -1,0 +1,48 @@
+// pendra2-virtual-board: a Pendra2 board that lives on this machine.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "virtual_board/board_server.h"
+#include "virtual_board/board_window.h"
+
+int main(int argc, char** argv) {
+  using namespace pendra2::virtual_board;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const ParsedOptions parsed = ParseBoardOptions(args);
+  if (!parsed.options) {
+    std::cerr << "pendra2-virtual-board: " << parsed.error << "\n" << kBoardUsage;
+    return 1;
+  }
+  const BoardOptions& options = *parsed.options;
+  if (options.help) {
+    std::cout << kBoardUsage;
+    return 0;
+  }
+
+  // Headless needs no display at all; only the window brings in the GUI.
+  std::unique_ptr<QCoreApplication> app;
+  if (options.window) {
+    app = std::make_unique<QApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
+
+  BoardServer server(options);
+  std::string error;
+  if (!server.Listen(error)) {
+    std::cerr << "pendra2-virtual-board: " << error << "\n";
+    return 2;
+  }
+  std::unique_ptr<BoardWindow> window;
+  if (options.window) {
+    window = std::make_unique<BoardWindow>(server);
+    window->show();
+  }
+  std::cout << "serving virtual board '" << options.name << "'" << std::endl;
+  return app->exec();
+}
