@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <memory>
 
 #include "device/board.h"
+#include "device/transport_factory.h"
 #include "launcher/launcher_texts.h"
 #include "launcher/launcher_window.h"
 #include "ui_common/hid_failure.h"
@@ -13,7 +15,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Pendra2"));
   QApplication::setApplicationVersion(QString::fromUtf8(launcher::kProgramVersion));
 
-  // TRANSPORT
+  const std::unique_ptr<device::Transport> transport = device::MakeTransport();
   device::Board board(*transport);
   ui::QtPrompter prompter;
   // The board is looked for once before any window exists; when the interface list itself
