@@ -9,6 +9,7 @@
 
 #include "virtual_board/board_server.h"
 #include "virtual_board/board_window.h"
+#include "virtual_board/quit_on_signal.h"
 
 int main(int argc, char** argv) {
   using namespace pendra2::virtual_board;
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
   }
+
+  QuitOnSignal(*app);
 
   BoardServer server(options);
   std::string error;
