@@ -32,27 +32,6 @@ TEST(PollBoard, ReportsTheBoardAndLeavesNoChannelOpenAndSendsNothing) {
   EXPECT_EQ(PollBoard(board), PollOutcome::ListUnavailable);
 }
 
-TEST(CheckStepcraftBoard, NoBoardStartsWithoutSendingAnything) {
-  FakeTransport transport;
-  device::Board board(transport, 50);
-  EXPECT_EQ(CheckStepcraftBoard(board), StepcraftGate::StartWithoutBoard);
-  EXPECT_EQ(transport.CountCalls(FakeCall::Write), 0);
-  EXPECT_EQ(transport.CountCalls(FakeCall::Read), 0);
-}
-
-TEST(CheckStepcraftBoard, GenerationThreeAsksOnceAndClosesTheChannels) {
-  FakeTransport transport;
-  transport.AddBoard("/dev/hidraw0", device::kMicrochipVendor, device::kMicrochipProduct);
-  device::Board board(transport, 50);
-  EXPECT_EQ(CheckStepcraftBoard(board), StepcraftGate::Start);
-  const auto writes = transport.Writes();
-  ASSERT_EQ(writes.size(), 1u);
-  EXPECT_EQ(writes[0][0], 0);
-  EXPECT_EQ(writes[0][1], 'C');
-  EXPECT_EQ(writes[0][2], 0);
-  EXPECT_EQ(transport.openHandles(), 0);
-}
-
 TEST(CheckStepcraftBoard, OnlyExactlyThreePassesAndARefusedBoardKeepsItsChannels) {
   for (const char* version : {"V4.00.00", "V2.10.00", "V:00.000", "3V.00.00"}) {
     SCOPED_TRACE(version);
@@ -71,13 +50,6 @@ TEST(CheckStepcraftBoard, ASilentBoardIsRefusedAfterTheReplyWait) {
   transport.silent = true;
   device::Board board(transport, 20);
   EXPECT_EQ(CheckStepcraftBoard(board), StepcraftGate::WrongGeneration);
-}
-
-TEST(CheckStepcraftBoard, AnUnavailableListIsReported) {
-  FakeTransport transport;
-  transport.listUnavailable = true;
-  device::Board board(transport, 50);
-  EXPECT_EQ(CheckStepcraftBoard(board), StepcraftGate::ListUnavailable);
 }
 
 }  // namespace
