@@ -1,8 +1,12 @@
 #include "cli/board_session.h"
 
-#include <unistd.h>
-
+#include <cstdio>
 #include <iostream>
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "device/transport_factory.h"
 
@@ -30,7 +34,11 @@ int ConnectBoard(BoardSession& session, std::unique_ptr<device::Transport> trans
 int WriteBoardImage(device::Board& board, std::span<const uint8_t, device::kImageBytes> image,
                     Streams io) {
   // The progress line only makes sense to a person watching a terminal.
-  const bool terminal = &io.err == &std::cerr && isatty(STDERR_FILENO) == 1;
+#if defined(_WIN32)
+  const bool terminal = &io.err == &std::cerr && _isatty(_fileno(stderr)) != 0;
+#else
+  const bool terminal = &io.err == &std::cerr && isatty(fileno(stderr)) == 1;
+#endif
   const bool ok = board.WriteImage(image, [&](int block) {
     if (terminal) io.err << "\rwriting block " << block + 1 << "/8" << std::flush;
   });

@@ -1,20 +1,246 @@
+// image, dump and listing for .flc files: the program is loaded exactly as Stepcraft loads
+// it, so what these print is what the editor would show and send.
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "cli/cli.h"
+#include "flowchart/flow_file.h"
+#include "flowchart/listing.h"
+#include "flowchart/recompute.h"
+#include "ui_common/shift_jis.h"
 
 namespace pendra2::cli {
+namespace {
 
-int FlowImage(Args, Streams io) {
-  io.err << "pendra2-cli: this command is not available yet\n";
+namespace fc = pendra2::flowchart;
+
+// Message-box texts may span lines; on a terminal one line reads better.
+std::string OneLine(std::string text) {
+  for (auto& c : text) {
+    if (c == '\n') c = ' ';
+  }
+  return text;
+}
+
+// A fresh editor session (new program, image recomputed) that then opens the file.
+std::unique_ptr<fc::FlowProgram> Load(const std::string& path, Streams io) {
+  auto program = std::make_unique<fc::FlowProgram>();
+  fc::NewProgram(*program);
+  fc::Recompute(*program);
+  const auto result = fc::LoadFlowFile(*program, path);
+  if (!result.ok) {
+    io.err << "pendra2-cli: " << path << ": " << OneLine(result.message) << "\n";
+    return nullptr;
+  }
+  return program;
+}
+
+int Usage(Streams io, std::string_view usage) {
+  io.err << "usage: pendra2-cli " << usage << "\n";
   return kUsage;
 }
 
-int FlowDump(Args, Streams io) {
-  io.err << "pendra2-cli: this command is not available yet\n";
-  return kUsage;
+struct ImageOptions {
+  std::string file;
+  std::optional<std::string> out;
+  bool hex = false;
+};
+
+std::optional<ImageOptions> ParseImage(Args args) {
+  ImageOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--hex") {
+      o.hex = true;
+    } else if (a == "-o" && i + 1 < args.size() && !o.out) {
+      o.out = args[++i];
+    } else if (!a.empty() && a[0] != '-' && o.file.empty()) {
+      o.file = a;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (o.file.empty()) return std::nullopt;
+  return o;
 }
 
-int FlowListing(Args, Streams io) {
-  io.err << "pendra2-cli: this command is not available yet\n";
-  return kUsage;
+std::string HexLines(const fc::BoardImage& image) {
+  std::string text;
+  char cell[4];
+  for (std::size_t i = 0; i < image.size(); ++i) {
+    std::snprintf(cell, sizeof cell, "%02X", image[i]);
+    text += cell;
+    text += (i % 16 == 15) ? '\n' : ' ';
+  }
+  return text;
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string s = "\"";
+  for (const char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      s += '\\';
+      s += c;
+    } else if (b < 0x20) {
+      char esc[8];
+      std::snprintf(esc, sizeof esc, "\\u%04x", b);
+      s += esc;
+    } else {
+      s += c;
+    }
+  }
+  return s + "\"";
+}
+
+const char* KindName(int32_t kind) {
+  switch (static_cast<fc::StepKind>(kind)) {
+    case fc::StepKind::Start:
+      return "Start";
+    case fc::StepKind::Orgel:
+      return "Orgel";
+    case fc::StepKind::Wait:
+      return "Wait";
+    case fc::StepKind::LoopStart:
+      return "LoopStart";
+    case fc::StepKind::LoopEnd:
+      return "LoopEnd";
+    case fc::StepKind::Branch:
+      return "Branch";
+    case fc::StepKind::Output:
+      return "Output";
+    case fc::StepKind::Goto:
+      return "Goto";
+    case fc::StepKind::ExtOutput:
+      return "ExtOutput";
+    case fc::StepKind::Compare:
+      return "Compare";
+    case fc::StepKind::Variable:
+      return "Variable";
+    case fc::StepKind::VarCompare:
+      return "VarCompare";
+    case fc::StepKind::End:
+      return "End";
+  }
+  return "Unknown";
+}
+
+template <typename Table>
+std::string JsonNumbers(const Table& table, int count) {
+  std::string s = "[";
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) s += ", ";
+    s += std::to_string(table[i]);
+  }
+  return s + "]";
+}
+
+// The version text as the header holds it: up to its NUL within the 16-byte field.
+std::string HeaderVersion(const fc::FlowProgram& program) {
+  const auto* start = reinterpret_cast<const char*>(&program.headerBuffer[8]);
+  std::string_view field(start, 16);
+  return ui::ShiftJisToUtf8(field.substr(0, field.find('\0')));
+}
+
+std::string StepJson(int index, const fc::StepRecord& s) {
+  std::string j =
+      "{\"index\": " + std::to_string(index) + ", \"kind\": \"" + KindName(s.kind) +
+      "\", \"kindValue\": " + std::to_string(s.kind) +
+      ", \"loopCount\": " + std::to_string(s.loopCount) +
+      ", \"depth\": " + std::to_string(s.depth) + ", \"value\": " + std::to_string(s.value) +
+      ", \"target\": " + std::to_string(s.target) + ", \"size\": " + std::to_string(s.size) +
+      ", \"op\": " + std::to_string(s.op) + ", \"channel\": " + std::to_string(s.channel);
+  if (s.Is(fc::StepKind::Orgel)) {
+    j += ", \"tunePath\": " + JsonString(ui::ShiftJisToUtf8(fc::StoredTunePath(s)));
+  }
+  return j + "}";
+}
+
+}  // namespace
+
+int FlowImage(Args args, Streams io) {
+  constexpr std::string_view usage = "image FILE [-o OUT] [--hex]";
+  const auto options = ParseImage(args);
+  if (!options) return Usage(io, usage);
+  const auto program = Load(options->file, io);
+  if (!program) return kFileError;
+  if (program->imageSize > fc::kImageBytes - 1) {
+    io.err << "pendra2-cli: " << options->file << ": the program needs " << program->imageSize
+           << " bytes, more than the board's " << fc::kImageBytes - 1 << "\n";
+    return kTooLarge;
+  }
+  const std::string bytes = options->hex
+                                ? HexLines(program->image)
+                                : std::string(program->image.begin(), program->image.end());
+  if (!options->out) {
+    io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    io.out.flush();
+    return kDone;
+  }
+  std::ofstream out(*options->out, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) {
+    io.err << "pendra2-cli: " << *options->out << ": cannot be written\n";
+    return kFileError;
+  }
+  return kDone;
+}
+
+int FlowDump(Args args, Streams io) {
+  if (args.size() != 1) return Usage(io, "dump FILE");
+  const auto program = Load(args[0], io);
+  if (!program) return kFileError;
+  const fc::FlowProgram& p = *program;
+  const int tempoIndex = p.headerBuffer[24] | (p.headerBuffer[25] << 8);
+  io.out << "{\n  \"count\": " << p.count << ",\n  \"tempoIndex\": " << tempoIndex
+         << ",\n  \"version\": " << JsonString(HeaderVersion(p))
+         << ",\n  \"imageSize\": " << p.imageSize
+         << ",\n  \"depthAfter\": " << JsonNumbers(p.depthAfter, p.count)
+         << ",\n  \"endAddress\": " << JsonNumbers(p.endAddress, p.count) << ",\n  \"steps\": [\n";
+  for (int i = 0; i < p.count; ++i) {
+    io.out << "    " << StepJson(i, p.steps[i]) << (i + 1 < p.count ? ",\n" : "\n");
+  }
+  io.out << "  ]\n}\n";
+  return kDone;
+}
+
+int FlowListing(Args args, Streams io) {
+  constexpr std::string_view usage = "listing FILE.flc [--notation japanese|basic|c]";
+  std::string file;
+  fc::Notation notation = fc::Notation::Japanese;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--notation" && i + 1 < args.size()) {
+      const std::string& name = args[++i];
+      if (name == "japanese") {
+        notation = fc::Notation::Japanese;
+      } else if (name == "basic") {
+        notation = fc::Notation::Basic;
+      } else if (name == "c") {
+        notation = fc::Notation::C;
+      } else {
+        return Usage(io, usage);
+      }
+    } else if (!a.empty() && a[0] != '-' && file.empty()) {
+      file = a;
+    } else {
+      return Usage(io, usage);
+    }
+  }
+  if (file.empty()) return Usage(io, usage);
+  const auto program = Load(file, io);
+  if (!program) return kFileError;
+  for (int i = 0; i < program->count; ++i) {
+    io.out << fc::ListingLine(i, program->steps[i], notation, ui::ShiftJisToUtf8) << "\n";
+  }
+  return kDone;
 }
 
 }  // namespace pendra2::cli

@@ -71,12 +71,15 @@ class Board {
   bool Exchange(uint8_t letter, uint8_t arg);
   bool SendRequest();
   bool ReadReply();
+  void DropLateReplies();
 
   Transport& transport_;
   int replyTimeoutMs_;
   BoardLink link_;
   RequestReport request_{};
   ReplyReport reply_{};
+  // A reply wait ran out: the answer may still arrive and must not pass for the next one.
+  bool replyMissed_ = false;
 };
 
 }  // namespace pendra2::device

@@ -4,7 +4,17 @@ namespace pendra2::device {
 
 bool Board::SendRequest() {
   if (link_.writeChannel == kNoHandle) return false;
+  if (replyMissed_) DropLateReplies();
   return transport_.Write(link_.writeChannel, request_);
+}
+
+void Board::DropLateReplies() {
+  replyMissed_ = false;
+  if (link_.readChannel == kNoHandle) return;
+  // Bounded: a board that keeps talking must not keep us here.
+  ReplyReport late{};
+  for (int i = 0; i < 16 && transport_.Read(link_.readChannel, late, 0); ++i) {
+  }
 }
 
 bool Board::ReadReply() {
@@ -12,7 +22,10 @@ bool Board::ReadReply() {
   // Read into a scratch report so that a failed or partial read cannot disturb the bytes
   // the last good reply left.
   ReplyReport incoming = reply_;
-  if (!transport_.Read(link_.readChannel, incoming, replyTimeoutMs_)) return false;
+  if (!transport_.Read(link_.readChannel, incoming, replyTimeoutMs_)) {
+    replyMissed_ = true;
+    return false;
+  }
   incoming[0] = 0;
   reply_ = incoming;
   return true;

@@ -17,6 +17,7 @@ void Board::CloseChannels() {
   if (link_.writeChannel != kNoHandle) transport_.Close(link_.writeChannel);
   link_.readChannel = kNoHandle;
   link_.writeChannel = kNoHandle;
+  replyMissed_ = false;
 }
 
 int Board::FindBoard() {

@@ -20,13 +20,16 @@ bool SendAll(QLocalSocket& socket, const char* data, qint64 size) {
   return true;
 }
 
-// Waits until `size` bytes are buffered, the board goes away or the deadline passes.
+// Waits until `size` bytes are buffered, the board goes away or the deadline passes. Looks
+// at the socket at least once, so a zero wait still picks up what has already arrived.
 bool Await(QLocalSocket& socket, qint64 size, QDeadlineTimer deadline) {
-  while (socket.bytesAvailable() < size) {
-    if (socket.state() != QLocalSocket::ConnectedState || deadline.hasExpired()) return false;
-    socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+  for (;;) {
+    if (socket.bytesAvailable() >= size) return true;
+    if (socket.state() != QLocalSocket::ConnectedState) return false;
+    const bool expired = deadline.hasExpired();
+    socket.waitForReadyRead(expired ? 0 : static_cast<int>(deadline.remainingTime()));
+    if (expired) return socket.bytesAvailable() >= size;
   }
-  return true;
 }
 
 }  // namespace

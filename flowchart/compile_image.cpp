@@ -107,7 +107,8 @@ void CompileImage(FlowProgram& program) {
       }
       case StepKind::LoopStart:
         out.Put('l');
-        out.Put(Lo(step.loopCount - 1));
+        // Sent as count - 1, so 0 goes out as 255; computed unsigned so any stored count wraps.
+        out.Put(static_cast<uint8_t>((static_cast<uint32_t>(step.loopCount) - 1u) & 0xFF));
         break;
       case StepKind::LoopEnd:
         out.Put('L');

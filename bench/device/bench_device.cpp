@@ -26,36 +26,67 @@ void BM_FindBoardNoBoardHidapi(benchmark::State& state) {
 }
 BENCHMARK(BM_FindBoardNoBoardHidapi)->Unit(benchmark::kMicrosecond);
 
-void BM_ImageWriteVirtualBoard(benchmark::State& state) {
-  const QString name = QStringLiteral("pendra2-bench-%1").arg(QCoreApplication::applicationPid());
-  QProcess server;
-  server.start(QCoreApplication::applicationDirPath() + "/pendra2-virtual-board", {"--name", name});
-  if (!server.waitForStarted(5000) || !server.waitForReadyRead(5000)) {
+// One board process serves the virtual benchmarks; it is ended when the benchmark is.
+class ServedBoard {
+ public:
+  ServedBoard()
+      : name_(QStringLiteral("pendra2-bench-%1").arg(QCoreApplication::applicationPid())) {
+    process_.start(QCoreApplication::applicationDirPath() + "/pendra2-virtual-board",
+                   {"--name", name_});
+    ready_ = process_.waitForStarted(5000) && process_.waitForReadyRead(5000);
+  }
+  ~ServedBoard() {
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) {
+      process_.kill();
+      process_.waitForFinished(3000);
+    }
+    QLocalServer::removeServer(name_);
+  }
+  bool ready() const { return ready_; }
+  std::string name() const { return name_.toStdString(); }
+
+ private:
+  QString name_;
+  QProcess process_;
+  bool ready_ = false;
+};
+
+void BM_FindBoardVirtualBoard(benchmark::State& state) {
+  ServedBoard served;
+  if (!served.ready()) {
     state.SkipWithError("pendra2-virtual-board did not start");
     return;
   }
-  {
-    VirtualTransport transport({name.toStdString()});
-    Board board(transport, 2000);
-    if (board.FindBoard() != kBoardFound) {
-      state.SkipWithError("the virtual board was not found");
-    } else {
-      Image image{};
-      for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
-      for (auto _ : state) {
-        if (!board.WriteImage(image, nullptr)) {
-          state.SkipWithError("the transfer failed");
-          break;
-        }
-      }
+  VirtualTransport transport({served.name()});
+  Board board(transport, 2000);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(board.FindBoard());
+  }
+  state.counters["found"] = board.found();
+}
+BENCHMARK(BM_FindBoardVirtualBoard)->Unit(benchmark::kMicrosecond);
+
+void BM_ImageWriteVirtualBoard(benchmark::State& state) {
+  ServedBoard served;
+  if (!served.ready()) {
+    state.SkipWithError("pendra2-virtual-board did not start");
+    return;
+  }
+  VirtualTransport transport({served.name()});
+  Board board(transport, 2000);
+  if (board.FindBoard() != kBoardFound) {
+    state.SkipWithError("the virtual board was not found");
+    return;
+  }
+  Image image{};
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
+  for (auto _ : state) {
+    if (!board.WriteImage(image, nullptr)) {
+      state.SkipWithError("the transfer failed");
+      break;
     }
   }
-  server.terminate();
-  if (!server.waitForFinished(3000)) {
-    server.kill();
-    server.waitForFinished(3000);
-  }
-  QLocalServer::removeServer(name);
 }
 BENCHMARK(BM_ImageWriteVirtualBoard)->Unit(benchmark::kMillisecond);
 

@@ -46,11 +46,6 @@ TEST_F(Commands, EachRequestCarriesItsLetterAndArgument) {
       {[](Board& b) { return b.PlayNote(0); }, 'P', 0, false},
   };
   for (const auto& c : cases) {
-    if (c.letter == 'S') {
-      // Leave the board out of image mode for the next case.
-      const Image image{};
-      for (int i = 0; i < 8; ++i) board.ImageBlock(i, image);
-    }
     fake.ClearCalls();
     EXPECT_TRUE(c.send(board)) << c.letter;
     ASSERT_EQ(fake.CountCalls(FakeCall::Write), 1) << c.letter;
@@ -59,6 +54,11 @@ TEST_F(Commands, EachRequestCarriesItsLetterAndArgument) {
     EXPECT_EQ(sent[0], 0);
     EXPECT_EQ(sent[1], c.letter);
     EXPECT_EQ(sent[2], c.arg) << c.letter;
+    if (c.letter == 'S') {
+      // Finish the image so the board takes the next case as a command again.
+      const Image image{};
+      for (int i = 0; i < 8; ++i) ASSERT_TRUE(board.ImageBlock(i, image));
+    }
   }
 }
 
@@ -110,6 +110,20 @@ TEST_F(Commands, FailedReadKeepsThePreviousReply) {
   EXPECT_EQ(board.InputReading(), 300);
   EXPECT_FALSE(board.Run());  // found stays 1 until the next discovery
   EXPECT_TRUE(board.found());
+}
+
+TEST_F(Commands, ALateReplyIsNotTakenForTheNextCommandsAnswer) {
+  model->SetInput(0, 111);
+  model->SetInput(1, 222);
+  fake.lateReads = 1;
+  EXPECT_FALSE(board.ReadInput(1));  // input 1's reading arrives after the wait
+  ASSERT_TRUE(board.ReadInput(2));
+  EXPECT_EQ(board.InputReading(), 222);
+  // Once dropped, exchanges go back to one read each.
+  fake.ClearCalls();
+  ASSERT_TRUE(board.ReadInput(1));
+  EXPECT_EQ(board.InputReading(), 111);
+  EXPECT_EQ(fake.CountCalls(FakeCall::Read), 1);
 }
 
 TEST_F(Commands, InfoFieldsAreTakenAtTheirOffsetsAndLengths) {

@@ -78,6 +78,10 @@ bool FakeTransport::Read(device::Handle handle, device::Report& report, int time
   if (ok) {
     auto& queue = pending_[h->second.path];
     ok = !queue.empty();  // nothing to read: the wait runs out
+    if (ok && lateReads > 0) {
+      --lateReads;
+      ok = false;
+    }
     if (ok) {
       report = queue.front();
       report[0] = 0;

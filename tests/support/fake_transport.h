@@ -48,6 +48,8 @@ class FakeTransport : public device::Transport {
 
   bool listUnavailable = false;
   bool silent = false;  // the boards take requests but never answer
+  // This many reads run out before the waiting reply can be read (a board that answers late).
+  int lateReads = 0;
 
   device::InterfaceList Enumerate() override;
   device::Handle Open(const std::string& path, device::Access access) override;

@@ -21,9 +21,13 @@
 namespace pendra2 {
 namespace {
 
+// The programs sit in build/bin, beside this test's build/tests.
 QString Bin(const char* name) {
   const char* dir = std::getenv("PENDRA2_BIN_DIR");
-  return QString::fromUtf8(dir ? dir : "build/bin") + '/' + QString::fromUtf8(name);
+  const QString bin = dir != nullptr && *dir != '\0'
+                          ? QString::fromUtf8(dir)
+                          : QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+  return bin + '/' + QString::fromUtf8(name);
 }
 
 QString UniqueName() {
@@ -53,6 +57,11 @@ class VirtualBoardProcess {
     QLocalServer::removeServer(name_);
   }
   bool ready() const { return ready_; }
+  // Why the board is not ready, for the failure message.
+  std::string Trouble() {
+    return process_.program().toStdString() + ": " + process_.errorString().toStdString() + " " +
+           QString::fromUtf8(process_.readAllStandardError()).toStdString();
+  }
   const QString& name() const { return name_; }
   // The report log, one string of 130 hex digits per report.
   QStringList Log() const {
@@ -142,7 +151,7 @@ TEST(VirtualBoardProcess, CliWritesACompiledProgramIntoTheBoard) {
   const FlowFixture flow = SaveProgram(dir, 4);
   ASSERT_LT(flow.program->imageSize, 512);
   VirtualBoardProcess board({});
-  ASSERT_TRUE(board.ready());
+  ASSERT_TRUE(board.ready()) << board.Trouble();
 
   const CliResult r = Cli(board.name(), {"write", flow.path});
   EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -168,7 +177,7 @@ TEST(VirtualBoardProcess, CliWritesACompiledProgramIntoTheBoard) {
 
 TEST(VirtualBoardProcess, BoardCommandsAnswerAsTheBoardIsSet) {
   VirtualBoardProcess board({"--input2", "258", "--version", "V4.01.00", "--build", "00777"});
-  ASSERT_TRUE(board.ready());
+  ASSERT_TRUE(board.ready()) << board.Trouble();
   const QString name = board.name();
 
   CliResult r = Cli(name, {"board-info"});
@@ -220,7 +229,7 @@ TEST(VirtualBoardProcess, SilentBoardTimesOutInsteadOfHanging) {
   QTemporaryDir dir;
   const FlowFixture flow = SaveProgram(dir, 4);
   VirtualBoardProcess board({"--no-reply"});
-  ASSERT_TRUE(board.ready());
+  ASSERT_TRUE(board.ready()) << board.Trouble();
   CliResult r = Cli(board.name(), {"board-info"}, 150);
   EXPECT_EQ(r.exitCode, 5);
   EXPECT_LT(r.elapsedMs, 5000);
@@ -234,7 +243,7 @@ TEST(VirtualBoardProcess, TransferGuardsSendNothingOrOnlyTheInfoQuery) {
   const FlowFixture large = SaveProgram(dir, 300, 2);
   ASSERT_GT(large.program->imageSize, 511);
   VirtualBoardProcess board({});
-  ASSERT_TRUE(board.ready());
+  ASSERT_TRUE(board.ready()) << board.Trouble();
   CliResult r = Cli(board.name(), {"write", large.path});
   EXPECT_EQ(r.exitCode, 3);
   EXPECT_TRUE(
@@ -256,7 +265,7 @@ TEST(VirtualBoardProcess, TransferGuardsSendNothingOrOnlyTheInfoQuery) {
 
 TEST(VirtualBoardProcess, SecondBoardUnderATakenNameIsRefused) {
   VirtualBoardProcess board({});
-  ASSERT_TRUE(board.ready());
+  ASSERT_TRUE(board.ready()) << board.Trouble();
   QProcess again;
   again.start(Bin("pendra2-virtual-board"), {"--name", board.name()});
   ASSERT_TRUE(again.waitForFinished(5000));
@@ -267,7 +276,7 @@ TEST(VirtualBoardProcess, SecondBoardUnderATakenNameIsRefused) {
 // The transport in this process, against the served board.
 TEST(VirtualBoardProcess, VirtualTransportCarriesTheImageWrite) {
   VirtualBoardProcess board({});
-  ASSERT_TRUE(board.ready());
+  ASSERT_TRUE(board.ready()) << board.Trouble();
   device::VirtualTransport transport({board.name().toStdString()});
   device::Board link(transport, 1000);
   ASSERT_EQ(link.FindBoard(), device::kBoardFound);
@@ -280,6 +289,18 @@ TEST(VirtualBoardProcess, VirtualTransportCarriesTheImageWrite) {
   // Many rediscoveries leave one pair of channels open, not hundreds.
   for (int i = 0; i < 50; ++i) ASSERT_EQ(link.FindBoard(), device::kBoardFound);
   EXPECT_TRUE(link.ReadInput(1));
+}
+
+TEST(VirtualTransportNames, ListIsSplitAtCommasInOrder) {
+  using V = device::VirtualTransport;
+  EXPECT_EQ(V::ParseNames("b2,b1"), (std::vector<std::string>{"b2", "b1"}));
+  EXPECT_EQ(V::ParseNames(",a,,b,"), (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(V::ParseNames("").empty());
+  // An empty list means virtual boards only, none plugged in: never the USB boards.
+  device::VirtualTransport none(V::ParseNames(""));
+  const auto list = none.Enumerate();
+  EXPECT_TRUE(list.ok);
+  EXPECT_TRUE(list.interfaces.empty());
 }
 
 }  // namespace
