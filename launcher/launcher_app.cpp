@@ -1,0 +1,21 @@
+#include "launcher/launcher_app.h"
+
+#include <QApplication>
+
+#include "ui_common/hid_failure.h"
+
+namespace pendra2::launcher {
+
+int RunLauncher(device::Board& board, ui::Prompter& prompter, ui::ProgramStarter& starter,
+                const std::function<void(LauncherWindow&)>& shown) {
+  // No window exists yet, so this message has no owner.
+  if (board.FindBoard() == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+
+  LauncherWindow window(board, prompter, starter);
+  window.show();
+  if (shown) shown(window);
+  const int status = QApplication::exec();
+  return window.endStatus().value_or(status);
+}
+
+}  // namespace pendra2::launcher

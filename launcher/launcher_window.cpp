@@ -1,0 +1,218 @@
+#include "launcher/launcher_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "launcher/about_dialog.h"
+#include "launcher/background_canvas.h"
+#include "launcher/board_check.h"
+#include "launcher/launcher_texts.h"
+#include "ui_common/bitmaps.h"
+#include "ui_common/hid_failure.h"
+
+namespace pendra2::launcher {
+namespace {
+
+constexpr QSize kWindowSize(517, 460);
+constexpr QRect kChimecraftButtonRect(40, 60, 200, 159);
+constexpr QRect kStepcraftButtonRect(270, 60, 200, 159);
+constexpr QRect kStatusRect(20, 342, 295, 50);
+
+QString Text(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+QPushButton* MakePictureButton(QWidget* parent, int command, const char* art, QRect rect,
+                               const QString& toolTip) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(QString::number(command));
+  button->setGeometry(rect);
+  const QImage picture = ui::LoadBitmap(Text(art), rect.size());
+  button->setIcon(QIcon(QPixmap::fromImage(picture)));
+  button->setIconSize(rect.size());
+  button->setFlat(true);
+  button->setCursor(Qt::PointingHandCursor);
+  button->setToolTip(toolTip);
+  button->setAccessibleName(toolTip);
+  return button;
+}
+
+}  // namespace
+
+LauncherWindow::LauncherWindow(device::Board& board, ui::Prompter& prompter,
+                               ui::ProgramStarter& starter, QWidget* parent)
+    : QMainWindow(parent), board_(board), prompter_(prompter), starter_(starter) {
+  setObjectName(Text(kClassName));
+  setWindowTitle(Text(kWindowTitle));
+  setWindowIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(Text(kIconArt), QSize(64, 64)))));
+
+  pollTimer_.setSingleShot(true);
+  pollTimer_.setInterval(kPollPeriodMs);
+  connect(&pollTimer_, &QTimer::timeout, this, &LauncherWindow::PollTick);
+
+  BuildMenu();
+  BuildClientArea();
+  resize(kWindowSize);
+  RestartPoll();
+}
+
+void LauncherWindow::BuildMenu() {
+  QMenu* file = menuBar()->addMenu(Text("ファイル(&F)"));
+  QAction* exit = file->addAction(Text("アプリケーションの終了(&X)"));
+  exit->setData(kCommandExit);
+  connect(exit, &QAction::triggered, this, [this] { RunCommand(kCommandExit); });
+
+  QMenu* help = menuBar()->addMenu(Text("ヘルプ(&H)"));
+  QAction* about = help->addAction(Text("バージョン情報(&A)..."));
+  about->setData(kCommandAbout);
+  // Both keys work while the main window has focus, as the accelerator table had them.
+  about->setShortcuts(
+      {QKeySequence(Qt::ALT | Qt::Key_Question), QKeySequence(Qt::ALT | Qt::Key_Slash)});
+  about->setShortcutContext(Qt::WindowShortcut);
+  connect(about, &QAction::triggered, this, [this] { RunCommand(kCommandAbout); });
+}
+
+void LauncherWindow::BuildClientArea() {
+  auto* canvas = new BackgroundCanvas(this);
+  canvas->setMouseTracking(true);
+  canvas->installEventFilter(this);
+  setCentralWidget(canvas);
+
+  chimecraftButton_ = MakePictureButton(canvas, kCommandChimecraft, kChimecraftArt,
+                                        kChimecraftButtonRect, QStringLiteral("Chimecraft"));
+  stepcraftButton_ = MakePictureButton(canvas, kCommandStepcraft, kStepcraftArt,
+                                       kStepcraftButtonRect, QStringLiteral("Stepcraft"));
+  connect(chimecraftButton_, &QPushButton::clicked, this,
+          [this] { RunCommand(kCommandChimecraft); });
+  connect(stepcraftButton_, &QPushButton::clicked, this, [this] { RunCommand(kCommandStepcraft); });
+
+  status_ = new QLabel(Text(kInitialStatusText), canvas);
+  status_->setObjectName(QString::number(kStatusTextId));
+  status_->setGeometry(kStatusRect);
+  status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  status_->setTextFormat(Qt::PlainText);
+
+  // The pointer over the buttons reaches the window too, so it also holds the poll back.
+  for (QWidget* child : {static_cast<QWidget*>(chimecraftButton_),
+                         static_cast<QWidget*>(stepcraftButton_), static_cast<QWidget*>(status_)})
+    child->installEventFilter(this);
+}
+
+void LauncherWindow::RunCommand(int command) {
+  switch (command) {
+    case kCommandAbout: {
+      AboutDialog about(this);
+      about.exec();
+      break;
+    }
+    case kCommandExit:
+      close();
+      break;
+    case kCommandChimecraft:
+      StartChimecraft();
+      break;
+    case kCommandStepcraft:
+      StartStepcraft();
+      break;
+    default:
+      break;
+  }
+}
+
+bool LauncherWindow::event(QEvent* event) {
+  // Every message the window handles pushes the next tick 50 ms away, so the poll only runs
+  // once the window has been quiet that long.
+  RestartPoll();
+  return QMainWindow::event(event);
+}
+
+bool LauncherWindow::eventFilter(QObject* watched, QEvent* event) {
+  RestartPoll();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void LauncherWindow::closeEvent(QCloseEvent* event) {
+  state_ = State::Closing;
+  pollTimer_.stop();
+  QMainWindow::closeEvent(event);
+}
+
+void LauncherWindow::RestartPoll() {
+  if (state_ == State::Idle) pollTimer_.start();
+}
+
+void LauncherWindow::PollTick() {
+  if (state_ != State::Idle) return;
+  pollTimer_.stop();
+  ++pollCount_;
+  switch (PollBoard(board_)) {
+    case PollOutcome::ListUnavailable:
+      EndForUnavailableList();
+      return;
+    case PollOutcome::BoardFound:
+      status_->setText(Text(kBoardFoundText));
+      break;
+    case PollOutcome::NoBoard:
+      status_->setText(Text(kNoBoardText));
+      break;
+  }
+  RestartPoll();
+}
+
+void LauncherWindow::StartChimecraft() {
+  if (state_ != State::Idle) return;
+  StartEditorAndClose(kChimecraftProgram);
+}
+
+void LauncherWindow::StartStepcraft() {
+  if (state_ != State::Idle) return;
+  state_ = State::Checking;
+  pollTimer_.stop();
+  switch (CheckStepcraftBoard(board_)) {
+    case StepcraftGate::ListUnavailable:
+      EndForUnavailableList();
+      return;
+    case StepcraftGate::WrongGeneration:
+      prompter_.Ask(ui::Prompt{Text(kWrongGenerationText), Text(kWrongGenerationCaption),
+                               ui::PromptButtons::Ok, ui::PromptIcon::None});
+      state_ = State::Idle;
+      RestartPoll();
+      return;
+    case StepcraftGate::StartWithoutBoard:
+    case StepcraftGate::Start:
+      StartEditorAndClose(kStepcraftProgram);
+      return;
+  }
+}
+
+void LauncherWindow::StartEditorAndClose(const char* program) {
+  state_ = State::Checking;
+  pollTimer_.stop();
+  const QString name = Text(program);
+  if (starter_.StartProgram(name)) {
+    close();
+    return;
+  }
+  // Vanishing without a word would leave a child wondering where the editor went.
+  prompter_.Ask(ui::Prompt{Text(kStartFailedText).arg(name), Text(kStartFailedCaption),
+                           ui::PromptButtons::Ok, ui::PromptIcon::Warning});
+  state_ = State::Idle;
+  RestartPoll();
+}
+
+void LauncherWindow::EndForUnavailableList() {
+  state_ = State::Closing;
+  pollTimer_.stop();
+  endStatus_ = ui::ReportHidFailure(prompter_);
+  // A version box may be open when a poll inside it fails; it must not keep the program up.
+  for (QDialog* dialog : findChildren<QDialog*>()) dialog->reject();
+  close();
+}
+
+}  // namespace pendra2::launcher

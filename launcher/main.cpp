@@ -1,0 +1,24 @@
+#include <QApplication>
+#include <memory>
+
+#include "device/board.h"
+#include "device/transport_factory.h"
+#include "launcher/launcher_app.h"
+#include "launcher/launcher_texts.h"
+#include "ui_common/program_starter.h"
+#include "ui_common/prompter.h"
+
+int main(int argc, char** argv) {
+  using namespace pendra2;
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pendra2"));
+  QApplication::setApplicationVersion(QString::fromUtf8(launcher::kProgramVersion));
+
+  const std::unique_ptr<device::Transport> transport = device::MakeTransport();
+  device::Board board(*transport);
+  ui::QtPrompter prompter;
+  ui::DetachedStarter starter;
+  return launcher::RunLauncher(board, prompter, starter, [&](launcher::LauncherWindow& window) {
+    prompter.SetOwner(&window);
+  });
+}
