@@ -1,8 +1,6 @@
 #pragma once
-// A ProgramStarter for tests: remembers which sibling programs would have been started and
-// starts none. `canStart` decides what each start reports.
+// A ProgramStarter that records which programs would have been started and starts none.
 
-#include <QString>
 #include <QStringList>
 #include <functional>
 
@@ -10,8 +8,7 @@
 
 namespace pendra2::test {
 
-class RecordingStarter final : public ui::ProgramStarter {
- public:
+struct RecordingStarter final : ui::ProgramStarter {
   bool StartProgram(const QString& name) override {
     started.push_back(name);
     if (onStart) onStart(name);

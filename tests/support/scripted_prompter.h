@@ -1,8 +1,7 @@
 #pragma once
-// A Prompter for widget tests: records every prompt and answers from a script. A test may
-// also run code while "the box is open" (the window is inside its modal loop then).
+// A Prompter that records every prompt and closes each box unanswered. `whileOpen` runs while
+// "the box is open", that is while the caller waits inside its modal loop.
 
-#include <deque>
 #include <functional>
 #include <vector>
 
@@ -10,18 +9,13 @@
 
 namespace pendra2::test {
 
-class ScriptedPrompter final : public ui::Prompter {
- public:
+struct ScriptedPrompter final : ui::Prompter {
   ui::PromptAnswer Ask(const ui::Prompt& prompt) override {
     asked.push_back(prompt);
     if (whileOpen) whileOpen(prompt);
-    if (answers.empty()) return ui::EscapeAnswer(prompt.buttons);
-    const ui::PromptAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return ui::EscapeAnswer(prompt.buttons);
   }
 
-  std::deque<ui::PromptAnswer> answers;  // used in order; then each box is closed unanswered
   std::function<void(const ui::Prompt&)> whileOpen;
   std::vector<ui::Prompt> asked;
 };

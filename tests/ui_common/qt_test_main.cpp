@@ -1,7 +1,6 @@
-// Widget tests need one QApplication for the whole run. They never need a display: test
-// discovery also runs this binary, and may do so without the offscreen setting.
-#include <QApplication>
+// One QApplication for the whole run; offscreen even when test discovery runs the binary.
 #include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
