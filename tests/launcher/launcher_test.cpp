@@ -9,12 +9,12 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <vector>
 
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_texts.h"
 #include "support/fake_transport.h"
-#include "support/recording_starter.h"
-#include "support/scripted_prompter.h"
 #include "ui_common/bitmaps.h"
 
 namespace pendra2::launcher {
@@ -27,7 +27,30 @@ const QString kNotFound = QStringLiteral("Pendra2が接続されていません�
 const char* const kWrongGeneration =
     "現在接続されているPendraでは実行できません。\nPendra2を接続して実行してください。";
 
-// A launcher window on an in-process fake board, with a prompter and a starter that record.
+// Records each prompt and closes its box unanswered; `whileOpen` runs while the box is up.
+struct Prompter final : ui::Prompter {
+  ui::PromptAnswer Ask(const ui::Prompt& prompt) override {
+    asked.push_back(prompt);
+    if (whileOpen) whileOpen();
+    return ui::EscapeAnswer(prompt.buttons);
+  }
+  std::function<void()> whileOpen;
+  std::vector<ui::Prompt> asked;
+};
+
+// Records the programs it is asked to start and starts none.
+struct Starter final : ui::ProgramStarter {
+  bool StartProgram(const QString& name) override {
+    started.push_back(name);
+    if (onStart) onStart();
+    return canStart;
+  }
+  bool canStart = true;
+  std::function<void()> onStart;
+  QStringList started;
+};
+
+// A launcher window on an in-process fake board.
 struct Launcher {
   explicit Launcher(const char* version = nullptr) {
     if (version) Plug(version);
@@ -45,22 +68,21 @@ struct Launcher {
 
   test::FakeTransport transport;
   device::Board board{transport, 50};
-  test::ScriptedPrompter prompter;
-  test::RecordingStarter starter;
+  Prompter prompter;
+  Starter starter;
   LauncherWindow window{board, prompter, starter};
 };
 
-TEST(RunLauncher, AnUnavailableInterfaceListAtStartEndsBeforeAnyWindowWithStatusZero) {
-  Launcher l;
-  l.transport.listUnavailable = true;
+TEST(RunLauncher, LooksForTheBoardBeforeAnyWindowThenRunsUntilAnEditorIsStarted) {
+  Launcher failing, l;
+  failing.transport.listUnavailable = true;
   bool shown = false;
-  EXPECT_EQ(RunLauncher(l.board, l.prompter, l.starter, [&](LauncherWindow&) { shown = true; }), 0);
+  EXPECT_EQ(RunLauncher(failing.board, failing.prompter, failing.starter,
+                        [&](LauncherWindow&) { shown = true; }),
+            0);
   EXPECT_FALSE(shown);
-  EXPECT_EQ(l.prompter.asked.size(), 1u);
-}
+  EXPECT_EQ(failing.prompter.asked.size(), 1u);
 
-TEST(RunLauncher, LooksForTheBoardFirstThenRunsUntilAnEditorIsStarted) {
-  Launcher l;
   int enumeratedBeforeWindow = -1;
   const int status = RunLauncher(l.board, l.prompter, l.starter, [&](LauncherWindow& w) {
     enumeratedBeforeWindow = l.transport.CountCalls(FakeCall::Enumerate);
@@ -104,8 +126,10 @@ TEST(LauncherPoll, WaitsForAPauseInTheEventsThenFollowsTheBoardWithoutTouchingIt
 }
 
 enum Fault { kNoFault, kSilentBoard, kNoList, kCannotStart };
+enum Message { kNoMessage, kRefused, kHidFailure, kStartFailed };
 
 TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
+  const int kStep = kCommandStepcraft, kChime = kCommandChimecraft;
   const struct {
     const char* version;  // the board plugged in; nullptr: none
     Fault fault;
@@ -114,26 +138,24 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
     int handles;          // channels open as the editor starts, or after a refusal
     bool infoQuery;       // the one report sent, else none
     bool stays;
-    const char* caption;  // of the one message shown; nullptr: none
-    const char* text;     // its text; nullptr: the start failure of `started`
+    Message message;
   } cases[] = {
-      {nullptr, kNoFault, kCommandStepcraft, "Stepcraft", 0, false, false, nullptr, nullptr},
-      {"V4.00.00", kNoFault, kCommandChimecraft, "Chimecraft", 0, false, false, nullptr, nullptr},
-      {"V3.00.00", kNoFault, kCommandStepcraft, "Stepcraft", 0, true, false, nullptr, nullptr},
-      {"V4.00.00", kNoFault, kCommandStepcraft, nullptr, 2, true, true, "Version not much",
-       kWrongGeneration},
-      {"V2.10.00", kNoFault, kCommandStepcraft, nullptr, 2, true, true, "Version not much",
-       kWrongGeneration},
-      {"V:00.000", kNoFault, kCommandStepcraft, nullptr, 2, true, true, "Version not much",
-       kWrongGeneration},
-      {"3V.00.00", kNoFault, kCommandStepcraft, nullptr, 2, true, true, "Version not much",
-       kWrongGeneration},
-      {"V3.00.00", kSilentBoard, kCommandStepcraft, nullptr, 2, true, true, "Version not much",
-       kWrongGeneration},
-      {nullptr, kNoList, kCommandStepcraft, nullptr, 0, false, false, "HID", "Invalid handle"},
-      {nullptr, kCannotStart, kCommandChimecraft, "Chimecraft", 0, false, true, "Pendra2", nullptr},
-      {"V3.00.00", kCannotStart, kCommandStepcraft, "Stepcraft", 0, true, true, "Pendra2", nullptr},
+      {nullptr, kNoFault, kStep, "Stepcraft", 0, false, false, kNoMessage},
+      {"V4.00.00", kNoFault, kChime, "Chimecraft", 0, false, false, kNoMessage},
+      {"V3.00.00", kNoFault, kStep, "Stepcraft", 0, true, false, kNoMessage},
+      {"V4.00.00", kNoFault, kStep, nullptr, 2, true, true, kRefused},
+      {"V2.10.00", kNoFault, kStep, nullptr, 2, true, true, kRefused},
+      {"3V.00.00", kNoFault, kStep, nullptr, 2, true, true, kRefused},
+      {"V3.00.00", kSilentBoard, kStep, nullptr, 2, true, true, kRefused},
+      {nullptr, kNoList, kStep, nullptr, 0, false, false, kHidFailure},
+      {nullptr, kCannotStart, kChime, "Chimecraft", 0, false, true, kStartFailed},
+      {"V3.00.00", kCannotStart, kStep, "Stepcraft", 0, true, true, kStartFailed},
   };
+  const std::pair<QString, QString> messages[] = {
+      {},
+      {QStringLiteral("Version not much"), QString::fromUtf8(kWrongGeneration)},
+      {QStringLiteral("HID"), QStringLiteral("Invalid handle")},
+      {QStringLiteral("Pendra2"), {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(&c - cases));
     Launcher l(c.version);
@@ -141,8 +163,8 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
     l.transport.listUnavailable = c.fault == kNoList;
     l.starter.canStart = c.fault != kCannotStart;
     int handles = -1, pollsInBox = -1;
-    l.starter.onStart = [&](const QString&) { handles = l.transport.openHandles(); };
-    l.prompter.whileOpen = [&](const ui::Prompt&) {
+    l.starter.onStart = [&] { handles = l.transport.openHandles(); };
+    l.prompter.whileOpen = [&] {
       const int seen = l.window.pollCount();
       l.window.update();  // events keep reaching the window; none may restart the poll
       QTest::qWait(150);
@@ -157,12 +179,14 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
     const auto writes = l.transport.Writes();
     ASSERT_EQ(writes.size(), c.infoQuery ? 1u : 0u);
     for (const auto& report : writes) EXPECT_TRUE(report[1] == 'C' && report[2] == 0);
-    ASSERT_EQ(l.prompter.asked.size(), c.caption ? 1u : 0u);
-    if (c.caption) {
+    ASSERT_EQ(l.prompter.asked.size(), c.message == kNoMessage ? 0u : 1u);
+    if (c.message != kNoMessage) {
       const ui::Prompt& shown = l.prompter.asked[0];
-      EXPECT_EQ(shown.text, c.text ? QString::fromUtf8(c.text)
-                                   : QString::fromUtf8(kStartFailedText).arg(c.started));
-      EXPECT_EQ(shown.caption, QString::fromUtf8(c.caption));
+      const auto& [caption, text] = messages[c.message];
+      EXPECT_EQ(shown.caption, caption);
+      EXPECT_EQ(shown.text, c.message == kStartFailed
+                                ? QString::fromUtf8(kStartFailedText).arg(c.started)
+                                : text);
       EXPECT_EQ(shown.buttons, ui::PromptButtons::Ok);
       EXPECT_EQ(pollsInBox, 0);
     }
@@ -173,26 +197,8 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
   }
 }
 
-TEST(LauncherCommands, ButtonsAndTheExitMenuCarryOutTheirCommands) {
-  Launcher refusing("V4.00.00"), starting;
-  refusing.window.show();
-  starting.window.show();
-  QTest::mouseClick(refusing.window.findChild<QPushButton*>(QStringLiteral("2004")),
-                    Qt::LeftButton);
-  EXPECT_EQ(refusing.prompter.asked.size(), 1u);  // the check ran and refused the board
-  refusing.window.RunCommand(kCommandNothing);
-  EXPECT_TRUE(refusing.window.isVisible());
-  refusing.window.menuBar()->actions()[0]->menu()->actions()[0]->trigger();
-  EXPECT_FALSE(refusing.window.isVisible());
-  EXPECT_FALSE(refusing.window.pollScheduled());
-  EXPECT_TRUE(refusing.starter.started.isEmpty());
-  QTest::mouseClick(starting.window.findChild<QPushButton*>(QStringLiteral("2002")),
-                    Qt::LeftButton);
-  EXPECT_EQ(starting.starter.started, QStringList{QStringLiteral("Chimecraft")});
-}
-
-TEST(LauncherLayout, WindowMenusAndArtworkAreAsDefined) {
-  Launcher l;
+TEST(LauncherLayout, WindowMenusArtworkAndButtonsAreAsDefined) {
+  Launcher l("V4.00.00");
   LauncherWindow& w = l.window;
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Pendra2 制御ソフト　応用版"));
   EXPECT_EQ(w.objectName(), QStringLiteral("Pendra2 PC"));
@@ -238,30 +244,36 @@ TEST(LauncherLayout, WindowMenusAndArtworkAreAsDefined) {
   EXPECT_EQ(shot.pixelColor(5, 300).rgb(), back.pixelColor(5, 300).rgb());
   EXPECT_EQ(shot.pixelColor(250, 20).rgb(), back.pixelColor(250, 20).rgb());
   EXPECT_EQ(shot.pixelColor(508, 200), QColor(200, 230, 180));
+
+  QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("2004")), Qt::LeftButton);
+  EXPECT_EQ(l.prompter.asked.size(), 1u);  // the check ran and refused the board
+  QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("2002")), Qt::LeftButton);
+  EXPECT_EQ(l.starter.started, QStringList{QStringLiteral("Chimecraft")});
 }
 
-TEST(LauncherLayout, AltSlashOpensTheAboutBoxAndThePollGoesOnMeanwhile) {
+TEST(LauncherLayout, AltSlashOpensTheAboutBoxWhileThePollGoesOnAndTheExitMenuCloses) {
   Launcher l;
   l.window.show();
   QApplication::setActiveWindow(&l.window);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&l.window));
-  QString title, version, build;
-  bool polledWhileOpen = false;
+  bool opened = false;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    title = box->windowTitle();
-    version = box->findChild<QLabel*>(QStringLiteral("1002"))->text();
-    build = box->findChild<QLabel*>(QStringLiteral("1003"))->text();
-    polledWhileOpen = l.WaitForNextPoll();
+    opened = true;
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("バージョン情報 Pendra2 制御ソフト 応用版"));
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("1002"))->text(), QStringLiteral("2.15.27"));
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("1003"))->text(), QStringLiteral("541"));
+    EXPECT_TRUE(l.WaitForNextPoll());
     box->reject();
   });
   QTest::keyClick(&l.window, Qt::Key_Slash, Qt::AltModifier);
-  EXPECT_EQ(title, QStringLiteral("バージョン情報 Pendra2 制御ソフト 応用版"));
-  EXPECT_EQ(version, QStringLiteral("2.15.27"));
-  EXPECT_EQ(build, QStringLiteral("541"));
-  EXPECT_TRUE(polledWhileOpen);
+  EXPECT_TRUE(opened);
   EXPECT_TRUE(l.window.isVisible());
+  l.window.menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+  EXPECT_FALSE(l.window.isVisible());
+  EXPECT_FALSE(l.window.pollScheduled());
+  EXPECT_TRUE(l.starter.started.isEmpty());
 }
 
 }  // namespace

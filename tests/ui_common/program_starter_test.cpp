@@ -8,43 +8,34 @@
 namespace pendra2::ui {
 namespace {
 
-// A folder of fake programs, with or without the execute permission.
-struct Folder {
-  QString Add(const QString& name, bool executable = true) {
-    QFile file(QDir(dir.path()).filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\n");
-    file.close();
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable) permissions |= QFile::ExeOwner;
-    file.setPermissions(permissions);
-    return file.fileName();
-  }
-  QTemporaryDir dir;
-};
+// Puts a fake program into `folder`, with or without the execute permission.
+QString AddProgram(const QTemporaryDir& folder, const QString& name, bool executable = true) {
+  QFile file(QDir(folder.path()).filePath(name));
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("#!/bin/sh\n");
+  file.close();
+  file.setPermissions(executable ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+  return file.fileName();
+}
 
-TEST(LocateProgram, LooksInTheOwnFolderThenAlongThePathInOrder) {
-  Folder own, first, second;
-  const QString stepcraft = own.Add(QStringLiteral("Stepcraft"));
-  own.Add(QStringLiteral("Chimecraft"), /*executable=*/false);
-  const QString chimecraft = first.Add(QStringLiteral("Chimecraft"));
-  const QString pendra = second.Add(QStringLiteral("Pendra2"));
-  for (Folder* onPath : {&first, &second}) {
-    onPath->Add(QStringLiteral("Stepcraft"));
-    onPath->Add(QStringLiteral("Chimecraft"));
-  }
-  const QStringList path{first.dir.path(), second.dir.path()};
+TEST(LocateProgram, LooksInTheOwnFolderThenAlongThePathInOrderAndTakesOnlyBareNames) {
+  QTemporaryDir own, first, second;
+  const QString stepcraft = AddProgram(own, QStringLiteral("Stepcraft"));
+  AddProgram(own, QStringLiteral("Chimecraft"), /*executable=*/false);
+  const QString chimecraft = AddProgram(first, QStringLiteral("Chimecraft"));
+  const QString pendra = AddProgram(second, QStringLiteral("Pendra2"));
+  AddProgram(first, QStringLiteral("Stepcraft"));
+  AddProgram(second, QStringLiteral("Chimecraft"));
   const auto Locate = [&](const QString& name) {
-    return LocateProgram(name, own.dir.path(), path);
+    return LocateProgram(name, own.path(), {first.path(), second.path()});
   };
   EXPECT_EQ(Locate(QStringLiteral("Stepcraft")), stepcraft);
   EXPECT_EQ(Locate(QStringLiteral("Chimecraft")), chimecraft);
   EXPECT_EQ(Locate(QStringLiteral("Pendra2")), pendra);
   EXPECT_FALSE(Locate(QStringLiteral("Melody")));
   EXPECT_FALSE(LocateProgram(QStringLiteral("Stepcraft"), QString(), {}));
-  // Only bare names: a folder in the name could start anything.
   for (const QString& name : {QStringLiteral("../Stepcraft"), QStringLiteral("..\\Stepcraft"),
-                              own.dir.path() + QStringLiteral("/Stepcraft"), QString()})
+                              own.path() + QStringLiteral("/Stepcraft"), QString()})
     EXPECT_FALSE(Locate(name)) << name.toStdString();
 }
 
@@ -54,19 +45,18 @@ TEST(SplitSearchPath, DropsEmptyEntries) {
 }
 
 TEST(DetachedStarter, HandsTheFoundPathToTheLaunchAndReportsItsResult) {
-  Folder own;
-  const QString pendra = own.Add(QStringLiteral("Pendra2"));
+  QTemporaryDir own;
+  const QString pendra = AddProgram(own, QStringLiteral("Pendra2"));
   QStringList launched;
   bool launchWorks = true;
-  DetachedStarter starter(own.dir.path(), {}, [&](const QString& path) {
+  DetachedStarter starter(own.path(), {}, [&](const QString& path) {
     launched.push_back(path);
     return launchWorks;
   });
   EXPECT_TRUE(starter.StartProgram(QStringLiteral("Pendra2")));
   launchWorks = false;
   EXPECT_FALSE(starter.StartProgram(QStringLiteral("Pendra2")));
-  // A program nobody has never reaches the launch.
-  EXPECT_FALSE(starter.StartProgram(QStringLiteral("Stepcraft")));
+  EXPECT_FALSE(starter.StartProgram(QStringLiteral("Stepcraft")));  // never reaches the launch
   EXPECT_EQ(launched, (QStringList{pendra, pendra}));
 }
 

@@ -10,44 +10,41 @@ namespace pendra2::ui {
 namespace {
 
 using Box = QMessageBox;
+using A = PromptAnswer;
+using B = PromptButtons;
+using I = PromptIcon;
 
 TEST(QtPrompter, ShowsThePromptUnchangedAndReturnsTheAnswerGiven) {
+  const Box::StandardButtons kYesNoCancel = Box::Yes | Box::No | Box::Cancel;
   const struct {
-    PromptButtons buttons;
-    PromptIcon icon;
+    B buttons;
+    I icon;
     Box::StandardButton press;  // NoButton: the box is closed without a button
-    PromptAnswer answer;
+    A answer;
     Box::StandardButtons shown;
     Box::Icon shownIcon;
   } cases[] = {
-      {PromptButtons::YesNoCancel, PromptIcon::Question, Box::No, PromptAnswer::No,
-       Box::Yes | Box::No | Box::Cancel, Box::Question},
-      {PromptButtons::YesNoCancel, PromptIcon::None, Box::NoButton, PromptAnswer::Cancel,
-       Box::Yes | Box::No | Box::Cancel, Box::NoIcon},
-      {PromptButtons::Ok, PromptIcon::Error, Box::Ok, PromptAnswer::Ok, Box::Ok, Box::Critical},
-      {PromptButtons::Ok, PromptIcon::None, Box::NoButton, PromptAnswer::Ok, Box::Ok, Box::NoIcon},
-      {PromptButtons::OkCancel, PromptIcon::Warning, Box::Cancel, PromptAnswer::Cancel,
-       Box::Ok | Box::Cancel, Box::Warning},
-      {PromptButtons::OkCancel, PromptIcon::None, Box::NoButton, PromptAnswer::Cancel,
-       Box::Ok | Box::Cancel, Box::NoIcon},
-      {PromptButtons::YesNo, PromptIcon::Information, Box::Yes, PromptAnswer::Yes,
-       Box::Yes | Box::No, Box::Information},
-      {PromptButtons::YesNo, PromptIcon::None, Box::NoButton, PromptAnswer::No, Box::Yes | Box::No,
-       Box::NoIcon},
+      {B::YesNoCancel, I::Question, Box::No, A::No, kYesNoCancel, Box::Question},
+      {B::YesNoCancel, I::None, Box::NoButton, A::Cancel, kYesNoCancel, Box::NoIcon},
+      {B::Ok, I::Error, Box::Ok, A::Ok, Box::Ok, Box::Critical},
+      {B::Ok, I::None, Box::NoButton, A::Ok, Box::Ok, Box::NoIcon},
+      {B::OkCancel, I::Warning, Box::Cancel, A::Cancel, Box::Ok | Box::Cancel, Box::Warning},
+      {B::OkCancel, I::None, Box::NoButton, A::Cancel, Box::Ok | Box::Cancel, Box::NoIcon},
+      {B::YesNo, I::Information, Box::Yes, A::Yes, Box::Yes | Box::No, Box::Information},
+      {B::YesNo, I::None, Box::NoButton, A::No, Box::Yes | Box::No, Box::NoIcon},
   };
   QWidget owner;
   QtPrompter prompter(&owner);
   // A line break and markup both reach the box as they stand.
-  const Prompt prompt{QStringLiteral("<b>内容が変更されています</b>\n保存しますか？"),
-                      QStringLiteral("終了")};
+  const QString text = QStringLiteral("<b>内容が変更されています</b>\n保存しますか？");
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(&c - cases));
     QTimer::singleShot(0, [&] {
       auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
-      EXPECT_EQ(box->text(), prompt.text);
+      EXPECT_EQ(box->text(), text);
       EXPECT_EQ(box->textFormat(), Qt::PlainText);
-      EXPECT_EQ(box->windowTitle(), prompt.caption);
+      EXPECT_EQ(box->windowTitle(), QStringLiteral("終了"));
       EXPECT_EQ(box->standardButtons(), c.shown);
       EXPECT_EQ(box->icon(), c.shownIcon);
       EXPECT_EQ(box->parentWidget(), &owner);
@@ -56,7 +53,7 @@ TEST(QtPrompter, ShowsThePromptUnchangedAndReturnsTheAnswerGiven) {
       else
         box->button(c.press)->click();
     });
-    EXPECT_EQ(prompter.Ask({prompt.text, prompt.caption, c.buttons, c.icon}), c.answer);
+    EXPECT_EQ(prompter.Ask({text, QStringLiteral("終了"), c.buttons, c.icon}), c.answer);
   }
 }
 
