@@ -74,15 +74,17 @@ struct Launcher {
 };
 
 TEST(RunLauncher, LooksForTheBoardBeforeAnyWindowThenRunsUntilAnEditorIsStarted) {
-  Launcher failing, l;
-  failing.transport.listUnavailable = true;
-  bool shown = false;
-  EXPECT_EQ(RunLauncher(failing.board, failing.prompter, failing.starter,
-                        [&](LauncherWindow&) { shown = true; }),
-            0);
-  EXPECT_FALSE(shown);
-  EXPECT_EQ(failing.prompter.asked.size(), 1u);
-
+  {
+    Launcher failing;
+    failing.transport.listUnavailable = true;
+    bool shown = false;
+    EXPECT_EQ(RunLauncher(failing.board, failing.prompter, failing.starter,
+                          [&](LauncherWindow&) { shown = true; }),
+              0);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(failing.prompter.asked.size(), 1u);
+  }
+  Launcher l;
   int enumeratedBeforeWindow = -1;
   const int status = RunLauncher(l.board, l.prompter, l.starter, [&](LauncherWindow& w) {
     enumeratedBeforeWindow = l.transport.CountCalls(FakeCall::Enumerate);
