@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -18,7 +19,6 @@
 #include "flowchart_ui/print_job.h"
 #include "ui_common/draw_list_painter.h"
 #include "ui_common/fonts.h"
-#include "ui_common/shift_jis.h"
 #include "view_test_support.h"
 
 namespace pendra2::flowchart_ui {
@@ -34,38 +34,16 @@ std::unique_ptr<FlowProgram> Sample(int total) {
   return p;
 }
 
-// `list` painted on white at 96 dpi.
-QImage Painted(const ui::DrawList& list, QSize size = {kClientWidth, kClientHeight}) {
-  QImage image(size, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  image.setDotsPerMeterX(3780);
-  image.setDotsPerMeterY(3780);
-  QPainter painter(&image);
-  ui::PaintDrawList(painter, list);
-  painter.end();
-  return image;
-}
-
-int DarkPixels(const QImage& image, QRect area) {
-  int dark = 0;
+// How many pixels of `area` are dark (or, with `coloured`, strongly coloured).
+int Pixels(const QImage& image, QRect area, bool coloured = false) {
+  int n = 0;
   for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) dark += qGray(image.pixel(x, y)) < 100;
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      n += coloured ? c.saturation() > 60 : qGray(c.rgb()) < 100;
+    }
   }
-  return dark;
-}
-
-TEST(Rendering, FlowchartWindowShowsSymbolsLanesListingAndSize) {
-  const auto p = Sample(8);
-  const QImage image = Painted(FlowchartWindowPicture(*p, {}, ui::ShiftJisToUtf8));
-  int coloured = 0;
-  for (int y = 40; y < 520; ++y) {
-    for (int x = 30; x < 126; ++x) coloured += image.pixelColor(x, y).saturation() > 60;
-  }
-  EXPECT_GT(coloured, 2000) << "symbols are missing";
-  EXPECT_GT(DarkPixels(image, QRect(127, 100, 2, 200)), 300) << "branch lane";
-  EXPECT_GT(DarkPixels(image, QRect(180, 70, 300, 14)), 40) << "listing line of step 0";
-  EXPECT_GT(DarkPixels(image, QRect(510, 270, 70, 35)), 30) << "image size box";
-  EXPECT_EQ(DarkPixels(image, QRect(180, 70 + 8 * 48, 300, 14)), 0) << "past the last step";
+  return n;
 }
 
 TEST(Rendering, TextUsesAJapaneseFontOfTheDevicesSizeHangingBelowItsPosition) {
@@ -81,11 +59,16 @@ TEST(Rendering, TextUsesAJapaneseFontOfTheDevicesSizeHangingBelowItsPosition) {
   ui::DrawList list;
   list.Text({10, 20}, kListingFont, "行目へ");
   list.Bitmap("NO_SUCH_PICTURE", {100, 0, 200, 60});  // draws nothing
-  const QImage image = Painted(list, {200, 60});
-  EXPECT_EQ(DarkPixels(image, QRect(0, 0, 200, 20)), 0);
-  EXPECT_GT(DarkPixels(image, QRect(10, 20, 60, 13)), 20);
-  EXPECT_EQ(DarkPixels(image, QRect(0, 36, 200, 24)), 0);
-  EXPECT_EQ(DarkPixels(image, QRect(100, 0, 100, 60)), 0);
+  QImage image(200, 60, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  image.setDotsPerMeterY(3780);  // 96 dpi
+  QPainter painter(&image);
+  ui::PaintDrawList(painter, list);
+  painter.end();
+  EXPECT_EQ(Pixels(image, QRect(0, 0, 200, 20)), 0);
+  EXPECT_GT(Pixels(image, QRect(10, 20, 60, 13)), 20);
+  EXPECT_EQ(Pixels(image, QRect(0, 36, 200, 24)), 0);
+  EXPECT_EQ(Pixels(image, QRect(100, 0, 100, 60)), 0);
 }
 
 TEST(Rendering, PrintJobUsesThePrintableAreaWritesEveryPageAndReportsFailure) {
@@ -114,7 +97,7 @@ TEST(Rendering, PrintJobUsesThePrintableAreaWritesEveryPageAndReportsFailure) {
   EXPECT_FALSE(PrintFlowchart(printer, *p, "x"));
 }
 
-TEST(Rendering, CliRenderAndPdfPaintFilesAndRefuseBadInput) {
+TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
   QTemporaryDir dir;
   const auto path = [&](const char* name) { return dir.filePath(name).toStdString(); };
   const auto cli = [](std::vector<std::string> args, std::string* message = nullptr) {
@@ -123,19 +106,24 @@ TEST(Rendering, CliRenderAndPdfPaintFilesAndRefuseBadInput) {
     if (message) *message = err.str();
     return status;
   };
-  const std::string flc = path("sample.flc"), png = path("top.png"), pdf = path("pages.pdf");
+  const std::string flc = path("sample.flc"), png = path("view.png"), pdf = path("pages.pdf");
   ASSERT_TRUE(flowchart::SaveFlowFile(*Sample(40), flc).ok);
-  ASSERT_EQ(cli({"render", flc, "-o", png, "--view", "4", "--top", "3"}), cli::kDone);
-  EXPECT_EQ(QImage(QString::fromStdString(png)).size(), QSize(kClientWidth, kClientHeight));
+  ASSERT_EQ(cli({"render", flc, "-o", png}), cli::kDone);
+  const QImage image(QString::fromStdString(png));
+  ASSERT_EQ(image.size(), QSize(kClientWidth, kClientHeight));
+  EXPECT_GT(Pixels(image, QRect(30, 40, 96, 480), true), 2000) << "symbols";
+  EXPECT_GT(Pixels(image, QRect(127, 100, 2, 200)), 300) << "branch lane";
+  EXPECT_GT(Pixels(image, QRect(180, 70, 300, 14)), 40) << "listing line of step 0";
+  EXPECT_GT(Pixels(image, QRect(510, 270, 70, 35)), 30) << "image size box";
+  ASSERT_EQ(cli({"render", flc, "-o", png, "--view", "4", "--top", "35"}), cli::kDone);
+  const QImage listing(QString::fromStdString(png));
+  EXPECT_EQ(Pixels(listing, QRect(30, 40, 96, 480), true), 0) << "symbols in listing mode";
+  EXPECT_GT(Pixels(listing, QRect(180, 70, 300, 14)), 40) << "listing line of step 35";
+  EXPECT_EQ(Pixels(listing, QRect(180, 70 + 5 * 48, 300, 14)), 0) << "past the last step";
   ASSERT_EQ(cli({"pdf", flc, "-o", pdf}), cli::kDone);
-  QFile file(QString::fromStdString(pdf));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(file.readAll().contains("/Count 2"));
+  EXPECT_GT(QFile(QString::fromStdString(pdf)).size(), 1000);
 
-  QFile tune(dir.filePath("song.olg"));
-  ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
-  tune.write(QByteArray(576, '\0'));
-  tune.close();
+  std::ofstream(path("song.olg"), std::ios::binary) << std::string(576, '\0');
   const std::tuple<std::vector<std::string>, int, std::string> refusals[] = {
       {{"render", flc}, cli::kUsage, "-o"},
       {{"render", flc, "-o", png, "--top", "-1"}, cli::kUsage, "'-1'"},
