@@ -17,11 +17,9 @@ Point L(int x, int y) {
   return {146 + static_cast<int>(x * 1.5), 200 + static_cast<int>(y * 1.5)};
 }
 
-Rect Box(Point at, int size) {
-  return {at.x, at.y, at.x + size, at.y + size * 48 / 96};
-}
-Rect Circle(Point at) {
-  return {at.x, at.y, at.x + 30, at.y + 30};
+// A symbol (144 x 72) or a connector circle (30 x 30) placed at `at`.
+Rect Box(Point at, bool circle = false) {
+  return {at.x, at.y, at.x + (circle ? 30 : 144), at.y + (circle ? 30 : 72)};
 }
 
 std::vector<ui::DrawList> Pages(const FlowProgram& p) {
@@ -35,36 +33,30 @@ bool HasLine(const ui::DrawList& page, Point a, Point b) {
   return false;
 }
 
-TEST(PrintPages, TwoStepsMakeOnePageWithTitleCounterAndLeftColumn) {
+TEST(PrintPages, PagesHoldThirtyStepsInTwoColumnsUnderTitleAndCounter) {
   EXPECT_EQ(PageCount(0), 1);
+  EXPECT_EQ(PageCount(30), 1);
   EXPECT_EQ(PageCount(255), 9);
-  const auto pages = Pages(*Program({}));
-  ASSERT_EQ(pages.size(), 1u);
+  const auto pages = Pages(*WaitProgram(31));
+  ASSERT_EQ(pages.size(), 2u);
   const auto texts = Texts(pages[0]);
   ASSERT_GE(texts.size(), 2u);
   EXPECT_EQ(texts[0].text, "アクティビティ図編集 [a.flc]");
   EXPECT_EQ(texts[0].at, (Point{50 + 288, 60 + 70}));
   EXPECT_EQ(texts[0].font, kTitleFont);
-  EXPECT_EQ(texts[1].text, "PAGE [  1/  1]");
+  EXPECT_EQ(texts[1].text, "PAGE [  1/  2]");
   EXPECT_EQ(texts[1].at, (Point{50 + 192, 60 + 112}));
   EXPECT_EQ(texts[1].font, kBodyFont);
-  EXPECT_EQ(Bitmaps(pages[0], "S_START").at(0).dest, Box(L(10, 30), 144));
-  EXPECT_EQ(Bitmaps(pages[0], "S_END").at(0).dest, Box(L(10, 78), 144));
+  EXPECT_EQ(Bitmaps(pages[0], "S_START").at(0).dest, Box(L(10, 30)));
+  EXPECT_EQ(Bitmaps(pages[0], "S_WAIT").at(0).dest, Box(L(10, 78)));
   EXPECT_EQ(Texts(pages[0], "001:").at(0).at, L(-15, 98));
-}
-
-TEST(PrintPages, ThirtyStepsFillOnePageAndTheThirtyFirstStartsTheNext) {
-  const auto one = Pages(*WaitProgram(30));
-  ASSERT_EQ(one.size(), 1u);
-  EXPECT_EQ(Texts(one[0], "014:").at(0).at, L(-15, 48 * 14 + 50));
-  EXPECT_EQ(Texts(one[0], "015:").at(0).at, L(-15 + 290, 50));
-  EXPECT_EQ(Bitmaps(one[0], "S_END").at(0).dest, Box(L(10 + 290, 48 * 14 + 30), 144));
-  const auto two = Pages(*WaitProgram(31));
-  ASSERT_EQ(two.size(), 2u);
-  EXPECT_EQ(Texts(two[0], "PAGE [  1/  2]").size(), 1u);
-  EXPECT_EQ(Texts(two[1], "PAGE [  2/  2]").size(), 1u);
-  EXPECT_EQ(Bitmaps(two[1]).size(), 1u);
-  EXPECT_EQ(Bitmaps(two[1], "S_END").at(0).dest, Box(L(10, 30), 144));
+  EXPECT_EQ(Texts(pages[0], "014:").at(0).at, L(-15, 48 * 14 + 50));
+  EXPECT_EQ(Texts(pages[0], "015:").at(0).at, L(-15 + 290, 50));
+  EXPECT_EQ(Bitmaps(pages[0], "S_WAIT").at(28).dest, Box(L(10 + 290, 48 * 14 + 30)));
+  // The second page holds only the end step.
+  EXPECT_EQ(Texts(pages[1], "PAGE [  2/  2]").size(), 1u);
+  EXPECT_EQ(Bitmaps(pages[1]).size(), 1u);
+  EXPECT_EQ(Bitmaps(pages[1], "S_END").at(0).dest, Box(L(10, 30)));
 }
 
 TEST(PrintPages, SameColumnJumpsTakeLanesThreeUnitsApart) {
@@ -91,8 +83,8 @@ TEST(PrintPages, JumpsOutOfTheirColumnGetLabelledCirclesAtBothEnds) {
   const int y = 48 * 3 + 56, yt = 48 * 5;
   const auto circles = Bitmaps(pages[0], "S_CIRCLE");
   ASSERT_EQ(circles.size(), 4u);  // three outgoing, one incoming
-  EXPECT_EQ(circles[0].dest, Circle(L(110, y - 9)));
-  EXPECT_EQ(circles[3].dest, Circle(L(105 + 290, yt + 22)));
+  EXPECT_EQ(circles[0].dest, Box(L(110, y - 9), true));
+  EXPECT_EQ(circles[3].dest, Box(L(105 + 290, yt + 22), true));
   // The branch's own target caption, then the two circle labels.
   const auto labels = Texts(pages[0], "020");
   ASSERT_EQ(labels.size(), 3u);
@@ -107,7 +99,7 @@ TEST(PrintPages, JumpsOutOfTheirColumnGetLabelledCirclesAtBothEnds) {
   // Beside step 36 on the next page, once for each jump.
   const auto in = Bitmaps(pages[1], "S_CIRCLE");
   ASSERT_EQ(in.size(), 2u);
-  EXPECT_EQ(in[0].dest, Circle(L(105, 48 * 6 + 22)));
+  EXPECT_EQ(in[0].dest, Box(L(105, 48 * 6 + 22), true));
   EXPECT_EQ(in[1].dest, in[0].dest);
   EXPECT_EQ(Texts(pages[1], "036").at(0).at, L(108, 48 * 6 + 27));
 }
