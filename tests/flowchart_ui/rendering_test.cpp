@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "cli/cli.h"
 #include "flowchart/flow_file.h"
