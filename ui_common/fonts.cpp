@@ -19,13 +19,13 @@ int FontPixelHeight(int points, int dpiY) {
   return static_cast<int>(product < 0 ? -magnitude : magnitude);
 }
 
-QFont MakeFont(const FontSpec& spec, int dpiY) {
+QFont MakeFont(const FontSpec& fontSpec, int dpiY) {
   QFont font;
   font.setFamilies(GothicFamilies());
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(std::max(1, FontPixelHeight(spec.points, dpiY)));
-  font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 100, 900)));
-  font.setStyleStrategy(spec.antialiased ? QFont::PreferAntialias : QFont::PreferDefault);
+  font.setPixelSize(std::max(1, FontPixelHeight(fontSpec.points, dpiY)));
+  font.setWeight(static_cast<QFont::Weight>(std::clamp(fontSpec.weight, 100, 900)));
+  font.setStyleStrategy(fontSpec.antialiased ? QFont::PreferAntialias : QFont::PreferDefault);
   return font;
 }
 

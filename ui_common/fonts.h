@@ -19,7 +19,7 @@ QStringList GothicFamilies();
 // rounded to the nearest pixel as a multiply-divide does.
 int FontPixelHeight(int points, int dpiY);
 
-// The font for `spec` on a device of `dpiY` pixels per inch.
-QFont MakeFont(const FontSpec& spec, int dpiY);
+// The font for `fontSpec` on a device of `dpiY` pixels per inch.
+QFont MakeFont(const FontSpec& fontSpec, int dpiY);
 
 }  // namespace pendra2::ui
