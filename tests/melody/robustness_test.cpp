@@ -86,23 +86,20 @@ void Exercise(const Bytes& file, std::mt19937& rng) {
 }
 
 TEST(Robustness, ThousandsOfRandomAndMutatedTunes) {
+  TempDir dir;
   std::mt19937 rng(20261206);
   for (int i = 0; i < 3000; ++i) {
-    Exercise(i % 3 == 0 ? RandomFile(rng) : Mutate(ValidTune(rng), rng), rng);
+    const Bytes file = i % 3 == 0 ? RandomFile(rng) : Mutate(ValidTune(rng), rng);
+    Exercise(file, rng);
     if (HasFatalFailure()) FAIL() << "iteration " << i;
-  }
-}
-
-TEST(Robustness, DamagedFilesOnDiskLoadAndSaveBack) {
-  TempDir dir;
-  std::mt19937 rng(7);
-  for (int i = 0; i < 200; ++i) {
-    WriteBytes(dir.File("in.olg"), Mutate(ValidTune(rng), rng));
+    if (i % 15 != 1) continue;
+    // Every file opens in the editor and saves back whole.
+    WriteBytes(dir.File("in.olg"), file);
     Score score;
     TuneHeader header{};
-    ASSERT_TRUE(LoadTune(score, header, dir.File("in.olg")).ok);
-    ASSERT_TRUE(SaveTune(score, header, dir.File("out.olg")).ok);
-    ASSERT_EQ(ReadBytes(dir.File("out.olg")).size(), kTuneFileSize);
+    ASSERT_TRUE(LoadTune(score, header, dir.File("in.olg")).ok) << i;
+    ASSERT_TRUE(SaveTune(score, header, dir.File("out.olg")).ok) << i;
+    ASSERT_EQ(ReadBytes(dir.File("out.olg")).size(), kTuneFileSize) << i;
   }
 }
 

@@ -17,11 +17,19 @@ Bytes WithVersion(Bytes file, int length) {
   return file;
 }
 
-TEST(SaveTune, UntouchedScoreLayoutReplacingAnOlderFile) {
+class TuneFiles : public ::testing::Test {
+ protected:
+  LoadResult Load(const Bytes& bytes) {
+    WriteBytes(dir.File("in.olg"), bytes);
+    return LoadTune(score, header, dir.File("in.olg"));
+  }
   TempDir dir;
-  WriteBytes(dir.File("a.olg"), Bytes(1000, 7));
   Score score;
   TuneHeader header{};
+};
+
+TEST_F(TuneFiles, SaveOfAnUntouchedScoreReplacesAnOlderFile) {
+  WriteBytes(dir.File("a.olg"), Bytes(1000, 7));
   score.modified = true;
   ASSERT_TRUE(SaveTune(score, header, dir.File("a.olg")).ok);
   EXPECT_FALSE(score.modified);
@@ -29,16 +37,13 @@ TEST(SaveTune, UntouchedScoreLayoutReplacingAnOlderFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("a.olg.saving")));
 }
 
-TEST(SaveTune, RoundTripKeepsColumnsTempoByteAndHeaderPadding) {
-  TempDir dir;
+TEST_F(TuneFiles, RoundTripKeepsColumnsTempoByteAndHeaderPadding) {
   Bytes file = WithVersion(TuneBytes('X', 7, C("84 99 1 2 3 24")), 4);  // 99: of no tempo row
   file[20] = 0xAB;  // padding after the version text
   file[40] = 0xCD;  // reserved
-  WriteBytes(dir.File("in.olg"), file);
-  Score score = ScoreOf("9");
+  score = ScoreOf("9");
   score.modified = true;
-  TuneHeader header{};
-  ASSERT_TRUE(LoadTune(score, header, dir.File("in.olg")).ok);
+  ASSERT_TRUE(Load(file).ok);
   EXPECT_FALSE(score.modified);
   EXPECT_EQ(std::tuple(score.tempoIndex, int{score.tempoPair[1]}, score.length),
             std::tuple(7, 99, 4));
@@ -47,11 +52,8 @@ TEST(SaveTune, RoundTripKeepsColumnsTempoByteAndHeaderPadding) {
   EXPECT_EQ(ReadBytes(dir.File("out.olg")), file);
 }
 
-TEST(SaveTune, FailuresKeepTheScoreMarkedChangedAndThePreviousFileWhole) {
-  TempDir dir;
+TEST_F(TuneFiles, FailedSavesKeepTheScoreMarkedChangedAndThePreviousFileWhole) {
   const std::string path = dir.File("keep.olg");
-  Score score = ScoreOf("5 6");
-  TuneHeader header{};
   ASSERT_TRUE(SaveTune(score, header, path).ok);
   const auto before = ReadBytes(path);
   std::filesystem::create_symlink("/dev/full", path + ".saving");  // every write fails
@@ -69,12 +71,10 @@ TEST(SaveTune, FailuresKeepTheScoreMarkedChangedAndThePreviousFileWhole) {
   EXPECT_FALSE(std::filesystem::is_symlink(path + ".saving"));
 }
 
-TEST(LoadTune, AMissingFileOrAFolderChangesNothing) {
-  TempDir dir;
-  Score score = ScoreOf("3");
+TEST_F(TuneFiles, LoadingAMissingFileOrAFolderChangesNothing) {
+  score = ScoreOf("3");
   SetTempoIndex(score, 5);
   score.modified = true;
-  TuneHeader header{};
   header[30] = 1;
   for (const std::string& path : {dir.File("none.olg"), dir.File("")}) {
     const auto result = LoadTune(score, header, path);
@@ -86,54 +86,39 @@ TEST(LoadTune, AMissingFileOrAFolderChangesNothing) {
             std::tuple(3, 5, true, 1));
 }
 
-TEST(LoadTune, OlderLayoutFillsAll512PositionsTempoOutsideTheTableIsTheDefault) {
-  TempDir dir;
+TEST_F(TuneFiles, OlderLayoutFillsAll512PositionsTempoOutsideTheTableIsTheDefault) {
   Cols columns;
   for (int p = 0; p < 512; ++p) columns.push_back(p % 23);
   Bytes file = TuneBytes(0, 4, columns);
   file[6] = 3;
-  WriteBytes(dir.File("old.olg"), file);
-  Score score;
-  TuneHeader header{};
-  auto result = LoadTune(score, header, dir.File("old.olg"));
+  auto result = Load(file);
   ASSERT_TRUE(result.ok);
   EXPECT_FALSE(result.findings.currentLayout || result.findings.shortFile);
   EXPECT_EQ(Head(score, 512), columns);
-  EXPECT_EQ(score.tempoIndex, 4);
-  EXPECT_EQ(score.tempoPair, (std::array<uint8_t, 2>{'T', 48}));
-  EXPECT_EQ(score.length, 3);
+  EXPECT_EQ(std::tuple(score.tempoIndex, score.tempoPair[0], score.tempoPair[1], score.length),
+            std::tuple(4, 'T', 48, 3));
 
-  WriteBytes(dir.File("t.olg"), TuneBytes(0, 13, {}));
-  result = LoadTune(score, header, dir.File("t.olg"));
-  ASSERT_TRUE(result.ok);
-  EXPECT_TRUE(result.findings.tempoOutOfRange);
+  result = Load(TuneBytes(0, 13, {}));
+  EXPECT_TRUE(result.ok && result.findings.tempoOutOfRange);
   EXPECT_EQ(result.findings.headerTempoIndex, 13);
-  EXPECT_EQ(score.tempoIndex, 2);
-  EXPECT_EQ(score.tempoPair[1], 0x50);
+  EXPECT_EQ(std::tuple(score.tempoIndex, score.tempoPair[1]), std::tuple(2, 0x50));
 }
 
-TEST(LoadTune, ShortFilesLeaveUnreadColumnsAndHeaderEmpty) {
-  TempDir dir;
+TEST_F(TuneFiles, ShortFilesLeaveUnreadColumnsAndHeaderEmpty) {
   Bytes file = TuneBytes('X', 1, C("84 96"));
   std::fill(file.begin() + 66, file.end(), 3);
   file.resize(100);
-  WriteBytes(dir.File("short.olg"), file);
-  Score score;
   std::fill_n(score.cells.begin(), 40, 1);
-  TuneHeader header{};
-  const auto result = LoadTune(score, header, dir.File("short.olg"));
-  ASSERT_TRUE(result.ok);
-  EXPECT_TRUE(result.findings.shortFile);
+  const auto result = Load(file);
+  EXPECT_TRUE(result.ok && result.findings.shortFile);
   EXPECT_EQ(result.findings.bytesRead, 100u);
   for (int p = 0; p < 512; ++p) ASSERT_EQ(score.cells[p], p < 34 ? 3 : kEmpty) << p;
 
   header.fill(0x77);  // shorter than the header: nothing of an earlier file survives
-  WriteBytes(dir.File("tiny.olg"), {'O', 'L'});
-  ASSERT_TRUE(LoadTune(score, header, dir.File("tiny.olg")).ok);
+  ASSERT_TRUE(Load({'O', 'L'}).ok);
   EXPECT_EQ(std::tuple(int{header[24]}, score.tempoIndex, score.length, int{score.cells[0]}),
             std::tuple(0, 0, 0, 255));
-  WriteBytes(dir.File("empty.olg"), {});
-  const auto empty = LoadTune(score, header, dir.File("empty.olg"));
+  const auto empty = Load({});
   EXPECT_TRUE(empty.ok && empty.findings.badMagic);
 }
 
@@ -160,14 +145,13 @@ TEST(Transfer, SendsTheNormalisedImageOrRefusesWithAMessage) {
   ASSERT_EQ(writer.images.size(), 1u);
   EXPECT_EQ(Cols(writer.images[0].begin(), writer.images[0].begin() + 8),
             C("84 80 1 23 3 24 69 -"));
-  EXPECT_EQ(writer.stateDuringWrite, kTransferring);
-  EXPECT_EQ(playback.playState, kIdle);
+  EXPECT_EQ(std::tuple(writer.stateDuringWrite, playback.playState),
+            std::tuple(int{kTransferring}, int{kIdle}));
   EXPECT_EQ(score.cells[4], kEmpty);
 
   writer.succeed = false;
   result = Transfer(score, playback, 0, writer);
-  EXPECT_EQ(result.outcome, TransferOutcome::kFailed);
-  EXPECT_TRUE(result.message);
+  EXPECT_TRUE(result.outcome == TransferOutcome::kFailed && result.message);
   EXPECT_EQ(playback.playState, kIdle);
 
   writer.images.clear();
@@ -181,8 +165,7 @@ TEST(Transfer, SendsTheNormalisedImageOrRefusesWithAMessage) {
   EXPECT_EQ(Transfer(score, playback, 2, writer).outcome, TransferOutcome::kRefused);
   score.cells[508] = 2;
   result = Transfer(score, playback, 0, writer);
-  EXPECT_EQ(result.outcome, TransferOutcome::kTooLong);
-  EXPECT_TRUE(result.message);
+  EXPECT_TRUE(result.outcome == TransferOutcome::kTooLong && result.message);
   EXPECT_EQ(playback.playState, kIdle);
   EXPECT_TRUE(writer.images.empty());
 }
