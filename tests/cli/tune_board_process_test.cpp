@@ -25,6 +25,7 @@ class TuneOnTheBoard : public ::testing::Test {
   void SetUp() override {
     board_.start(Bin("pendra2-virtual-board"), {"--name", name_, "--log", dir_.filePath("log")});
     ASSERT_TRUE(board_.waitForStarted(5000) && board_.waitForReadyRead(5000));
+    cli_.setEnvironment(QProcess::systemEnvironment() << "PENDRA2_VIRTUAL_BOARDS=" + name_);
   }
   void TearDown() override {
     for (QProcess* p : {&cli_, &board_}) {
@@ -36,22 +37,15 @@ class TuneOnTheBoard : public ::testing::Test {
     cli::testing::Write(dir_.filePath("t.olg").toStdString(), bytes);
     return dir_.filePath("t.olg");
   }
-  void StartCli(const QStringList& args) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PENDRA2_VIRTUAL_BOARDS"), name_);
-    cli_.setProcessEnvironment(env);
-    cli_.start(Bin("pendra2-cli"), args);
-  }
   int RunCli(const QStringList& args) {
-    StartCli(args);
+    cli_.start(Bin("pendra2-cli"), args);
     return cli_.waitForFinished(20000) ? cli_.exitCode() : -1;
   }
   // Reports received, as hex: byte 1 the request ("50" for PlayNote), byte 2 its argument.
   QStringList Log() const {
     QFile f(dir_.filePath("log"));
-    return f.open(QIODevice::ReadOnly)
-               ? QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts)
-               : QStringList{};
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
   }
   std::vector<int> Notes() const {
     std::vector<int> notes;
@@ -74,7 +68,8 @@ TEST_F(TuneOnTheBoard, PlaySendsEachNoteAndEndsWithSilence) {
 
 TEST_F(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
   // Half a second per column: still playing when the interrupt comes.
-  StartCli({"play", Save(cli::testing::TuneFile({5, 6, 7, 8, 9}, 0, 121)), "--loop"});
+  cli_.start(Bin("pendra2-cli"),
+             {"play", Save(cli::testing::TuneFile({5, 6, 7, 8, 9}, 0, 121)), "--loop"});
   ASSERT_TRUE(cli_.waitForStarted(5000));
   // Interrupt once the first note has reached the board: the handler is in place by then.
   for (int i = 0; i < 250 && Notes().empty(); ++i) QThread::msleep(20);

@@ -15,8 +15,8 @@ struct Case {
   bool loop;
   std::optional<int> partStart;
   std::optional<long long> maxTicks;
-  int failAfter;  // sends that succeed before the board goes away
-  int stopAfter;  // sends after which the user presses Ctrl+C
+  std::size_t failAfter;  // sends that succeed before the board goes away
+  std::size_t stopAfter;  // sends after which the user presses Ctrl+C
   int status;
   std::vector<int> sent;
   const char* message;  // in the error stream
@@ -24,18 +24,10 @@ struct Case {
 
 TEST(PlayScore, PacedPlaybackEndsWithSilenceWhateverStopsIt) {
   const Case cases[] = {
-      {{0, 'l', 1, 2, 'L', 0, 0, 3, 4},
-       false,
-       {},
-       {},
-       -1,
-       -1,
-       kDone,
-       {0, 2, 2, 4, 24, 23},
-       "period: 4 ms"},
-      {{1, 2, 3, 4, 5, 6, 7, 8}, true, {}, {}, -1, 3, kDone, {1, 2, 3, 23}, ""},
-      {{1, 2, 3, 4}, false, {}, {}, 2, -1, kBoardFailed, {1, 2}, "could not be reached"},
-      {{1, 2, 3, 4, 5}, false, 2, 2, -1, -1, kDone, {3, 4, 23}, ""},
+      {{'l', 1, 2, 'L', 0, 0, 2, 4}, false, {}, {}, 9, 9, kDone, {2, 2, 4, 24, 23}, "period: 4 ms"},
+      {{1, 2, 3, 4, 5, 6, 7, 8}, true, {}, {}, 9, 3, kDone, {1, 2, 3, 23}, ""},
+      {{1, 2, 3, 4}, false, {}, {}, 2, 9, kBoardFailed, {1, 2}, "could not be reached"},
+      {{1, 2, 3, 4, 5}, false, 2, 2, 9, 9, kDone, {3, 4, 23}, ""},
   };
   for (const auto& c : cases) {
     melody::Score score;
@@ -44,13 +36,11 @@ TEST(PlayScore, PacedPlaybackEndsWithSilenceWhateverStopsIt) {
     std::vector<int> sent;
     PlayHooks hooks;
     hooks.send = [&](uint8_t code) {
-      if (c.failAfter >= 0 && static_cast<int>(sent.size()) >= c.failAfter) return false;
+      if (sent.size() >= c.failAfter) return false;
       sent.push_back(code);
       return true;
     };
-    hooks.interrupted = [&] {
-      return c.stopAfter >= 0 && static_cast<int>(sent.size()) >= c.stopAfter;
-    };
+    hooks.interrupted = [&] { return sent.size() >= c.stopAfter; };
     PlayOptions options;
     options.partStart = c.partStart;
     options.loop = c.loop;
