@@ -67,13 +67,11 @@ void Exercise(const Bytes& file, std::mt19937& rng) {
 
   PlaybackState playback;
   StartWholePlayback(playback, score, 0);
-  for (int i = 0; i < 2000 && PlaybackTick(playback, score, 0, true).running; ++i) {
-  }
+  for (int i = 0; i < 2000 && PlaybackTick(playback, score, 0, true).running; ++i) continue;
   StopPlayback(playback, true);
   const int scroll = Below(rng, kMaxScrollPos + 1);
   StartPartPlayback(playback, score, 0, scroll);
-  for (int i = 0; i < 100 && PlaybackTick(playback, score, scroll, true).running; ++i) {
-  }
+  for (int i = 0; i < 100 && PlaybackTick(playback, score, scroll, true).running; ++i) continue;
   StopPlayback(playback, true);
 
   InsertColumns(score, Below(rng, kLastEditable + 1), 1 + Below(rng, 256));

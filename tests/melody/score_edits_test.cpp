@@ -10,7 +10,7 @@ namespace {
 
 using namespace testing;
 
-TEST(GridInput, GeometryCountFieldsAndNoteToggles) {
+TEST(GridInput, GeometryAndCountFields) {
   const std::array<int, 3> columns[] = {{81, 0, 0},      {104, 0, 0}, {105, 3, 4},
                                         {604, 490, 510}, {80, 0, -1}, {605, 0, -1}};
   for (const auto& [x, scroll, column] : columns)
@@ -23,15 +23,6 @@ TEST(GridInput, GeometryCountFieldsAndNoteToggles) {
       {"1", 256, 1},   {" 12 ", 256, 12}, {"999", 256, 256}, {"-3", 256, 256},       {"", 256, 0},
       {"abc", 256, 0}, {"4x", 255, 0},    {"300", 255, 255}, {"99999999999", 255, 0}};
   for (const auto& [text, max, count] : fields) EXPECT_EQ(CountFromField(text, max), count) << text;
-
-  Score score;
-  EXPECT_EQ(ToggleNote(score, 4, 9), 9);
-  EXPECT_TRUE(score.modified);
-  EXPECT_EQ(ToggleNote(score, 4, 9), std::nullopt);  // the same row twice empties the column
-  EXPECT_EQ(score.cells[4], kEmpty);
-  ToggleNote(score, 4, 9);
-  EXPECT_EQ(ToggleNote(score, 4, 23), 23);
-  EXPECT_EQ(score.cells[4], 23);
 }
 
 TEST(GridInput, ClicksOnMarksAndTheirParameters) {
@@ -56,8 +47,13 @@ TEST(ColumnEdits, InsertDeleteAndRemoveLoopKeepLoopTargetsRight) {
   constexpr const char* kNested = "l 1 0 l 1 l 1 1 L 2 0 7 2 L 1 0 5 3 L 0 0 2 4";
   constexpr const char* kUnnested = "l 1 0 l 1 1 L 1 0 5 2 3 L 0 0 2 4 -";
   ASSERT_EQ(PlayWhole(ScoreOf(kNested)), C("0 1 1 2 1 1 2 3 0 1 1 2 1 1 2 3 4 24 23"));
-  // before, operation (i k: insert, d k: delete, r: remove loop), column, after, played
+  // before, operation (i k: insert, d k: delete, r: remove loop, t k: toggle note k), column,
+  // after, played
   const std::tuple<const char*, char, int, int, const char*, const char*> edits[] = {
+      // The same row twice empties the column, another row replaces the note.
+      {"", 't', 4, 9, "- - - - 9 -", ""},
+      {"- - - - 9", 't', 4, 9, "- - - - - -", ""},
+      {"- - - - 9", 't', 4, 23, "- - - - 23 -", ""},
       // Inside a loop-end mark's columns the new columns go in before the mark.
       {kTwo, 'i', 10, 3, "1 1 1 l 1 2 2 - - - L 0 0 5 3 3 3 3 3 3 3 l 1 4 4 L 0 0 23 6", ""},
       {kTwo, 'i', 12, 3, "1 1 1 l 1 2 2 L 0 0 5 3 - - - 3 3 3 3 3 3 l 1 4 4 L 0 0 23 6", ""},
@@ -85,6 +81,9 @@ TEST(ColumnEdits, InsertDeleteAndRemoveLoopKeepLoopTargetsRight) {
     Score score = ScoreOf(before);
     if (op == 'i') InsertColumns(score, column, k);
     if (op == 'd') DeleteColumns(score, column, k);
+    if (op == 't') {
+      EXPECT_EQ(ToggleNote(score, column, k).value_or(kEmpty), C(after)[column]);
+    }
     if (op == 'r') {
       ASSERT_TRUE(IsLoopMarkColumn(score.cells, column));
       ASSERT_TRUE(RemoveLoop(score, column));
