@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "melody/score.h"
-#include "melody/tune_image.h"
 #include "tune_files.h"
 
 namespace pendra2 {
@@ -22,112 +20,71 @@ QString Bin(const char* name) {
   return QString::fromUtf8(dir ? dir : "build/bin") + '/' + QString::fromUtf8(name);
 }
 
-QString UniqueName() {
-  static int counter = 0;
-  return QStringLiteral("pendra2-tune-test-%1-%2")
-      .arg(QCoreApplication::applicationPid())
-      .arg(++counter);
-}
-
-class VirtualBoard {
- public:
-  VirtualBoard() : name_(UniqueName()) {
-    log_ = dir_.filePath(QStringLiteral("board.log"));
-    process_.start(Bin("pendra2-virtual-board"), {"--name", name_, "--log", log_});
-    ready_ = process_.waitForStarted(5000) && process_.waitForReadyRead(5000);
+class TuneOnTheBoard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    board_.start(Bin("pendra2-virtual-board"), {"--name", name_, "--log", dir_.filePath("log")});
+    ASSERT_TRUE(board_.waitForStarted(5000) && board_.waitForReadyRead(5000));
+    cli_.setEnvironment(QProcess::systemEnvironment() << "PENDRA2_VIRTUAL_BOARDS=" + name_);
   }
-  ~VirtualBoard() {
-    process_.kill();
-    process_.waitForFinished(5000);
+  void TearDown() override {
+    for (QProcess* p : {&cli_, &board_}) {
+      p->kill();
+      p->waitForFinished(5000);
+    }
   }
-  bool ready() const { return ready_; }
-  const QString& name() const { return name_; }
-  // Reports received, as their bytes 1 and 2 ("P" and the note for PlayNote).
+  QString Save(const std::vector<uint8_t>& bytes) {
+    cli::testing::Write(dir_.filePath("t.olg").toStdString(), bytes);
+    return dir_.filePath("t.olg");
+  }
+  int RunCli(const QStringList& args) {
+    cli_.start(Bin("pendra2-cli"), args);
+    return cli_.waitForFinished(20000) ? cli_.exitCode() : -1;
+  }
+  // Reports received, as hex: byte 1 the request ("50" for PlayNote), byte 2 its argument.
   QStringList Log() const {
-    QFile f(log_);
+    QFile f(dir_.filePath("log"));
     if (!f.open(QIODevice::ReadOnly)) return {};
     return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
   }
-  QString TempFile(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+  std::vector<int> Notes() const {
+    std::vector<int> notes;
+    for (const QString& line : Log())
+      if (line.mid(2, 2) == "50") notes.push_back(line.mid(4, 2).toInt(nullptr, 16));
+    return notes;
+  }
 
- private:
   QTemporaryDir dir_;
-  QString name_;
-  QString log_;
-  QProcess process_;
-  bool ready_ = false;
+  const QString name_ = QStringLiteral("pendra2-tune-test-%1-%2")
+                            .arg(QCoreApplication::applicationPid())
+                            .arg(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  QProcess board_, cli_;
 };
 
-void StartCli(QProcess& cli, const QString& board, const QStringList& args) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert(QStringLiteral("PENDRA2_VIRTUAL_BOARDS"), board);
-  cli.setProcessEnvironment(env);
-  cli.start(Bin("pendra2-cli"), args);
+TEST_F(TuneOnTheBoard, PlaySendsEachNoteAndEndsWithSilence) {
+  EXPECT_EQ(RunCli({"play", Save(cli::testing::TuneFile(cli::testing::kLoopTune, 12, 1))}), 0);
+  EXPECT_EQ(Notes(), (std::vector<int>{0, 2, 2, 2, 4, 24, 23}));
 }
 
-int RunCli(const QString& board, const QStringList& args) {
-  QProcess cli;
-  StartCli(cli, board, args);
-  if (!cli.waitForFinished(20000)) {
-    cli.kill();
-    cli.waitForFinished();
-    return -1;
-  }
-  return cli.exitCode();
-}
-
-// PlayNote requests of the log, as their note codes.
-std::vector<int> Notes(const QStringList& log) {
-  std::vector<int> notes;
-  for (const QString& line : log) {
-    if (line.mid(2, 2) == "50") notes.push_back(line.mid(4, 2).toInt(nullptr, 16));
-  }
-  return notes;
-}
-
-QString Save(const VirtualBoard& board, const char* name, const std::vector<uint8_t>& bytes) {
-  const QString path = board.TempFile(name);
-  cli::testing::Write(path.toStdString(), bytes);
-  return path;
-}
-
-TEST(TuneOnTheBoard, PlaySendsEachNoteAndEndsWithSilence) {
-  VirtualBoard board;
-  ASSERT_TRUE(board.ready());
-  const QString tune =
-      Save(board, "loop.olg", cli::testing::TuneFile(cli::testing::kLoopTune, 12, 1));
-  EXPECT_EQ(RunCli(board.name(), {"play", tune}), 0);
-  EXPECT_EQ(Notes(board.Log()), (std::vector<int>{0, 2, 2, 2, 4, 24, 23}));
-}
-
-TEST(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
-  VirtualBoard board;
-  ASSERT_TRUE(board.ready());
+TEST_F(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
   // Half a second per column: still playing when the interrupt comes.
-  const QString tune = Save(board, "slow.olg", cli::testing::TuneFile({5, 6, 7, 8, 9}, 0, 121));
-  QProcess cli;
-  StartCli(cli, board.name(), {"play", tune, "--loop"});
-  ASSERT_TRUE(cli.waitForStarted(5000));
+  cli_.start(Bin("pendra2-cli"),
+             {"play", Save(cli::testing::TuneFile({5, 6, 7, 8, 9}, 0, 121)), "--loop"});
+  ASSERT_TRUE(cli_.waitForStarted(5000));
   // Interrupt once the first note has reached the board: the handler is in place by then.
-  for (int i = 0; i < 250 && Notes(board.Log()).empty(); ++i) QThread::msleep(20);
-  ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
-  const bool ended = cli.waitForFinished(5000);
-  if (!ended) cli.kill();
-  ASSERT_TRUE(ended);
-  EXPECT_EQ(cli.exitCode(), 0);
-  const auto notes = Notes(board.Log());
+  for (int i = 0; i < 250 && Notes().empty(); ++i) QThread::msleep(20);
+  ::kill(static_cast<pid_t>(cli_.processId()), SIGINT);
+  ASSERT_TRUE(cli_.waitForFinished(5000));
+  EXPECT_EQ(cli_.exitCode(), 0);
+  const auto notes = Notes();
   ASSERT_GE(notes.size(), 2u);
   EXPECT_EQ(notes.front(), 5);
   EXPECT_EQ(notes.back(), 23);
 }
 
-TEST(TuneOnTheBoard, WriteSendsTheTuneImage) {
-  VirtualBoard board;
-  ASSERT_TRUE(board.ready());
-  const std::vector<int> columns{0, 4, 7, 12, 23, 22};
-  const QString tune = Save(board, "six.olg", cli::testing::TuneFile(columns, 6, 30));
-  EXPECT_EQ(RunCli(board.name(), {"write", tune}), 0);
-  const QStringList log = board.Log();
+TEST_F(TuneOnTheBoard, WriteSendsTheTuneImage) {
+  EXPECT_EQ(RunCli({"write", Save(cli::testing::TuneFile({0, 4, 7, 12, 23, 22}, 6, 30))}), 0);
+  const QStringList log = Log();
   ASSERT_EQ(log.size(), 9);
   EXPECT_EQ(log[0].mid(2, 4), "5300");
   // Block 0 carries 'T', the tempo byte, the columns, the end mark and 'E'.

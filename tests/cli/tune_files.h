@@ -12,16 +12,14 @@ namespace pendra2::cli::testing {
 inline std::vector<uint8_t> TuneFile(const std::vector<int>& columns, int tempoIndex = 2,
                                      uint8_t tempoByte = 0x50) {
   std::vector<uint8_t> f(576, 0);
-  f[0] = 'O';
-  f[1] = 'L';
-  f[2] = 'X';
-  const std::string version = "2.53.60";
-  for (std::size_t i = 0; i < version.size(); ++i) f[8 + i] = static_cast<uint8_t>(version[i]);
+  const std::string magic = "OLX", version = "2.53.60";
+  std::copy(magic.begin(), magic.end(), f.begin());
+  std::copy(version.begin(), version.end(), f.begin() + 8);
+  std::fill(f.begin() + 66, f.end(), 255);
   f[24] = static_cast<uint8_t>(tempoIndex);
   f[64] = 'T';
   f[65] = tempoByte;
-  for (std::size_t i = 0; i < 510; ++i) f[66 + i] = 255;
-  for (std::size_t i = 0; i < columns.size(); ++i) f[66 + i] = static_cast<uint8_t>(columns[i]);
+  std::copy(columns.begin(), columns.end(), f.begin() + 66);
   f[66 + columns.size()] = 24;
   f[6] = static_cast<uint8_t>((columns.size() + 1) & 0xFF);
   f[7] = static_cast<uint8_t>((columns.size() + 1) >> 8);
@@ -29,9 +27,9 @@ inline std::vector<uint8_t> TuneFile(const std::vector<int>& columns, int tempoI
 }
 
 inline void Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // C1, a loop repeated twice around D1, E1.

@@ -10,73 +10,47 @@
 namespace pendra2::cli {
 namespace {
 
-melody::Score FastTune(std::initializer_list<int> columns) {
-  melody::Score score;
-  int p = 0;
-  for (int c : columns) score.cells[static_cast<std::size_t>(p++)] = static_cast<uint8_t>(c);
-  melody::SetTempoIndex(score, 12);  // 4 ms ticks keep the test short
-  return score;
-}
-
-struct Recorder {
+struct Case {
+  std::vector<int> columns;
+  bool loop;
+  std::optional<int> partStart;
+  std::optional<long long> maxTicks;
+  std::size_t failAfter;  // sends that succeed before the board goes away
+  std::size_t stopAfter;  // sends after which the user presses Ctrl+C
+  int status;
   std::vector<int> sent;
-  int failAfter = -1;  // sends that succeed before the board goes away
-  int stopAfter = -1;  // sends after which the user presses Ctrl+C
-  PlayHooks Hooks() {
+  const char* message;  // in the error stream
+};
+
+TEST(PlayScore, PacedPlaybackEndsWithSilenceWhateverStopsIt) {
+  const Case cases[] = {
+      {{'l', 1, 2, 'L', 0, 0, 2, 4}, false, {}, {}, 9, 9, kDone, {2, 2, 4, 24, 23}, "period: 4 ms"},
+      {{1, 2, 3, 4, 5, 6, 7, 8}, true, {}, {}, 9, 3, kDone, {1, 2, 3, 23}, ""},
+      {{1, 2, 3, 4}, false, {}, {}, 2, 9, kBoardFailed, {1, 2}, "could not be reached"},
+      {{1, 2, 3, 4, 5}, false, 2, 2, 9, 9, kDone, {3, 4, 23}, ""},
+  };
+  for (const auto& c : cases) {
+    melody::Score score;
+    std::copy(c.columns.begin(), c.columns.end(), score.cells.begin());
+    melody::SetTempoIndex(score, 12);  // 4 ms ticks keep the test short
+    std::vector<int> sent;
     PlayHooks hooks;
-    hooks.send = [this](uint8_t code) {
-      if (failAfter >= 0 && static_cast<int>(sent.size()) >= failAfter) return false;
+    hooks.send = [&](uint8_t code) {
+      if (sent.size() >= c.failAfter) return false;
       sent.push_back(code);
       return true;
     };
-    hooks.interrupted = [this] {
-      return stopAfter >= 0 && static_cast<int>(sent.size()) >= stopAfter;
-    };
-    return hooks;
+    hooks.interrupted = [&] { return sent.size() >= c.stopAfter; };
+    PlayOptions options;
+    options.partStart = c.partStart;
+    options.loop = c.loop;
+    options.maxTicks = c.maxTicks;
+    options.stats = true;
+    std::ostringstream out, err;
+    EXPECT_EQ(PlayScore(score, options, hooks, {out, err}), c.status);
+    EXPECT_EQ(sent, c.sent);
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
   }
-};
-
-TEST(PlayScore, PacedPlaybackSendsEveryColumnThenSilence) {
-  melody::Score score = FastTune({0, 'l', 1, 2, 'L', 0, 0, 3, 4});
-  Recorder rec;
-  std::ostringstream out, err;
-  PlayOptions options;
-  options.stats = true;
-  EXPECT_EQ(PlayScore(score, options, rec.Hooks(), {out, err}), kDone);
-  EXPECT_EQ(rec.sent, (std::vector<int>{0, 2, 2, 4, 24, 23}));
-  EXPECT_NE(err.str().find("period: 4 ms"), std::string::npos) << err.str();
-}
-
-TEST(PlayScore, CtrlCStopsWithSilence) {
-  melody::Score score = FastTune({1, 2, 3, 4, 5, 6, 7, 8});
-  Recorder rec;
-  rec.stopAfter = 3;
-  std::ostringstream out, err;
-  PlayOptions options;
-  options.loop = true;
-  EXPECT_EQ(PlayScore(score, options, rec.Hooks(), {out, err}), kDone);
-  EXPECT_EQ(rec.sent, (std::vector<int>{1, 2, 3, 23}));
-}
-
-TEST(PlayScore, ABoardThatGoesAwayEndsThePlayback) {
-  melody::Score score = FastTune({1, 2, 3, 4});
-  Recorder rec;
-  rec.failAfter = 2;
-  std::ostringstream out, err;
-  EXPECT_EQ(PlayScore(score, PlayOptions{}, rec.Hooks(), {out, err}), kBoardFailed);
-  EXPECT_EQ(rec.sent, (std::vector<int>{1, 2}));
-  EXPECT_NE(err.str().find("could not be reached"), std::string::npos);
-}
-
-TEST(PlayScore, MaxTicksStopsAPartPlaybackWithSilence) {
-  melody::Score score = FastTune({1, 2, 3, 4, 5});
-  Recorder rec;
-  std::ostringstream out, err;
-  PlayOptions options;
-  options.partStart = 2;
-  options.maxTicks = 2;
-  EXPECT_EQ(PlayScore(score, options, rec.Hooks(), {out, err}), kDone);
-  EXPECT_EQ(rec.sent, (std::vector<int>{3, 4, 23}));
 }
 
 }  // namespace

@@ -1,97 +1,107 @@
 #include <gtest/gtest.h>
 
-#include "melody/score.h"
-#include "score_helpers.h"
+#include "helpers.h"
+#include "melody/live_note.h"
+#include "melody/tune_image.h"
 
 namespace pendra2::melody {
 namespace {
 
-using testing::ScoreOf;
+using namespace testing;
 
-TEST(Score, ResetLeavesEmptyColumnsAndTheDefaultTempo) {
-  Score score = ScoreOf({1, 2, 3});
+TEST(Score, ResetAndTempoRows) {
+  Score score = ScoreOf("1 2 3");
   SetTempoIndex(score, 9);
   score.modified = true;
   ResetScore(score);
-  for (uint8_t b : score.cells) EXPECT_EQ(b, kEmpty);
+  EXPECT_EQ(score.cells, EmptyCells());
   EXPECT_EQ(score.tempoIndex, 2);
-  EXPECT_EQ(score.tempoPair[0], 'T');
-  EXPECT_EQ(score.tempoPair[1], 0x50);
+  EXPECT_EQ(score.tempoPair, (std::array<uint8_t, 2>{'T', 0x50}));
   EXPECT_FALSE(score.modified);
-}
-
-TEST(Score, TempoIndexSetsTheTempoByteAndPeriod) {
-  Score score;
-  SetTempoIndex(score, 0);
-  EXPECT_EQ(score.tempoPair[1], 121);
-  EXPECT_EQ(PeriodMs(score), 500);
-  SetTempoIndex(score, 12);
-  EXPECT_EQ(score.tempoPair[1], 1);
-  EXPECT_EQ(PeriodMs(score), 4);
-  SetTempoIndex(score, 13);
+  // index, tempo byte, period; 13 is out of range and falls back to the default row.
+  for (const auto [index, tempoByte, periodMs] : {std::array{0, 121, 500}, std::array{12, 1, 4},
+                                                  std::array{11, 2, 8}, std::array{13, 80, 330}}) {
+    SetTempoIndex(score, index);
+    EXPECT_EQ(std::pair(int{score.tempoPair[1]}, PeriodMs(score)), std::pair(tempoByte, periodMs));
+  }
   EXPECT_EQ(score.tempoIndex, 2);
-  EXPECT_EQ(PeriodMs(score), 330);
   EXPECT_EQ(kTempoTable[10].label, "1/80(0.0125)秒");
-  EXPECT_EQ(kTempoTable[11].periodMs, 8);
 }
 
-TEST(Normalise, EmptyScoreIsALoneEndMark) {
-  Score score;
-  Normalise(score);
-  EXPECT_EQ(score.length, 1);
-  EXPECT_EQ(score.cells[0], kEndMark);
-  EXPECT_EQ(score.cells[1], kEmpty);
+TEST(Normalise, RestsEndMarkAndLength) {
+  const std::tuple<const char*, int, const char*> cases[] = {
+      {"", 1, "24 -"},
+      {"4 - - 24 200 7", 7, "4 23 23 23 23 7 24 -"},
+      {"3 24 - 24", 2, "3 24 - 24"},  // past the end mark: left as it was
+      {"0 l 24 2 L 255 0 24 5", 10, "0 l 24 2 L 255 0 24 5 24"},  // parameters are kept
+      {"l 255 4", 4, "l 255 4 24"},
+      {"2 109 - 3", 5, "2 23 23 3 24"},  // a stray parameter without its mark
+  };
+  for (const auto& [in, length, head] : cases) {
+    Score score = ScoreOf(in);
+    Normalise(score);
+    EXPECT_EQ(score.length, length) << in;
+    EXPECT_EQ(Head(score, C(head).size()), C(head)) << in;
+  }
+  Score last;
+  last.cells[510] = 5;
+  last.cells[511] = 9;
+  Normalise(last);
+  EXPECT_EQ(last.length, 512);
+  EXPECT_EQ(last.cells[511], kEndMark);
+  EXPECT_EQ(last.cells[0], kRest);
 }
 
-TEST(Normalise, GapsAndStaleEndMarksBecomeRests) {
-  Score score = ScoreOf({4, 255, 255, 24, 200, 7});
+TEST(TuneImage, LayoutAndTheLongestTuneThatFits) {
+  Score score = ScoreOf("0 4 7 12 23 22");
+  SetTempoIndex(score, 6);
+  score.tempoPair[1] = 99;  // as a loaded file might hold it: the tempo row wins
   Normalise(score);
-  EXPECT_EQ(score.length, 7);
-  const std::vector<int> expected{4, 23, 23, 23, 23, 7, 24};
-  for (int p = 0; p < 7; ++p) EXPECT_EQ(score.cells[p], expected[p]) << p;
-  EXPECT_EQ(score.cells[7], kEmpty);
+  ASSERT_TRUE(FitsTuneImage(score));
+  auto image = TuneImage(score);
+  EXPECT_EQ(Cols(image.begin(), image.begin() + 10), C("84 30 0 4 7 12 23 22 24 69"));
+  EXPECT_EQ(Cols(image.begin() + 10, image.end()), Cols(502, 255));
+  EXPECT_EQ(score.cells[7], kEmpty);  // the score itself does not take the terminator
+
+  score.cells[507] = 3;
+  Normalise(score);
+  ASSERT_TRUE(FitsTuneImage(score));
+  image = TuneImage(score);
+  EXPECT_EQ(image[510], kEndMark);
+  EXPECT_EQ(image[511], 'E');
+  for (int last : {508, 510}) {
+    score.cells[static_cast<std::size_t>(last)] = 3;
+    Normalise(score);
+    EXPECT_FALSE(FitsTuneImage(score));
+    TuneImage(score);  // never writes outside the image
+  }
 }
 
-TEST(Normalise, TrailingEndMarksAndEmptiesAreNotUsedColumns) {
-  Score score = ScoreOf({3, 24, 255, 24});
-  Normalise(score);
-  EXPECT_EQ(score.length, 2);
-  EXPECT_EQ(score.cells[1], kEndMark);
-  EXPECT_EQ(score.cells[3], 24);  // beyond the end: left as it was
-}
+TEST(LiveNote, KeyboardHitsAndSends) {
+  // x, y, key: black keys first on their half, then the white keys.
+  const std::array<int, 3> keys[] = {{10, 400, 1}, {50, 400, 2},  {10, 420, 0},
+                                     {38, 21, 22}, {39, 21, -1},  {78, 32, 21},
+                                     {79, 32, -1}, {60, 402, -1}, {60, 0, -1}};
+  for (const auto& [x, y, key] : keys) EXPECT_EQ(KeyAt(x, y).value_or(-1), key) << x << "," << y;
 
-TEST(Normalise, LoopParametersThatLookLikeCodesAreKept) {
-  // 'l' with count 24, then 'L' with depth 255 and a target whose low byte is 24.
-  Score score = ScoreOf({0, 'l', 24, 2, 'L', 255, 0, 24, 5});
-  score.cells[20] = 255;
-  Normalise(score);
-  EXPECT_EQ(score.length, 10);
-  EXPECT_EQ(score.cells[2], 24);
-  EXPECT_EQ(score.cells[5], 255);
-  EXPECT_EQ(score.cells[7], 24);
-  EXPECT_EQ(score.cells[9], kEndMark);
+  const auto sent = [](const Sends& s) { return Cols(s.codes.begin(), s.codes.begin() + s.count); };
+  int live = kNoLiveNote;
+  EXPECT_EQ(sent(ToggleLiveNote(live, 7, true, kIdle)), Cols{7});
+  EXPECT_EQ(sent(ToggleLiveNote(live, 7, true, kIdle)), Cols{23});  // same key: silence
+  EXPECT_EQ(live, kNoLiveNote);
+  ToggleLiveNote(live, 7, true, kIdle);
+  EXPECT_EQ(sent(ToggleLiveNote(live, 9, true, kIdle)), Cols{9});
+  // Without a board or during a transfer nothing is sent, but the live note follows.
+  EXPECT_EQ(ToggleLiveNote(live, 4, false, kIdle).count, 0);
+  EXPECT_EQ(live, 4);
+  EXPECT_EQ(ToggleLiveNote(live, 4, true, kTransferring).count, 0);
+  EXPECT_EQ(live, kNoLiveNote);
+  EXPECT_EQ(sent(ToggleLiveNote(live, 4, true, kPlaying)), Cols{4});
 
-  Score count255 = ScoreOf({'l', 255, 4});
-  Normalise(count255);
-  EXPECT_EQ(count255.cells[1], 255);
-  EXPECT_EQ(count255.length, 4);
-}
-
-TEST(Normalise, AStrayParameterWithoutItsMarkIsCleaned) {
-  Score score = ScoreOf({2, 108 + 1, 255, 3});
-  Normalise(score);
-  EXPECT_EQ(score.cells[1], kRest);
-  EXPECT_EQ(score.cells[2], kRest);
-}
-
-TEST(Normalise, ColumnAtTheLastEditablePosition) {
-  Score score;
-  score.cells[510] = 5;
-  score.cells[511] = 9;
-  Normalise(score);
-  EXPECT_EQ(score.length, 512);
-  EXPECT_EQ(score.cells[511], kEndMark);
-  EXPECT_EQ(score.cells[0], kRest);
+  EXPECT_EQ(sent(NoteEntrySounds(uint8_t{12}, true, kIdle)), (Cols{12, 23}));
+  EXPECT_EQ(sent(NoteEntrySounds(std::nullopt, true, kPlaying)), Cols{23});
+  EXPECT_EQ(NoteEntrySounds(uint8_t{12}, false, kIdle).count, 0);
+  EXPECT_EQ(NoteEntrySounds(uint8_t{12}, true, kTransferring).count, 0);
 }
 
 }  // namespace
