@@ -9,6 +9,7 @@ namespace {
 using test::FakeCall;
 using test::FakeTransport;
 
+// `used` program bytes, an end mark, and the rest padded with 0xFF.
 Image Pattern(std::size_t used) {
   Image image{};
   image.fill(0xFF);
@@ -17,28 +18,28 @@ Image Pattern(std::size_t used) {
   return image;
 }
 
-class ImageWrite : public ::testing::TestWithParam<std::size_t> {
+class Transfer : public ::testing::Test {
  protected:
+  void SetUp() override {
+    ASSERT_EQ(board.FindBoard(), kBoardFound);
+    fake.ClearCalls();
+  }
   FakeTransport fake;
   std::shared_ptr<virtual_board::BoardModel> model = fake.AddBoard("b");
-  Board board{fake, 50};
-};
-
-TEST_P(ImageWrite, NineRequestsNineRepliesWhateverTheLength) {
-  ASSERT_EQ(board.FindBoard(), kBoardFound);
-  fake.ClearCalls();
-  const Image image = Pattern(GetParam());
+  Board board{fake, 20};
   std::vector<int> progress;
-  ASSERT_TRUE(board.WriteImage(image, [&](int b) { progress.push_back(b); }));
+  BlockProgress record = [this](int b) { progress.push_back(b); };
+};
+class ImageWrite : public Transfer, public ::testing::WithParamInterface<std::size_t> {};
 
-  EXPECT_EQ(fake.CountCalls(FakeCall::Write), 9);
-  EXPECT_EQ(fake.CountCalls(FakeCall::Read), 9);
+TEST_P(ImageWrite, NineRequestsEachWaitingForTheReplyBeforeIt) {
+  const Image image = Pattern(GetParam());
+  ASSERT_TRUE(board.WriteImage(image, record));
   EXPECT_EQ(progress, (std::vector{0, 1, 2, 3, 4, 5, 6, 7}));
-  // Strictly alternating: each block waits for the answer to the report before it.
   const auto& calls = fake.calls();
-  for (std::size_t i = 0; i + 1 < calls.size(); i += 2) {
-    EXPECT_EQ(calls[i].kind, FakeCall::Write);
-    EXPECT_EQ(calls[i + 1].kind, FakeCall::Read);
+  ASSERT_EQ(calls.size(), 18u);
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    EXPECT_EQ(calls[i].kind, i % 2 == 0 ? FakeCall::Write : FakeCall::Read) << i;
   }
   const auto writes = fake.Writes();
   EXPECT_EQ(writes[0][1], 'S');
@@ -53,36 +54,22 @@ TEST_P(ImageWrite, NineRequestsNineRepliesWhateverTheLength) {
 
 INSTANTIATE_TEST_SUITE_P(Lengths, ImageWrite, ::testing::Values(0u, 1u, 63u, 64u, 300u, 511u));
 
-TEST(ImageWriteFailure, SilentBoardFailsTheTransferAtTheFirstMissingReply) {
-  FakeTransport fake;
-  fake.AddBoard("b");
-  Board board(fake, 20);
-  ASSERT_EQ(board.FindBoard(), kBoardFound);
+TEST_F(Transfer, SilentOrUnpluggedBoardFailsTheTransferAtTheFirstMissingReply) {
   fake.silent = true;
-  fake.ClearCalls();
-  int blocks = 0;
-  EXPECT_FALSE(board.WriteImage(Pattern(10), [&](int) { ++blocks; }));
-  EXPECT_EQ(blocks, 0);
+  EXPECT_FALSE(board.WriteImage(Pattern(10), record));
+  EXPECT_TRUE(progress.empty());
   EXPECT_EQ(fake.CountCalls(FakeCall::Write), 1);
-}
 
-TEST(ImageWriteFailure, UnpluggedMidwayReportsFailure) {
-  FakeTransport fake;
-  fake.AddBoard("b");
-  Board board(fake, 20);
-  ASSERT_EQ(board.FindBoard(), kBoardFound);
-  int blocks = 0;
-  EXPECT_FALSE(board.WriteImage(Pattern(10), [&](int b) {
-    ++blocks;
+  fake.silent = false;
+  record = [this](int b) {
+    progress.push_back(b);
     if (b == 3) fake.Unplug("b");
-  }));
-  EXPECT_EQ(blocks, 4);
-}
+  };
+  EXPECT_FALSE(board.WriteImage(Pattern(10), record));
+  EXPECT_EQ(progress.size(), 4u);
 
-TEST(ImageWriteFailure, NoBoardSendsNothing) {
-  FakeTransport fake;
-  Board board(fake, 20);
   EXPECT_EQ(board.FindBoard(), kNoBoard);
+  fake.ClearCalls();
   EXPECT_FALSE(board.WriteImage(Pattern(10), nullptr));
   EXPECT_EQ(fake.CountCalls(FakeCall::Write), 0);
 }

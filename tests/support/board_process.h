@@ -1,0 +1,41 @@
+#pragma once
+// A pendra2-virtual-board process for the life of one object, for tests and benchmarks that
+// need the real board program. Each board gets a name of its own; the process is ended and
+// its socket name freed when the object goes.
+
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <string>
+
+namespace pendra2::test {
+
+// A program of build/bin: PENDRA2_BIN_DIR when set, else beside or next to this program.
+QString BinPath(const char* name);
+
+class BoardProcess {
+ public:
+  // `extraArgs` follow the board's --name (and --log, when the reports are logged).
+  explicit BoardProcess(const QStringList& extraArgs = {}, bool logReports = true);
+  ~BoardProcess();
+  BoardProcess(const BoardProcess&) = delete;
+  BoardProcess& operator=(const BoardProcess&) = delete;
+
+  bool ready() const { return ready_; }
+  const QString& name() const { return name_; }
+  // Why the board is not ready, for a failure message.
+  std::string Trouble();
+  // The reports received, one string of 130 hex digits each.
+  QStringList Log() const;
+  // A path in a folder that lives as long as the board.
+  QString TempFile(const QString& fileName) const { return dir_.filePath(fileName); }
+
+ private:
+  QTemporaryDir dir_;
+  QString name_;
+  QString logPath_;
+  QProcess process_;
+  bool ready_ = false;
+};
+
+}  // namespace pendra2::test
