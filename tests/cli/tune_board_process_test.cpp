@@ -12,6 +12,7 @@
 
 #include "melody/score.h"
 #include "melody/tune_image.h"
+#include "support/board_process.h"
 #include "tune_files.h"
 
 namespace pendra2 {
@@ -22,41 +23,7 @@ QString Bin(const char* name) {
   return QString::fromUtf8(dir ? dir : "build/bin") + '/' + QString::fromUtf8(name);
 }
 
-QString UniqueName() {
-  static int counter = 0;
-  return QStringLiteral("pendra2-tune-test-%1-%2")
-      .arg(QCoreApplication::applicationPid())
-      .arg(++counter);
-}
-
-class VirtualBoard {
- public:
-  VirtualBoard() : name_(UniqueName()) {
-    log_ = dir_.filePath(QStringLiteral("board.log"));
-    process_.start(Bin("pendra2-virtual-board"), {"--name", name_, "--log", log_});
-    ready_ = process_.waitForStarted(5000) && process_.waitForReadyRead(5000);
-  }
-  ~VirtualBoard() {
-    process_.kill();
-    process_.waitForFinished(5000);
-  }
-  bool ready() const { return ready_; }
-  const QString& name() const { return name_; }
-  // Reports received, as their bytes 1 and 2 ("P" and the note for PlayNote).
-  QStringList Log() const {
-    QFile f(log_);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
-  }
-  QString TempFile(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
-
- private:
-  QTemporaryDir dir_;
-  QString name_;
-  QString log_;
-  QProcess process_;
-  bool ready_ = false;
-};
+using VirtualBoard = test::BoardProcess;
 
 void StartCli(QProcess& cli, const QString& board, const QStringList& args) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

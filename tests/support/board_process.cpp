@@ -19,12 +19,12 @@ QString BinPath(const char* name) {
   return here.exists(file) ? here.filePath(file) : here.filePath(QStringLiteral("../bin/") + file);
 }
 
-BoardProcess::BoardProcess(const QStringList& extraArgs, bool logReports)
+BoardProcess::BoardProcess(const QStringList& extraArgs, ReportLog log)
     : name_(QStringLiteral("pendra2-test-%1-%2")
                 .arg(QCoreApplication::applicationPid())
                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))) {
   QStringList args{QStringLiteral("--name"), name_};
-  if (logReports) {
+  if (log == ReportLog::Kept) {
     logPath_ = dir_.filePath(QStringLiteral("board.log"));
     args << QStringLiteral("--log") << logPath_;
   }

@@ -13,10 +13,13 @@ namespace pendra2::test {
 // A program of build/bin: PENDRA2_BIN_DIR when set, else beside or next to this program.
 QString BinPath(const char* name);
 
+// Benchmarks leave the report log out: writing it would be part of what they time.
+enum class ReportLog { Kept, None };
+
 class BoardProcess {
  public:
-  // `extraArgs` follow the board's --name (and --log, when the reports are logged).
-  explicit BoardProcess(const QStringList& extraArgs = {}, bool logReports = true);
+  // `extraArgs` follow the board's own --name and --log.
+  explicit BoardProcess(const QStringList& extraArgs = {}, ReportLog log = ReportLog::Kept);
   ~BoardProcess();
   BoardProcess(const BoardProcess&) = delete;
   BoardProcess& operator=(const BoardProcess&) = delete;
