@@ -59,14 +59,20 @@ SavedProgram Save(const BoardProcess& board, std::initializer_list<flowchart::St
   return saved;
 }
 
-TEST(VirtualBoardProcess, CliWritesACompiledProgramIntoTheBoard) {
+TEST(VirtualBoardProcess, CliWritesACompiledProgramThatFitsIntoTheBoard) {
   BoardProcess board;
   ASSERT_TRUE(board.ready()) << board.Trouble();
-  const SavedProgram saved = Save(board, {Output(0, 1), Wait(4)});
-  ASSERT_LT(saved.program->imageSize, 512);
-  const CliResult r = Cli(board.name(), {"write", saved.path});
-  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const SavedProgram large = Save(board, {Output(0, 1), Wait(300), Wait(300)});
+  ASSERT_GT(large.program->imageSize, 511);
+  CliResult r = Cli(board.name(), {"write", large.path});
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_TRUE(
+      r.err.contains(QString::fromUtf8("データが５１２バイトを越しているので転送できません。")));
+  EXPECT_TRUE(board.Log().isEmpty());
 
+  const SavedProgram saved = Save(board, {Output(0, 1), Wait(4)});
+  r = Cli(board.name(), {"write", saved.path});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
   const QStringList log = board.Log();
   ASSERT_EQ(log.size(), 10);
   device::Report expected{};
@@ -78,6 +84,16 @@ TEST(VirtualBoardProcess, CliWritesACompiledProgramIntoTheBoard) {
     if (b >= 0) std::copy_n(saved.program->image.begin() + b * 64, 64, expected.begin() + 1);
     EXPECT_EQ(log[2 + b], QString::fromStdString(virtual_board::HexLine(expected))) << b;
   }
+}
+
+TEST(VirtualBoardProcess, OlderBoardGetsOnlyTheInfoQuery) {
+  BoardProcess old({"--version", "V2.10.00"});
+  ASSERT_TRUE(old.ready()) << old.Trouble();
+  const CliResult r = Cli(old.name(), {"write", Save(old, {Output(0, 1), Wait(2)}).path});
+  EXPECT_EQ(r.exitCode, 5);
+  EXPECT_TRUE(r.err.contains(QString::fromUtf8("新しいバージョンのPendra専用です")));
+  EXPECT_EQ(old.Log().size(), 1);
+  EXPECT_EQ(Cli(old.name(), {"write", old.TempFile("missing.flc")}).exitCode, 2);
 }
 
 TEST(VirtualBoardProcess, BoardCommandsAnswerAsTheBoardIsSet) {
@@ -96,6 +112,17 @@ TEST(VirtualBoardProcess, BoardCommandsAnswerAsTheBoardIsSet) {
   EXPECT_EQ(Cli(name, {"note", "23"}).exitCode, 0);
   EXPECT_EQ(Cli(name, {"note", "25"}).exitCode, 1);
   EXPECT_EQ(Cli(name, {"read-input", "4"}).exitCode, 1);
+
+  QProcess again;  // a second board under a taken name is refused
+  again.start(test::BinPath("pendra2-virtual-board"), {"--name", name});
+  ASSERT_TRUE(again.waitForFinished(5000));
+  EXPECT_NE(again.exitCode(), 0);
+  // This process's own transport still finds the board after many rediscoveries.
+  device::VirtualTransport transport({name.toStdString()});
+  device::Board link(transport, 1000);
+  for (int i = 0; i < 50; ++i) ASSERT_EQ(link.FindBoard(), device::kBoardFound);
+  ASSERT_TRUE(link.ReadInput(2));
+  EXPECT_EQ(link.InputReading(), 258);
 }
 
 TEST(VirtualBoardProcess, FirstListedServedBoardIsUsedAndOthersAreNoBoard) {
@@ -129,46 +156,6 @@ TEST(VirtualBoardProcess, SilentBoardTimesOutInsteadOfHanging) {
     EXPECT_EQ(r.exitCode, 5) << args[0].toStdString();
     EXPECT_LT(r.elapsedMs, 5000);
   }
-}
-
-TEST(VirtualBoardProcess, TransferGuardsSendNothingOrOnlyTheInfoQuery) {
-  BoardProcess board;
-  BoardProcess old({"--version", "V2.10.00"});
-  ASSERT_TRUE(board.ready() && old.ready()) << board.Trouble();
-  const SavedProgram large = Save(board, {Output(0, 1), Wait(300), Wait(300)});
-  ASSERT_GT(large.program->imageSize, 511);
-  CliResult r = Cli(board.name(), {"write", large.path});
-  EXPECT_EQ(r.exitCode, 3);
-  EXPECT_TRUE(
-      r.err.contains(QString::fromUtf8("データが５１２バイトを越しているので転送できません。")));
-  EXPECT_TRUE(board.Log().isEmpty());
-
-  r = Cli(old.name(), {"write", Save(old, {Output(0, 1), Wait(2)}).path});
-  EXPECT_EQ(r.exitCode, 5);
-  EXPECT_TRUE(r.err.contains(QString::fromUtf8("新しいバージョンのPendra専用です")));
-  EXPECT_EQ(old.Log().size(), 1);
-  EXPECT_EQ(Cli(old.name(), {"write", old.TempFile("missing.flc")}).exitCode, 2);
-}
-
-TEST(VirtualBoardProcess, SecondBoardUnderATakenNameIsRefused) {
-  BoardProcess board;
-  ASSERT_TRUE(board.ready()) << board.Trouble();
-  QProcess again;
-  again.start(test::BinPath("pendra2-virtual-board"), {"--name", board.name()});
-  ASSERT_TRUE(again.waitForFinished(5000));
-  EXPECT_NE(again.exitCode(), 0);
-  EXPECT_EQ(Cli(board.name(), {"auto", "status"}).exitCode, 0);
-}
-
-// The transport in this process, against the served board (the CLI tests cover the writes).
-TEST(VirtualBoardProcess, VirtualTransportRediscoversWithoutLosingTheBoard) {
-  BoardProcess board({"--input1", "77"});
-  ASSERT_TRUE(board.ready()) << board.Trouble();
-  device::VirtualTransport transport({board.name().toStdString()});
-  device::Board link(transport, 1000);
-  for (int i = 0; i < 50; ++i) ASSERT_EQ(link.FindBoard(), device::kBoardFound);
-  ASSERT_TRUE(link.ReadInput(1));
-  EXPECT_EQ(link.InputReading(), 77);
 }
 
 TEST(VirtualTransportNames, ListIsSplitAtCommasInOrderAndEmptyMeansNoBoard) {
