@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSlider>
+#include <utility>
 
 #include "virtual_board/board_server.h"
 
@@ -14,6 +15,9 @@ namespace {
 constexpr const char* kNoteNames[] = {"C1",  "C1s", "D1",  "D1s", "E1",  "F1",  "F1s", "G1",
                                       "G1s", "A1",  "A1s", "B1",  "C2",  "C2s", "D2",  "D2s",
                                       "E2",  "F2",  "F2s", "G2",  "G2s", "A2",  "A2s"};
+
+// Long enough to gather one launcher poll's connections, short enough to look immediate.
+constexpr int kRefreshDelayMs = 100;
 
 QString Lamp(const QString& name, bool lit) {
   const char* colour = lit ? "#e03020" : "#606060";
@@ -57,33 +61,54 @@ BoardWindow::BoardWindow(BoardServer& server, QWidget* parent) : QWidget(parent)
   image_->setMinimumSize(420, 260);
   grid->addWidget(new QLabel(QStringLiteral("last image"), this), row++, 0, 1, 3);
   grid->addWidget(image_, row++, 0, 1, 3);
-  connect(&server_, &BoardServer::changed, this, &BoardWindow::Refresh);
+  refreshTimer_.setSingleShot(true);
+  refreshTimer_.setInterval(kRefreshDelayMs);
+  connect(&refreshTimer_, &QTimer::timeout, this, &BoardWindow::Refresh);
+  connect(&server_, &BoardServer::changed, this, &BoardWindow::ScheduleRefresh);
   Refresh();
+}
+
+void BoardWindow::ScheduleRefresh() {
+  // A burst of changes (a poll, an image write) starts one timer; later changes ride on it.
+  if (!refreshTimer_.isActive()) refreshTimer_.start();
 }
 
 void BoardWindow::Refresh() {
   const BoardModel& m = server_.model();
-  attached_->setText(QStringLiteral("attached connections: %1").arg(server_.attached()));
-  // The board keeps no simulated I/O pins: the lamps show what it is doing.
-  lamps_->setText(Lamp(QStringLiteral("RUN"), m.running()) + QStringLiteral("&nbsp;&nbsp;") +
-                  Lamp(QStringLiteral("AUTO"), m.autoMode()) + QStringLiteral("&nbsp;&nbsp;") +
-                  Lamp(QStringLiteral("NOTE"), m.note() < device::kSilenceNote));
-  autoMode_->setText(m.autoMode() ? QStringLiteral("auto mode on")
-                                  : QStringLiteral("auto mode off"));
-  runState_->setText(m.running() ? QStringLiteral("running") : QStringLiteral("stopped"));
-  note_->setText(m.note() < device::kSilenceNote
-                     ? QStringLiteral("note %1").arg(QLatin1String(kNoteNames[m.note()]))
-                     : QStringLiteral("silent"));
-  for (int i = 0; i < 3; ++i) {
-    readings_[static_cast<std::size_t>(i)]->setText(QString::number(m.input(i)));
+  const Shown now{
+      server_.attached(), m.running(), m.autoMode(), m.note(), {m.input(0), m.input(1), m.input(2)},
+      m.image()};
+  const std::optional<Shown> before = std::exchange(shown_, now);
+  if (before == now) return;
+  if (!before || before->attached != now.attached) {
+    attached_->setText(QStringLiteral("attached connections: %1").arg(now.attached));
   }
-  QString hex;
-  const auto& image = m.image();
-  for (std::size_t i = 0; i < image.size(); ++i) {
-    hex += QStringLiteral("%1").arg(image[i], 2, 16, QLatin1Char('0')).toUpper();
-    hex += (i % 16 == 15) ? QLatin1Char('\n') : QLatin1Char(' ');
+  if (!before || before->running != now.running || before->autoMode != now.autoMode ||
+      before->note != now.note) {
+    const bool sounding = now.note < device::kSilenceNote;
+    // The board keeps no simulated I/O pins: the lamps show what it is doing.
+    lamps_->setText(Lamp(QStringLiteral("RUN"), now.running) + QStringLiteral("&nbsp;&nbsp;") +
+                    Lamp(QStringLiteral("AUTO"), now.autoMode) + QStringLiteral("&nbsp;&nbsp;") +
+                    Lamp(QStringLiteral("NOTE"), sounding));
+    autoMode_->setText(now.autoMode ? QStringLiteral("auto mode on")
+                                    : QStringLiteral("auto mode off"));
+    runState_->setText(now.running ? QStringLiteral("running") : QStringLiteral("stopped"));
+    note_->setText(sounding ? QStringLiteral("note %1").arg(QLatin1String(kNoteNames[now.note]))
+                            : QStringLiteral("silent"));
   }
-  image_->setPlainText(hex);
+  for (std::size_t i = 0; i < now.inputs.size(); ++i) {
+    if (!before || before->inputs[i] != now.inputs[i]) {
+      readings_[i]->setText(QString::number(now.inputs[i]));
+    }
+  }
+  if (!before || before->image != now.image) {
+    QString hex;
+    for (std::size_t i = 0; i < now.image.size(); ++i) {
+      hex += QStringLiteral("%1").arg(now.image[i], 2, 16, QLatin1Char('0')).toUpper();
+      hex += (i % 16 == 15) ? QLatin1Char('\n') : QLatin1Char(' ');
+    }
+    image_->setPlainText(hex);
+  }
 }
 
 }  // namespace pendra2::virtual_board

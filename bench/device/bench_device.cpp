@@ -5,12 +5,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QLocalServer>
-#include <QProcess>
 
 #include "device/board.h"
 #include "device/hidapi_transport.h"
 #include "device/virtual_transport.h"
+#include "support/board_process.h"
 
 namespace {
 
@@ -26,39 +25,13 @@ void BM_FindBoardNoBoardHidapi(benchmark::State& state) {
 }
 BENCHMARK(BM_FindBoardNoBoardHidapi)->Unit(benchmark::kMicrosecond);
 
-// One board process serves the virtual benchmarks; it is ended when the benchmark is.
-class ServedBoard {
- public:
-  ServedBoard()
-      : name_(QStringLiteral("pendra2-bench-%1").arg(QCoreApplication::applicationPid())) {
-    process_.start(QCoreApplication::applicationDirPath() + "/pendra2-virtual-board",
-                   {"--name", name_});
-    ready_ = process_.waitForStarted(5000) && process_.waitForReadyRead(5000);
-  }
-  ~ServedBoard() {
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) {
-      process_.kill();
-      process_.waitForFinished(3000);
-    }
-    QLocalServer::removeServer(name_);
-  }
-  bool ready() const { return ready_; }
-  std::string name() const { return name_.toStdString(); }
-
- private:
-  QString name_;
-  QProcess process_;
-  bool ready_ = false;
-};
-
 void BM_FindBoardVirtualBoard(benchmark::State& state) {
-  ServedBoard served;
+  const pendra2::test::BoardProcess served({}, pendra2::test::ReportLog::None);
   if (!served.ready()) {
     state.SkipWithError("pendra2-virtual-board did not start");
     return;
   }
-  VirtualTransport transport({served.name()});
+  VirtualTransport transport({served.name().toStdString()});
   Board board(transport, 2000);
   for (auto _ : state) {
     benchmark::DoNotOptimize(board.FindBoard());
@@ -68,12 +41,12 @@ void BM_FindBoardVirtualBoard(benchmark::State& state) {
 BENCHMARK(BM_FindBoardVirtualBoard)->Unit(benchmark::kMicrosecond);
 
 void BM_ImageWriteVirtualBoard(benchmark::State& state) {
-  ServedBoard served;
+  const pendra2::test::BoardProcess served({}, pendra2::test::ReportLog::None);
   if (!served.ready()) {
     state.SkipWithError("pendra2-virtual-board did not start");
     return;
   }
-  VirtualTransport transport({served.name()});
+  VirtualTransport transport({served.name().toStdString()});
   Board board(transport, 2000);
   if (board.FindBoard() != kBoardFound) {
     state.SkipWithError("the virtual board was not found");

@@ -7,14 +7,13 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QLocalServer>
-#include <QProcess>
 #include <chrono>
 
 #include "device/board.h"
 #include "device/hidapi_transport.h"
 #include "device/virtual_transport.h"
 #include "launcher/board_check.h"
+#include "support/board_process.h"
 
 namespace {
 
@@ -45,23 +44,14 @@ void BM_PollTickNoBoardHidapi(benchmark::State& state) {
 BENCHMARK(BM_PollTickNoBoardHidapi)->Unit(benchmark::kMicrosecond);
 
 void BM_PollTickVirtualBoard(benchmark::State& state) {
-  const QString name =
-      QStringLiteral("pendra2-bench-launcher-%1").arg(QCoreApplication::applicationPid());
-  QProcess server;
-  server.start(QCoreApplication::applicationDirPath() + "/pendra2-virtual-board", {"--name", name});
-  if (!server.waitForStarted(5000) || !server.waitForReadyRead(5000)) {
+  const test::BoardProcess server({}, test::ReportLog::None);
+  if (!server.ready()) {
     state.SkipWithError("pendra2-virtual-board did not start");
-  } else {
-    device::VirtualTransport transport({name.toStdString()});
-    device::Board board(transport, 2000);
-    PollLoop(state, board, launcher::PollOutcome::BoardFound);
+    return;
   }
-  server.terminate();
-  if (!server.waitForFinished(3000)) {
-    server.kill();
-    server.waitForFinished(3000);
-  }
-  QLocalServer::removeServer(name);
+  device::VirtualTransport transport({server.name().toStdString()});
+  device::Board board(transport, 2000);
+  PollLoop(state, board, launcher::PollOutcome::BoardFound);
 }
 BENCHMARK(BM_PollTickVirtualBoard)->Unit(benchmark::kMicrosecond);
 

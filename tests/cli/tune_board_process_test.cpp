@@ -5,48 +5,36 @@
 #include <signal.h>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QThread>
 
+#include "support/board_process.h"
 #include "tune_files.h"
 
 namespace pendra2 {
 namespace {
 
-QString Bin(const char* name) {
-  const char* dir = std::getenv("PENDRA2_BIN_DIR");
-  return QString::fromUtf8(dir ? dir : "build/bin") + '/' + QString::fromUtf8(name);
-}
-
 class TuneOnTheBoard : public ::testing::Test {
  protected:
   void SetUp() override {
-    board_.start(Bin("pendra2-virtual-board"), {"--name", name_, "--log", dir_.filePath("log")});
-    ASSERT_TRUE(board_.waitForStarted(5000) && board_.waitForReadyRead(5000));
-    cli_.setEnvironment(QProcess::systemEnvironment() << "PENDRA2_VIRTUAL_BOARDS=" + name_);
+    ASSERT_TRUE(board_.ready()) << board_.Trouble();
+    cli_.setEnvironment(QProcess::systemEnvironment() << "PENDRA2_VIRTUAL_BOARDS=" + board_.name());
   }
   void TearDown() override {
-    for (QProcess* p : {&cli_, &board_}) {
-      p->kill();
-      p->waitForFinished(5000);
-    }
+    cli_.kill();
+    cli_.waitForFinished(5000);
   }
   QString Save(const std::vector<uint8_t>& bytes) {
-    cli::testing::Write(dir_.filePath("t.olg").toStdString(), bytes);
-    return dir_.filePath("t.olg");
+    const QString path = board_.TempFile("t.olg");
+    cli::testing::Write(path.toStdString(), bytes);
+    return path;
   }
   int RunCli(const QStringList& args) {
-    cli_.start(Bin("pendra2-cli"), args);
+    cli_.start(test::BinPath("pendra2-cli"), args);
     return cli_.waitForFinished(20000) ? cli_.exitCode() : -1;
   }
-  // Reports received, as hex: byte 1 the request ("50" for PlayNote), byte 2 its argument.
-  QStringList Log() const {
-    QFile f(dir_.filePath("log"));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
-  }
+  QStringList Log() const { return board_.Log(); }
+  // PlayNote requests (byte 1 "50") as their note codes.
   std::vector<int> Notes() const {
     std::vector<int> notes;
     for (const QString& line : Log())
@@ -54,11 +42,8 @@ class TuneOnTheBoard : public ::testing::Test {
     return notes;
   }
 
-  QTemporaryDir dir_;
-  const QString name_ = QStringLiteral("pendra2-tune-test-%1-%2")
-                            .arg(QCoreApplication::applicationPid())
-                            .arg(::testing::UnitTest::GetInstance()->current_test_info()->name());
-  QProcess board_, cli_;
+  test::BoardProcess board_;
+  QProcess cli_;
 };
 
 TEST_F(TuneOnTheBoard, PlaySendsEachNoteAndEndsWithSilence) {
@@ -68,7 +53,7 @@ TEST_F(TuneOnTheBoard, PlaySendsEachNoteAndEndsWithSilence) {
 
 TEST_F(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
   // Half a second per column: still playing when the interrupt comes.
-  cli_.start(Bin("pendra2-cli"),
+  cli_.start(test::BinPath("pendra2-cli"),
              {"play", Save(cli::testing::TuneFile({5, 6, 7, 8, 9}, 0, 121)), "--loop"});
   ASSERT_TRUE(cli_.waitForStarted(5000));
   // Interrupt once the first note has reached the board: the handler is in place by then.

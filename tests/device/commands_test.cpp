@@ -17,48 +17,42 @@ class Commands : public ::testing::Test {
     ASSERT_EQ(board.FindBoard(), kBoardFound);
     fake.ClearCalls();
   }
-  Report LastWrite() const { return fake.Writes().back(); }
-
   FakeTransport fake;
   std::shared_ptr<virtual_board::BoardModel> model;
   Board board{fake, 75};
+  std::vector<int> progress;
+  BlockProgress record = [this](int b) { progress.push_back(b); };
 };
 
-TEST_F(Commands, EachRequestCarriesItsLetterAndArgument) {
-  struct Case {
+TEST_F(Commands, EachRequestCarriesItsLetterAndArgumentAndReadsOneReplyIfItHasOne) {
+  const struct {
     bool (*send)(Board&);
-    uint8_t letter;
-    uint8_t arg;
+    uint8_t letter, arg;
     bool readsReply;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {[](Board& b) { return b.InfoQuery(); }, 'C', 0, true},
       {[](Board& b) { return b.AutoMode(AutoModeArg::Query); }, 'T', 2, true},
       {[](Board& b) { return b.AutoMode(AutoModeArg::On); }, 'T', 1, true},
       {[](Board& b) { return b.AutoMode(AutoModeArg::Off); }, 'T', 0, true},
       {[](Board& b) { return b.Run(); }, 'R', 0, false},
       {[](Board& b) { return b.Stop(); }, 'E', 0, false},
-      {[](Board& b) { return b.BeginImageWrite(); }, 'S', 0, true},
       {[](Board& b) { return b.ReadInput(1); }, 'A', 0, true},
       {[](Board& b) { return b.ReadInput(2); }, 'a', 0, true},
       {[](Board& b) { return b.ReadInput(3); }, 'z', 0, true},
       {[](Board& b) { return b.PlayNote(23); }, 'P', 23, false},
       {[](Board& b) { return b.PlayNote(0); }, 'P', 0, false},
+      {[](Board& b) { return b.BeginImageWrite(); }, 'S', 0, true},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.letter);
     fake.ClearCalls();
-    EXPECT_TRUE(c.send(board)) << c.letter;
-    ASSERT_EQ(fake.CountCalls(FakeCall::Write), 1) << c.letter;
-    EXPECT_EQ(fake.CountCalls(FakeCall::Read), c.readsReply ? 1 : 0) << c.letter;
-    const Report sent = LastWrite();
-    EXPECT_EQ(sent[0], 0);
-    EXPECT_EQ(sent[1], c.letter);
-    EXPECT_EQ(sent[2], c.arg) << c.letter;
-    if (c.letter == 'S') {
-      // Finish the image so the board takes the next case as a command again.
-      const Image image{};
-      for (int i = 0; i < 8; ++i) ASSERT_TRUE(board.ImageBlock(i, image));
-    }
+    EXPECT_TRUE(c.send(board));
+    const auto writes = fake.Writes();
+    ASSERT_EQ(writes.size(), 1u);
+    EXPECT_EQ(std::vector(writes[0].begin(), writes[0].begin() + 3),
+              (std::vector<uint8_t>{0, c.letter, c.arg}));
+    EXPECT_EQ(fake.CountCalls(FakeCall::Read), c.readsReply ? 1 : 0);
+    EXPECT_EQ(fake.calls().back().timeoutMs, c.readsReply ? 75 : 0);  // the configured wait
   }
 }
 
@@ -67,49 +61,31 @@ TEST_F(Commands, RequestsLeaveBytesTheyDoNotDefineAsTheLastRequestLeftThem) {
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(i);
   ASSERT_TRUE(board.WriteImage(image, nullptr));
   ASSERT_TRUE(board.InfoQuery());
-  const Report sent = LastWrite();
   // Bytes 3..64 still hold the last block: image bytes 450..511.
+  const Report sent = fake.Writes().back();
   for (std::size_t i = 3; i < kReportBytes; ++i) EXPECT_EQ(sent[i], image[448 + i - 1]);
 }
 
-TEST_F(Commands, RepliesWaitTheConfiguredTime) {
-  board.ReadInput(1);
-  for (const auto& c : fake.calls()) {
-    if (c.kind == FakeCall::Read) {
-      EXPECT_EQ(c.timeoutMs, 75);
-    }
-  }
-}
-
-TEST_F(Commands, InputReadingIsLittleEndian) {
+TEST_F(Commands, InputReadingIsLittleEndianAndAFailedReadKeepsThePreviousOne) {
   model->SetInput(0, 0x0102);
   model->SetInput(1, 0xFFFF);
-  model->SetInput(2, 7);
   ASSERT_TRUE(board.ReadInput(1));
   EXPECT_EQ(board.reply()[2], 0x02);
   EXPECT_EQ(board.reply()[3], 0x01);
   EXPECT_EQ(board.InputReading(), 258);
   ASSERT_TRUE(board.ReadInput(2));
   EXPECT_EQ(board.InputReading(), 65535);
-  ASSERT_TRUE(board.ReadInput(3));
-  EXPECT_EQ(board.InputReading(), 7);
   EXPECT_FALSE(board.ReadInput(4));
-}
 
-TEST_F(Commands, FailedReadKeepsThePreviousReply) {
-  model->SetInput(0, 300);
-  ASSERT_TRUE(board.ReadInput(1));
-  model->SetInput(0, 5);
   fake.silent = true;
   EXPECT_FALSE(board.ReadInput(1));
-  EXPECT_EQ(board.InputReading(), 300);
-
+  EXPECT_EQ(board.InputReading(), 65535);
   fake.silent = false;
   fake.Unplug("b");
   EXPECT_FALSE(board.ReadInput(1));
-  EXPECT_EQ(board.InputReading(), 300);
-  EXPECT_FALSE(board.Run());  // found stays 1 until the next discovery
-  EXPECT_TRUE(board.found());
+  EXPECT_EQ(board.InputReading(), 65535);
+  EXPECT_FALSE(board.Run());
+  EXPECT_TRUE(board.found());  // until the next discovery
 }
 
 TEST_F(Commands, ALateReplyIsNotTakenForTheNextCommandsAnswer) {
@@ -119,65 +95,86 @@ TEST_F(Commands, ALateReplyIsNotTakenForTheNextCommandsAnswer) {
   EXPECT_FALSE(board.ReadInput(1));  // input 1's reading arrives after the wait
   ASSERT_TRUE(board.ReadInput(2));
   EXPECT_EQ(board.InputReading(), 222);
-  // Once dropped, exchanges go back to one read each.
   fake.ClearCalls();
   ASSERT_TRUE(board.ReadInput(1));
   EXPECT_EQ(board.InputReading(), 111);
-  EXPECT_EQ(fake.CountCalls(FakeCall::Read), 1);
+  EXPECT_EQ(fake.CountCalls(FakeCall::Read), 1);  // back to one read per exchange
 }
 
-TEST_F(Commands, InfoFieldsAreTakenAtTheirOffsetsAndLengths) {
+// `used` program bytes, an end mark, and the rest padded with 0xFF.
+Image Pattern(std::size_t used) {
+  Image image{};
+  image.fill(0xFF);
+  for (std::size_t i = 0; i < used; ++i) image[i] = static_cast<uint8_t>(i * 7 + 1);
+  if (used < image.size()) image[used] = 'E';
+  return image;
+}
+
+class ImageWrite : public Commands, public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(ImageWrite, NineRequestsEachWaitingForTheReplyBeforeIt) {
+  const Image image = Pattern(GetParam());
+  ASSERT_TRUE(board.WriteImage(image, record));
+  EXPECT_EQ(progress, (std::vector{0, 1, 2, 3, 4, 5, 6, 7}));
+  const auto& calls = fake.calls();
+  ASSERT_EQ(calls.size(), 18u);
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    EXPECT_EQ(calls[i].kind, i % 2 == 0 ? FakeCall::Write : FakeCall::Read) << i;
+  }
+  const auto writes = fake.Writes();
+  EXPECT_EQ(writes[0][1], 'S');
+  for (std::size_t b = 1; b < writes.size(); ++b) EXPECT_EQ(writes[b][0], 0);
+  // The board takes bytes 1..64 of the eight blocks after 'S', in order, as the image.
+  EXPECT_EQ(model->image(), image);
+  EXPECT_EQ(model->imagesWritten(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, ImageWrite, ::testing::Values(0u, 1u, 63u, 64u, 300u, 511u));
+
+TEST_F(Commands, SilentOrUnpluggedBoardFailsTheTransferAtTheFirstMissingReply) {
+  fake.silent = true;
+  EXPECT_FALSE(board.WriteImage(Pattern(10), record));
+  EXPECT_TRUE(progress.empty());
+  EXPECT_EQ(fake.CountCalls(FakeCall::Write), 1);
+
+  fake.silent = false;
+  record = [this](int b) {
+    progress.push_back(b);
+    if (b == 3) fake.Unplug("b");
+  };
+  EXPECT_FALSE(board.WriteImage(Pattern(10), record));
+  EXPECT_EQ(progress.size(), 4u);
+
+  EXPECT_EQ(board.FindBoard(), kNoBoard);
+  fake.ClearCalls();
+  EXPECT_FALSE(board.WriteImage(Pattern(10), nullptr));
+  EXPECT_EQ(fake.CountCalls(FakeCall::Write), 0);
+}
+
+TEST(BoardInfo, FieldsAreTakenAtTheirOffsetsAndLengths) {
   ReplyReport reply{};
   const std::string text = "xOK------V4.01.23--20261205--12345-----";
-  for (std::size_t i = 0; i < text.size(); ++i) reply[i] = static_cast<uint8_t>(text[i]);
+  std::copy(text.begin(), text.end(), reply.begin());
   const BoardInfo info = ParseBoardInfo(reply);
-  EXPECT_EQ(info.testStatus, "OK");
-  EXPECT_EQ(info.version, "V4.01.23");
+  EXPECT_EQ(info.testStatus + "|" + info.version + "|" + info.releaseDate + "|" + info.buildNumber,
+            "OK|V4.01.23|20261205|12345");
   EXPECT_EQ(info.generation, '4');
-  EXPECT_EQ(info.releaseDate, "20261205");
-  EXPECT_EQ(info.buildNumber, "12345");
-}
-
-TEST_F(Commands, InfoQueryGivesTheBoardsFields) {
-  ASSERT_TRUE(board.InfoQuery());
-  const BoardInfo info = board.Info();
-  EXPECT_EQ(info.version, "V3.00.00");
-  EXPECT_EQ(info.generation, '3');
-  EXPECT_EQ(info.testStatus, "OK");
-  EXPECT_EQ(info.releaseDate.size(), 8u);
-  EXPECT_EQ(info.buildNumber.size(), 5u);
 }
 
 TEST(Generation, FourPassesTheTransferGuardButNotTheLaunchersCheck) {
-  EXPECT_TRUE(GenerationAcceptsProgram('4'));
-  EXPECT_FALSE(GenerationIsCurrent('4'));
-  EXPECT_TRUE(GenerationAcceptsProgram('3'));
+  for (const uint8_t g : std::vector<uint8_t>{'3', '4', '9', 0xFF})
+    EXPECT_TRUE(GenerationAcceptsProgram(g)) << g;
+  for (const uint8_t g : std::vector<uint8_t>{'2', '0', 0})
+    EXPECT_FALSE(GenerationAcceptsProgram(g)) << g;
   EXPECT_TRUE(GenerationIsCurrent('3'));
-  EXPECT_TRUE(GenerationAcceptsProgram(0xFF));  // unsigned comparison
-  EXPECT_FALSE(GenerationAcceptsProgram('2'));
-  EXPECT_FALSE(GenerationAcceptsProgram(0));
-}
-
-TEST_F(Commands, AutoModeIsKeptByTheBoardAndReadFromReplyByteOne) {
-  ASSERT_TRUE(board.AutoMode(AutoModeArg::Query));
-  EXPECT_FALSE(board.AutoModeIsOn());
-  ASSERT_TRUE(board.AutoMode(AutoModeArg::On));
-  ASSERT_TRUE(board.AutoMode(AutoModeArg::Query));
-  EXPECT_TRUE(board.AutoModeIsOn());
-  EXPECT_TRUE(model->autoMode());
-  ASSERT_TRUE(board.AutoMode(AutoModeArg::Off));
-  ASSERT_TRUE(board.AutoMode(AutoModeArg::Query));
-  EXPECT_FALSE(board.AutoModeIsOn());
+  EXPECT_FALSE(GenerationIsCurrent('4'));
 }
 
 TEST(ReplyTimeout, EnvironmentValueOrTwoSeconds) {
   EXPECT_EQ(ParseReplyTimeout(nullptr), 2000);
   EXPECT_EQ(ParseReplyTimeout("150"), 150);
-  EXPECT_EQ(ParseReplyTimeout(""), 2000);
-  EXPECT_EQ(ParseReplyTimeout("12ms"), 2000);
-  EXPECT_EQ(ParseReplyTimeout("0"), 2000);
-  EXPECT_EQ(ParseReplyTimeout("-5"), 2000);
-  EXPECT_EQ(ParseReplyTimeout("99999999999"), 2000);
+  for (const char* bad : {"", "12ms", "0", "-5", "99999999999"})
+    EXPECT_EQ(ParseReplyTimeout(bad), 2000) << bad;
 }
 
 }  // namespace

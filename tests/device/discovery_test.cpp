@@ -7,66 +7,66 @@ namespace pendra2::device {
 namespace {
 
 using test::FakeCall;
-using test::FakeInterface;
 using test::FakeTransport;
 
-TEST(FindBoard, FirstListedBoardWinsAndTheOtherIsNeverOpened) {
+TEST(FindBoard, FirstOpenableListedBoardWinsAndTheOtherIsNeverOpened) {
   FakeTransport fake;
   fake.AddInterface({"/dev/hidraw0", 0x046D, 0xC52B, true, true, nullptr});
+  fake.AddBoard("held");
+  fake.interface("held").openable = false;  // held exclusively elsewhere: skipped
   fake.AddBoard("/dev/hidraw1", kMicrochipVendor, kMicrochipProduct);
   fake.AddBoard("/dev/hidraw2");
   Board board(fake, 50);
-
   EXPECT_EQ(board.FindBoard(), kBoardFound);
   EXPECT_EQ(board.link().found, 1);
   EXPECT_EQ(board.link().devicePath, "/dev/hidraw1");
+  // Probe (read+write, closed again), then the write channel, then the read channel.
+  std::vector<std::pair<std::string, Access>> opens;
   for (const auto& c : fake.calls()) {
-    if (c.kind == FakeCall::Open) {
-      EXPECT_EQ(c.path, "/dev/hidraw1");
-    }
+    if (c.kind == FakeCall::Open) opens.emplace_back(c.path, c.access);
   }
-  // Probe (read+write, closed again), then write channel, then read channel.
-  std::vector<Access> opens;
-  for (const auto& c : fake.calls()) {
-    if (c.kind == FakeCall::Open) opens.push_back(c.access);
-  }
-  EXPECT_EQ(opens, (std::vector{Access::ReadWrite, Access::Write, Access::Read}));
+  const std::string b = "/dev/hidraw1";
+  EXPECT_EQ(opens, (decltype(opens){{"held", Access::ReadWrite},
+                                    {b, Access::ReadWrite},
+                                    {b, Access::Write},
+                                    {b, Access::Read}}));
   EXPECT_EQ(fake.openHandles(), 2);
   EXPECT_NE(board.link().writeChannel, board.link().readChannel);
 }
 
 TEST(FindBoard, OnlyTheTwoIdentifierPairsAreBoards) {
-  EXPECT_TRUE(IsBoard(0x04D8, 0x003F));
-  EXPECT_TRUE(IsBoard(0x3289, 0x1001));
-  EXPECT_FALSE(IsBoard(0x04D8, 0x1001));
-  EXPECT_FALSE(IsBoard(0x04D8, 0x0040));
-  EXPECT_FALSE(IsBoard(0x3288, 0x1001));
-  EXPECT_FALSE(IsBoard(0x3289, 0x003F));
-
-  FakeTransport fake;
-  fake.AddBoard("a", 0x04D8, 0x1001);  // Microchip vendor, another product
-  fake.AddBoard("b", 0x1234, 0x1001);  // the product under another vendor
-  fake.AddBoard("c", 0x3289, 0x003F);
-  Board board(fake, 50);
-  EXPECT_EQ(board.FindBoard(), kNoBoard);
-  EXPECT_EQ(board.link().found, 0);
-  EXPECT_EQ(fake.CountCalls(FakeCall::Open), 0);
+  const struct {
+    uint16_t vendor, product;
+    bool board;
+  } cases[] = {{0x04D8, 0x003F, true},  {0x3289, 0x1001, true},  {0x04D8, 0x1001, false},
+               {0x04D8, 0x0040, false}, {0x3288, 0x1001, false}, {0x3289, 0x003F, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.vendor << ":" << c.product);
+    EXPECT_EQ(IsBoard(c.vendor, c.product), c.board);
+    FakeTransport fake;
+    fake.AddBoard("b", c.vendor, c.product);
+    Board board(fake, 50);
+    EXPECT_EQ(board.FindBoard(), c.board ? kBoardFound : kNoBoard);
+    EXPECT_EQ(board.link().found, c.board ? 1 : 0);
+    EXPECT_EQ(fake.CountCalls(FakeCall::Open), c.board ? 3 : 0);
+  }
 }
 
-TEST(FindBoard, AnInterfaceThatCannotBeOpenedIsSkipped) {
-  FakeTransport fake;
-  fake.AddBoard("held");
-  fake.interface("held").openable = false;
-  fake.AddBoard("free", kMicrochipVendor, kMicrochipProduct);
-  Board board(fake, 50);
-  EXPECT_EQ(board.FindBoard(), kBoardFound);
-  EXPECT_EQ(board.link().devicePath, "free");
-}
-
-TEST(FindBoard, NoBoardAfterABoardClearsFoundAndKeepsThePath) {
+TEST(FindBoard, LosingTheBoardClearsFoundKeepsThePathAndClosesTheChannels) {
   FakeTransport fake;
   fake.AddBoard("b");
   Board board(fake, 50);
+  // Rediscovery closes the previous channels: a hundred leave one pair open.
+  for (int i = 0; i < 100; ++i) ASSERT_EQ(board.FindBoard(), kBoardFound);
+  EXPECT_EQ(fake.openHandles(), 2);
+  fake.listUnavailable = true;
+  EXPECT_EQ(board.FindBoard(), kInterfaceListUnavailable);
+  EXPECT_EQ(board.link().found, 0);
+  EXPECT_EQ(fake.openHandles(), 0);
+  EXPECT_STREQ(kInterfaceListText, "Invalid handle");
+  EXPECT_STREQ(kInterfaceListCaption, "HID");
+
+  fake.listUnavailable = false;
   ASSERT_EQ(board.FindBoard(), kBoardFound);
   fake.Unplug("b");
   EXPECT_EQ(board.FindBoard(), kNoBoard);
@@ -75,39 +75,13 @@ TEST(FindBoard, NoBoardAfterABoardClearsFoundAndKeepsThePath) {
   EXPECT_EQ(board.link().writeChannel, kNoHandle);
   EXPECT_EQ(board.link().readChannel, kNoHandle);
   EXPECT_EQ(fake.openHandles(), 0);
-}
 
-TEST(FindBoard, RediscoveryClosesThePreviousChannels) {
-  FakeTransport fake;
-  fake.AddBoard("b");
-  Board board(fake, 50);
-  for (int i = 0; i < 100; ++i) ASSERT_EQ(board.FindBoard(), kBoardFound);
-  EXPECT_EQ(fake.openHandles(), 2);
-  board.CloseChannels();
-  EXPECT_EQ(fake.openHandles(), 0);
-}
-
-TEST(FindBoard, DestroyingTheBoardClosesItsChannels) {
-  FakeTransport fake;
   fake.AddBoard("b");
   {
-    Board board(fake, 50);
-    board.FindBoard();
+    Board other(fake, 50);
+    ASSERT_EQ(other.FindBoard(), kBoardFound);
   }
-  EXPECT_EQ(fake.openHandles(), 0);
-}
-
-TEST(FindBoard, UnavailableListIsReportedToTheCaller) {
-  FakeTransport fake;
-  fake.AddBoard("b");
-  Board board(fake, 50);
-  ASSERT_EQ(board.FindBoard(), kBoardFound);
-  fake.listUnavailable = true;
-  EXPECT_EQ(board.FindBoard(), kInterfaceListUnavailable);
-  EXPECT_EQ(board.link().found, 0);
-  EXPECT_EQ(fake.openHandles(), 0);
-  EXPECT_STREQ(kInterfaceListText, "Invalid handle");
-  EXPECT_STREQ(kInterfaceListCaption, "HID");
+  EXPECT_EQ(fake.openHandles(), 0);  // destroying a board closes its channels
 }
 
 TEST(FindBoard, HalfOpenLinkCountsAsFoundAndCommandsFailQuietly) {
@@ -117,15 +91,13 @@ TEST(FindBoard, HalfOpenLinkCountsAsFoundAndCommandsFailQuietly) {
   Board board(fake, 50);
   EXPECT_EQ(board.FindBoard(), kBoardFound);
   EXPECT_EQ(board.link().writeChannel, kNoHandle);
-  EXPECT_EQ(board.link().readChannel, kNoHandle);  // not even tried
-  EXPECT_EQ(fake.CountCalls(FakeCall::Open), 2);
+  EXPECT_EQ(board.link().readChannel, kNoHandle);
+  EXPECT_EQ(fake.CountCalls(FakeCall::Open), 2);  // the read channel is not even tried
   fake.ClearCalls();
-
-  const Image image{};
   EXPECT_FALSE(board.InfoQuery());
   EXPECT_FALSE(board.Run());
   EXPECT_FALSE(board.ReadInput(1));
-  EXPECT_FALSE(board.WriteImage(image, nullptr));
+  EXPECT_FALSE(board.WriteImage(Image{}, nullptr));
   EXPECT_TRUE(fake.calls().empty());
 }
 

@@ -15,10 +15,6 @@ std::shared_ptr<virtual_board::BoardModel> FakeTransport::AddBoard(
   return model;
 }
 
-void FakeTransport::AddInterface(FakeInterface iface) {
-  interfaces_.push_back(std::move(iface));
-}
-
 FakeInterface& FakeTransport::interface(const std::string& path) {
   for (auto& i : interfaces_) {
     if (i.path == path) return i;
@@ -33,9 +29,15 @@ void FakeTransport::Unplug(const std::string& path) {
   }
 }
 
+const FakeTransport::OpenHandle* FakeTransport::Usable(device::Handle handle,
+                                                       device::Access unusable) const {
+  const auto h = open_.find(handle);
+  if (h == open_.end() || h->second.unplugged || h->second.access == unusable) return nullptr;
+  return &h->second;
+}
+
 device::InterfaceList FakeTransport::Enumerate() {
-  calls_.push_back(
-      FakeCall{FakeCall::Enumerate, {}, {}, device::kNoHandle, {}, 0, !listUnavailable});
+  calls_.push_back(FakeCall{FakeCall::Enumerate, {}, {}, {}, {}, 0, !listUnavailable});
   device::InterfaceList list;
   if (listUnavailable) return list;
   list.ok = true;
@@ -46,68 +48,47 @@ device::InterfaceList FakeTransport::Enumerate() {
 device::Handle FakeTransport::Open(const std::string& path, device::Access access) {
   const auto it = std::find_if(interfaces_.begin(), interfaces_.end(),
                                [&](const FakeInterface& i) { return i.path == path; });
-  bool ok = it != interfaces_.end() && it->openable;
-  if (ok && access == device::Access::Write) ok = it->writeOpenable;
-  device::Handle handle = device::kNoHandle;
-  if (ok) {
-    handle = next_++;
-    open_[handle] = OpenHandle{path, access};
-  }
+  const bool ok = it != interfaces_.end() && it->openable &&
+                  (access != device::Access::Write || it->writeOpenable);
+  const device::Handle handle = ok ? next_++ : device::kNoHandle;
+  if (ok) open_[handle] = OpenHandle{path, access};
   calls_.push_back(FakeCall{FakeCall::Open, path, access, handle, {}, 0, ok});
   return handle;
 }
 
 bool FakeTransport::Write(device::Handle handle, const device::Report& report) {
-  const auto h = open_.find(handle);
-  bool ok = h != open_.end() && !h->second.unplugged && h->second.access != device::Access::Read;
-  const std::string path = h != open_.end() ? h->second.path : std::string();
-  calls_.push_back(FakeCall{FakeCall::Write, path, {}, handle, report, 0, ok});
-  if (!ok) return false;
-  auto& iface = interface(path);
-  if (iface.board) {
-    if (auto reply = iface.board->Receive(report); reply && !silent) {
-      pending_[path].push_back(*reply);
-    }
+  const OpenHandle* h = Usable(handle, device::Access::Read);
+  calls_.push_back(
+      FakeCall{FakeCall::Write, h ? h->path : "", {}, handle, report, 0, h != nullptr});
+  if (h == nullptr) return false;
+  if (const auto& board = interface(h->path).board) {
+    if (auto reply = board->Receive(report); reply && !silent) pending_[h->path].push_back(*reply);
   }
   return true;
 }
 
 bool FakeTransport::Read(device::Handle handle, device::Report& report, int timeoutMs) {
-  const auto h = open_.find(handle);
-  bool ok = h != open_.end() && !h->second.unplugged && h->second.access != device::Access::Write;
-  if (ok) {
-    auto& queue = pending_[h->second.path];
-    ok = !queue.empty();  // nothing to read: the wait runs out
-    if (ok && lateReads > 0) {
-      --lateReads;
-      ok = false;
-    }
-    if (ok) {
-      report = queue.front();
-      report[0] = 0;
-      queue.erase(queue.begin());
-    }
+  const OpenHandle* h = Usable(handle, device::Access::Write);
+  auto* queue = h ? &pending_[h->path] : nullptr;
+  bool ok = queue != nullptr && !queue->empty();  // nothing to read: the wait runs out
+  if (ok && lateReads > 0) {
+    --lateReads;
+    ok = false;
   }
-  calls_.push_back(FakeCall{FakeCall::Read,
-                            h != open_.end() ? h->second.path : std::string(),
-                            {},
-                            handle,
-                            report,
-                            timeoutMs,
-                            ok});
+  if (ok) {
+    report = queue->front();
+    report[0] = 0;
+    queue->erase(queue->begin());
+  }
+  calls_.push_back(FakeCall{FakeCall::Read, h ? h->path : "", {}, handle, report, timeoutMs, ok});
   return ok;
 }
 
 void FakeTransport::Close(device::Handle handle) {
   const auto h = open_.find(handle);
-  calls_.push_back(FakeCall{FakeCall::Close,
-                            h != open_.end() ? h->second.path : std::string(),
-                            {},
-                            handle,
-                            {},
-                            0,
-                            h != open_.end()});
-  if (h != open_.end()) open_.erase(h);
+  const bool ok = h != open_.end();
+  calls_.push_back(FakeCall{FakeCall::Close, ok ? h->second.path : "", {}, handle, {}, 0, ok});
+  if (ok) open_.erase(h);
 }
 
 int FakeTransport::CountCalls(FakeCall::Kind kind) const {

@@ -1,7 +1,7 @@
 #pragma once
 // An in-process Transport for tests: a list of HID interfaces, some of them boards driven by
-// the real board model. It counts every open, close, write and read, can refuse opens, fail
-// writes or reads (an unplugged board), stay silent (a hung board), or refuse the list.
+// the real board model. It records every call, can refuse opens, fail writes or reads (an
+// unplugged board), stay silent (a hung board), answer late, or refuse the list.
 
 #include <map>
 #include <memory>
@@ -19,8 +19,7 @@ struct FakeInterface {
   uint16_t productId = 0;
   bool openable = true;       // false: every open fails (held by another process)
   bool writeOpenable = true;  // false: only the write-only open fails
-  // Attached when the interface is a board (or answers like one).
-  std::shared_ptr<virtual_board::BoardModel> board;
+  std::shared_ptr<virtual_board::BoardModel> board;  // set when it answers like a board
 };
 
 struct FakeCall {
@@ -35,21 +34,19 @@ struct FakeCall {
 
 class FakeTransport : public device::Transport {
  public:
-  // Adds an interface; returns its board model (a fresh one when board is true).
+  // Adds a board interface driven by a fresh board model, and returns the model.
   std::shared_ptr<virtual_board::BoardModel> AddBoard(const std::string& path,
                                                       uint16_t vendorId = device::kPendraVendor,
                                                       uint16_t productId = device::kPendraProduct,
                                                       virtual_board::BoardIdentity identity = {});
-  void AddInterface(FakeInterface iface);
+  void AddInterface(FakeInterface iface) { interfaces_.push_back(std::move(iface)); }
   FakeInterface& interface(const std::string& path);
-  void RemoveAll() { interfaces_.clear(); }
   // Unplugs: the interface leaves the list and every open handle on it fails from now on.
   void Unplug(const std::string& path);
 
   bool listUnavailable = false;
   bool silent = false;  // the boards take requests but never answer
-  // This many reads run out before the waiting reply can be read (a board that answers late).
-  int lateReads = 0;
+  int lateReads = 0;    // this many reads run out before a waiting reply can be read
 
   device::InterfaceList Enumerate() override;
   device::Handle Open(const std::string& path, device::Access access) override;
@@ -60,7 +57,7 @@ class FakeTransport : public device::Transport {
   const std::vector<FakeCall>& calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }
   int CountCalls(FakeCall::Kind kind) const;
-  std::vector<device::Report> Writes() const;
+  std::vector<device::Report> Writes() const;  // the reports written successfully
   int openHandles() const { return static_cast<int>(open_.size()); }
 
  private:
@@ -69,6 +66,9 @@ class FakeTransport : public device::Transport {
     device::Access access;
     bool unplugged = false;
   };
+  // The open handle, when it is still usable for `unusable`'s opposite direction.
+  const OpenHandle* Usable(device::Handle handle, device::Access unusable) const;
+
   std::vector<FakeInterface> interfaces_;
   std::map<device::Handle, OpenHandle> open_;
   // Replies waiting for a reader, per interface path (a board answers every reader).
