@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "program_builder.h"
 
 namespace pendra2::flowchart {
