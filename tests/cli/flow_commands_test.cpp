@@ -52,8 +52,6 @@ class FlowCommandsTest : public fc::testing::ProgramTest {
     return Save("sample.flc", {fc::testing::Loop(2), Step(K::Output, 1), fc::testing::LoopEnd(),
                                tune, Step(K::Goto, 0, 0, 0, 1)});
   }
-
-  std::string Image() const { return std::string(p.image.begin(), p.image.end()); }
 };
 
 TEST_F(FlowCommandsTest, ImageRawHexAndToFile) {
@@ -128,14 +126,14 @@ TEST_F(FlowCommandsTest, ListingInEachNotation) {
 
 TEST_F(FlowCommandsTest, UsageErrors) {
   const auto f = Sample();
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{"listing"},
-                                             {"listing", f, "--notation", "pascal"},
-                                             {"listing", f, "--notation"},
-                                             {"listing", f, f},
-                                             {"image", f, "-o"},
-                                             {"image", f, "--raw"},
-                                             {"dump", f, "extra"}}) {
+  for (const std::vector<std::string>& args :
+       std::initializer_list<std::vector<std::string>>{{"listing"},
+                                                       {"listing", f, "--notation", "pascal"},
+                                                       {"listing", f, "--notation"},
+                                                       {"listing", f, f},
+                                                       {"image", f, "-o"},
+                                                       {"image", f, "--raw"},
+                                                       {"dump", f, "extra"}}) {
     const auto r = Cli(args);
     EXPECT_EQ(r.exit, kUsage) << args.back();
     EXPECT_FALSE(r.err.empty());
