@@ -3,13 +3,13 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "cli/cli.h"
+#include "cli/image_output.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/listing.h"
 #include "flowchart/recompute.h"
@@ -68,17 +68,6 @@ std::optional<ImageOptions> ParseImage(Args args) {
   }
   if (o.file.empty()) return std::nullopt;
   return o;
-}
-
-std::string HexLines(const fc::BoardImage& image) {
-  std::string text;
-  char cell[4];
-  for (std::size_t i = 0; i < image.size(); ++i) {
-    std::snprintf(cell, sizeof cell, "%02X", image[i]);
-    text += cell;
-    text += (i % 16 == 15) ? '\n' : ' ';
-  }
-  return text;
 }
 
 std::string JsonString(std::string_view utf8) {
@@ -175,22 +164,7 @@ int FlowImage(Args args, Streams io) {
            << " bytes, more than the board's " << fc::kImageBytes - 1 << "\n";
     return kTooLarge;
   }
-  const std::string bytes = options->hex
-                                ? HexLines(program->image)
-                                : std::string(program->image.begin(), program->image.end());
-  if (!options->out) {
-    io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    io.out.flush();
-    return kDone;
-  }
-  std::ofstream out(*options->out, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    io.err << "pendra2-cli: " << *options->out << ": cannot be written\n";
-    return kFileError;
-  }
-  return kDone;
+  return WriteImage(program->image, options->hex, options->out, io);
 }
 
 int FlowDump(Args args, Streams io) {

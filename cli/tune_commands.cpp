@@ -3,7 +3,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "cli/board_session.h"
 #include "cli/cli.h"
+#include "cli/image_output.h"
 #include "cli/tune_play.h"
 #include "melody/melody_state.h"
 #include "melody/transfer.h"
@@ -73,17 +73,6 @@ bool FitsOrSays(const ml::Score& score, const std::string& path, Streams io) {
   io.err << "pendra2-cli: " << path << ": " << OneLine(ml::kTuneTooLongMessage.text) << " ("
          << score.length - 1 << " columns used)\n";
   return false;
-}
-
-std::string HexLines(const ml::TuneImageBytes& image) {
-  std::string text;
-  char cell[4];
-  for (std::size_t i = 0; i < image.size(); ++i) {
-    std::snprintf(cell, sizeof cell, "%02X", image[i]);
-    text += cell;
-    text += (i % 16 == 15) ? '\n' : ' ';
-  }
-  return text;
 }
 
 template <typename Table>
@@ -155,20 +144,7 @@ int TuneImage(Args args, Streams io) {
   ml::Normalise(state->score);
   if (!FitsOrSays(state->score, file, io)) return kTooLarge;
   const ml::TuneImageBytes image = ml::TuneImage(state->score);
-  const std::string bytes = hex ? HexLines(image) : std::string(image.begin(), image.end());
-  if (!out) {
-    io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    io.out.flush();
-    return kDone;
-  }
-  std::ofstream stream(*out, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  stream.close();
-  if (!stream) {
-    io.err << "pendra2-cli: " << *out << ": cannot be written\n";
-    return kFileError;
-  }
-  return kDone;
+  return WriteImage(image, hex, out, io);
 }
 
 int TuneDump(Args args, Streams io) {

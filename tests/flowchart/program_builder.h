@@ -1,7 +1,10 @@
 #pragma once
-// Small helpers that put programs together the way the editor leaves them.
+// Programs put together the way the editor leaves them.
 
-#include <initializer_list>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 #include "flowchart/flow_program.h"
 #include "flowchart/recompute.h"
@@ -9,73 +12,49 @@
 
 namespace pendra2::flowchart::testing {
 
-inline StepRecord Step(StepKind kind) {
+using K = StepKind;
+
+// A step with its fields set as its dialog sets them, and the code copy written.
+inline StepRecord Step(K kind, int32_t value = 0, int32_t op = 0, int32_t channel = 0,
+                       int32_t target = 0) {
   StepRecord s;
   s.kind = static_cast<int32_t>(kind);
+  s.value = value;
+  s.op = op;
+  s.channel = channel;
+  s.target = target;
+  WriteStepCode(s);
   return s;
 }
 
 inline StepRecord Loop(int32_t loopCount) {
-  StepRecord s = Step(StepKind::LoopStart);
+  StepRecord s = Step(K::LoopStart);
   s.loopCount = loopCount;
-  s.size = 2;
   WriteLoopStartCode(s);
   return s;
 }
 
 inline StepRecord LoopEnd() {
-  StepRecord s = Step(StepKind::LoopEnd);
-  s.size = 4;
+  StepRecord s = Step(K::LoopEnd);
   s.depth = 2;  // what the editor writes at insertion; recompute corrects it
-  WriteLoopEndCode(s);
-  return s;
-}
-
-inline StepRecord Output(int32_t channel, int32_t value) {
-  StepRecord s = Step(StepKind::Output);
-  s.channel = channel;
-  s.value = value;
-  s.size = 3;
-  return s;
-}
-
-inline StepRecord Wait(int32_t halfSeconds) {
-  StepRecord s = Step(StepKind::Wait);
-  s.value = halfSeconds;
-  WriteWaitCode(s);
-  return s;
-}
-
-inline StepRecord Jump(StepKind kind, int32_t target, int32_t op = 0, int32_t value = 0,
-                       int32_t channel = 0) {
-  StepRecord s = Step(kind);
-  s.target = target;
-  s.op = op;
-  s.value = value;
-  s.channel = channel;
-  s.size = 6;
-  WriteStepCode(s);
-  return s;
-}
-
-inline StepRecord Variable(int32_t channel, int32_t op, int32_t value) {
-  StepRecord s = Step(StepKind::Variable);
-  s.channel = channel;
-  s.op = op;
-  s.value = value;
-  s.size = 4;
-  WriteVariableCode(s);
   return s;
 }
 
 // Start, the given steps, End; recomputed.
-inline void Build(FlowProgram& p, std::initializer_list<StepRecord> body) {
+inline void Build(FlowProgram& p, const std::vector<StepRecord>& body) {
   NewProgram(p);
   int i = 1;
   for (const auto& s : body) p.steps[i++] = s;
-  p.steps[i] = Step(StepKind::End);
+  p.steps[i] = Step(K::End);
   p.count = i + 1;
   Recompute(p);
 }
+
+// A program is too large for the stack.
+class ProgramTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<FlowProgram> owned = std::make_unique<FlowProgram>();
+  FlowProgram& p = *owned;
+};
 
 }  // namespace pendra2::flowchart::testing

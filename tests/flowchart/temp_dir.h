@@ -21,7 +21,6 @@ class TempDir {
   }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
-
   const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
@@ -35,9 +34,9 @@ inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
 }
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace pendra2::testing
