@@ -17,9 +17,14 @@
 namespace pendra2 {
 namespace {
 
-using flowchart::testing::Output;
-using flowchart::testing::Wait;
+using flowchart::testing::K;
+using flowchart::testing::Step;
 using test::BoardProcess;
+
+flowchart::StepRecord Output(int32_t channel, int32_t value) {
+  return Step(K::Output, value, 0, channel);
+}
+flowchart::StepRecord Wait(int32_t halfSeconds) { return Step(K::Wait, halfSeconds); }
 
 struct CliResult {
   int exitCode = -1;
