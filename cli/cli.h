@@ -12,8 +12,8 @@ namespace pendra2::cli {
 enum Exit : int {
   kDone = 0,
   kUsage = 1,
-  kFileError = 2,    // missing, unreadable or refused file
-  kTooLarge = 3,     // program or tune too large for the board
+  kFileError = 2,  // missing, unreadable or refused file
+  kTooLarge = 3,   // program or tune too large for the board
   kNoBoard = 4,
   kBoardFailed = 5,  // no answer, or refused (generation check)
 };

@@ -38,15 +38,18 @@ int ByDocument(Args args, Streams io, Command flow, Command tune) {
   return Sniff(args[0]) == Document::Flow ? flow(args, io) : tune(args, io);
 }
 
-int Image(Args args, Streams io) { return ByDocument(args, io, FlowImage, TuneImage); }
-int Dump(Args args, Streams io) { return ByDocument(args, io, FlowDump, TuneDump); }
+int Image(Args args, Streams io) {
+  return ByDocument(args, io, FlowImage, TuneImage);
+}
+int Dump(Args args, Streams io) {
+  return ByDocument(args, io, FlowDump, TuneDump);
+}
 
 constexpr std::array kCommands{
     Entry{"image", Image, "image FILE [-o OUT] [--hex]"},
     Entry{"dump", Dump, "dump FILE"},
     Entry{"listing", FlowListing, "listing FILE.flc [--notation japanese|basic|c]"},
-    Entry{"play", TunePlay,
-          "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N]"},
+    Entry{"play", TunePlay, "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N]"},
     Entry{"render", Render, "render FILE.flc -o OUT.png [--view 0|1|4] [--top N]"},
     Entry{"pdf", Pdf, "pdf FILE -o OUT.pdf"},
     Entry{"boards", Boards, "boards"},

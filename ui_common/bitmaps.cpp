@@ -7,8 +7,12 @@
 namespace pendra2::ui {
 namespace {
 
-QString SvgPath(const QString& name) { return QStringLiteral(":/art/%1.svg").arg(name); }
-QString PngPath(const QString& name) { return QStringLiteral(":/art/%1.png").arg(name); }
+QString SvgPath(const QString& name) {
+  return QStringLiteral(":/art/%1.svg").arg(name);
+}
+QString PngPath(const QString& name) {
+  return QStringLiteral(":/art/%1.png").arg(name);
+}
 
 QImage RenderSvg(const QString& path, QSize pixels) {
   QSvgRenderer renderer(path);
@@ -23,7 +27,9 @@ QImage RenderSvg(const QString& path, QSize pixels) {
 
 }  // namespace
 
-QImage LoadBitmap(const QString& name) { return LoadBitmap(name, QSize()); }
+QImage LoadBitmap(const QString& name) {
+  return LoadBitmap(name, QSize());
+}
 
 QImage LoadBitmap(const QString& name, QSize pixels) {
   if (QFile::exists(SvgPath(name))) return RenderSvg(SvgPath(name), pixels);

@@ -24,7 +24,9 @@ using test::BoardProcess;
 flowchart::StepRecord Output(int32_t channel, int32_t value) {
   return Step(K::Output, value, 0, channel);
 }
-flowchart::StepRecord Wait(int32_t halfSeconds) { return Step(K::Wait, halfSeconds); }
+flowchart::StepRecord Wait(int32_t halfSeconds) {
+  return Step(K::Wait, halfSeconds);
+}
 
 struct CliResult {
   int exitCode = -1;
