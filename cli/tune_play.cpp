@@ -139,7 +139,8 @@ int PlayScore(melody::Score& score, const PlayOptions& options, const PlayHooks&
   }
   if (options.stats) {
     io.err << "ticks: " << ticks << ", period: " << melody::PeriodMs(score) << " ms";
-    if (intervals > 0) io.err << ", mean interval: " << intervalSum / intervals << " ms";
+    if (intervals > 0)
+      io.err << ", mean interval: " << intervalSum / static_cast<double>(intervals) << " ms";
     io.err << "\n";
   }
   return status;

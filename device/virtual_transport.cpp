@@ -110,7 +110,7 @@ bool VirtualTransport::Read(Handle handle, Report& report, int timeoutMs) {
   const QByteArray frame = socket.read(wire::kReportFrame);
   if (static_cast<uint8_t>(frame[0]) != wire::kReply) return false;
   for (std::size_t i = 0; i < kReportBytes; ++i) {
-    report[i] = static_cast<uint8_t>(frame[static_cast<qsizetype>(1 + i)]);
+    report[i] = static_cast<uint8_t>(frame[static_cast<qsizetype>(i) + 1]);
   }
   report[0] = 0;
   return true;

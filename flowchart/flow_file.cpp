@@ -57,7 +57,8 @@ bool WriteWhole(const fs::path& path, const std::array<uint8_t, kFileHeaderBytes
                 const std::array<StepRecord, kStepSlots>& steps) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) return false;
-  out.write(reinterpret_cast<const char*>(header.data()), header.size());
+  out.write(reinterpret_cast<const char*>(header.data()),
+            static_cast<std::streamsize>(header.size()));
   out.write(reinterpret_cast<const char*>(steps.data()), kTableBytes);
   out.flush();
   const bool written = out.good();

@@ -124,7 +124,7 @@ void DeleteColumns(Score& score, int column, int k) {
           continue;
         }
       }
-      Cell(score, m) = score.cells[static_cast<std::size_t>(m + 1)];
+      Cell(score, m) = score.cells[static_cast<std::size_t>(m) + 1];
       ++m;
     }
   }
@@ -174,7 +174,8 @@ bool RemoveLoop(Score& score, int column) {
   int out = 0;
   auto copy = [&](int from, int count) {
     for (int i = 0; i < count && from + i <= kLastEditable; ++i) {
-      score.cells[static_cast<std::size_t>(out++)] = old[static_cast<std::size_t>(from + i)];
+      score.cells[static_cast<std::size_t>(out++)] =
+          old[static_cast<std::size_t>(from) + static_cast<std::size_t>(i)];
     }
   };
   for (int m = 0; m <= kLastEditable;) {
@@ -191,7 +192,7 @@ bool RemoveLoop(Score& score, int column) {
         if (e && t < *e && depth > 0) --depth;
       }
       if (e && t >= *e) t -= 4;
-      if (at + 1 < out) score.cells[static_cast<std::size_t>(at + 1)] = depth;
+      if (at + 1 < out) score.cells[static_cast<std::size_t>(at) + 1] = depth;
       if (at + 3 < out) SetLoopTarget(score.cells, at, t);
       m += 4;
     } else if (markAt(m) == Mark::kStart) {

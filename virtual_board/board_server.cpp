@@ -87,7 +87,7 @@ void BoardServer::Consume(QLocalSocket* socket) {
       if (in.size() < static_cast<qsizetype>(wire::kReportFrame)) return;
       Report request{};
       for (std::size_t i = 0; i < request.size(); ++i) {
-        request[i] = static_cast<uint8_t>(in[static_cast<qsizetype>(1 + i)]);
+        request[i] = static_cast<uint8_t>(in[static_cast<qsizetype>(i) + 1]);
       }
       in.remove(0, wire::kReportFrame);
       HandleReport(request);
