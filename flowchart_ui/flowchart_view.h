@@ -23,9 +23,10 @@ struct ViewState {
 
 inline constexpr int kVisibleRows = 10;
 
-// Client area of the flowchart window (615 x 570 less its frame, caption and scroll bar).
-inline constexpr int kClientWidth = 590;
-inline constexpr int kClientHeight = 543;
+// Client area of the flowchart window: the window's given size taken as its client size, as
+// the editor's sub-window will be laid out (the blank strips reach down to y = 568).
+inline constexpr int kClientWidth = 615;
+inline constexpr int kClientHeight = 570;
 
 inline constexpr ui::FontSpec kCaptionFont{8, 400, true};
 inline constexpr ui::FontSpec kListingFont{10, 400, false};
