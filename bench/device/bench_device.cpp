@@ -25,12 +25,15 @@ void BM_FindBoardNoBoardHidapi(benchmark::State& state) {
 }
 BENCHMARK(BM_FindBoardNoBoardHidapi)->Unit(benchmark::kMicrosecond);
 
+// False, with the reason reported, when the board process did not start.
+bool ServedBoard(benchmark::State& state, const pendra2::test::BoardProcess& served) {
+  if (!served.ready()) state.SkipWithError("pendra2-virtual-board did not start");
+  return served.ready();
+}
+
 void BM_FindBoardVirtualBoard(benchmark::State& state) {
   const pendra2::test::BoardProcess served({}, pendra2::test::ReportLog::None);
-  if (!served.ready()) {
-    state.SkipWithError("pendra2-virtual-board did not start");
-    return;
-  }
+  if (!ServedBoard(state, served)) return;
   VirtualTransport transport({served.name().toStdString()});
   Board board(transport, 2000);
   for (auto _ : state) {
@@ -42,10 +45,7 @@ BENCHMARK(BM_FindBoardVirtualBoard)->Unit(benchmark::kMicrosecond);
 
 void BM_ImageWriteVirtualBoard(benchmark::State& state) {
   const pendra2::test::BoardProcess served({}, pendra2::test::ReportLog::None);
-  if (!served.ready()) {
-    state.SkipWithError("pendra2-virtual-board did not start");
-    return;
-  }
+  if (!ServedBoard(state, served)) return;
   VirtualTransport transport({served.name().toStdString()});
   Board board(transport, 2000);
   if (board.FindBoard() != kBoardFound) {

@@ -41,6 +41,11 @@ class TuneOnTheBoard : public ::testing::Test {
       if (line.mid(2, 2) == "50") notes.push_back(line.mid(4, 2).toInt(nullptr, 16));
     return notes;
   }
+  // PlayNote has no reply, so the CLI may end before the board has logged its last note.
+  std::vector<int> NotesEndingInSilence() const {
+    for (int i = 0; i < 100 && (Notes().empty() || Notes().back() != 23); ++i) QThread::msleep(20);
+    return Notes();
+  }
 
   test::BoardProcess board_;
   QProcess cli_;
@@ -48,7 +53,7 @@ class TuneOnTheBoard : public ::testing::Test {
 
 TEST_F(TuneOnTheBoard, PlaySendsEachNoteAndEndsWithSilence) {
   EXPECT_EQ(RunCli({"play", Save(cli::testing::TuneFile(cli::testing::kLoopTune, 12, 1))}), 0);
-  EXPECT_EQ(Notes(), (std::vector<int>{0, 2, 2, 2, 4, 24, 23}));
+  EXPECT_EQ(NotesEndingInSilence(), (std::vector<int>{0, 2, 2, 2, 4, 24, 23}));
 }
 
 TEST_F(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
@@ -61,7 +66,7 @@ TEST_F(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
   ::kill(static_cast<pid_t>(cli_.processId()), SIGINT);
   ASSERT_TRUE(cli_.waitForFinished(5000));
   EXPECT_EQ(cli_.exitCode(), 0);
-  const auto notes = Notes();
+  const auto notes = NotesEndingInSilence();
   ASSERT_GE(notes.size(), 2u);
   EXPECT_EQ(notes.front(), 5);
   EXPECT_EQ(notes.back(), 23);
@@ -79,9 +84,3 @@ TEST_F(TuneOnTheBoard, WriteSendsTheTuneImage) {
 
 }  // namespace
 }  // namespace pendra2
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -177,9 +177,3 @@ TEST(VirtualTransportNames, ListIsSplitAtCommasInOrderAndEmptyMeansNoBoard) {
 
 }  // namespace
 }  // namespace pendra2
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
