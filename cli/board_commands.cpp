@@ -55,9 +55,9 @@ int WriteFlow(const std::string& path, Streams io) {
   // The program table is 200 KB: kept off the stack.
   auto program = std::make_unique<flowchart::FlowProgram>();
   flowchart::NewProgram(*program);
-  const flowchart::FlowFileResult loaded = flowchart::LoadFlowFile(*program, path);
-  if (!loaded.ok) {
-    io.err << "pendra2-cli: " << path << ": " << loaded.message << "\n";
+  const interaction::Outcome loaded = flowchart::LoadFlowFile(*program, path);
+  if (!loaded.ok()) {
+    io.err << "pendra2-cli: " << path << ": " << loaded.message().text << "\n";
     return kFileError;
   }
 

@@ -34,8 +34,8 @@ std::unique_ptr<fc::FlowProgram> Load(const std::string& path, Streams io) {
   fc::NewProgram(*program);
   fc::Recompute(*program);
   const auto result = fc::LoadFlowFile(*program, path);
-  if (!result.ok) {
-    io.err << "pendra2-cli: " << path << ": " << OneLine(result.message) << "\n";
+  if (!result.ok()) {
+    io.err << "pendra2-cli: " << path << ": " << OneLine(result.message().text) << "\n";
     return nullptr;
   }
   return program;

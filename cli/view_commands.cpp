@@ -96,9 +96,9 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
 // The program table is large; it lives on the heap. Null after telling the user.
 std::unique_ptr<flowchart::FlowProgram> Load(const std::string& path, Streams io) {
   auto program = std::make_unique<flowchart::FlowProgram>();
-  const flowchart::FlowFileResult result = flowchart::LoadFlowFile(*program, path);
-  if (!result.ok) {
-    io.err << "pendra2-cli: " << path << ": " << result.message << "\n";
+  const interaction::Outcome result = flowchart::LoadFlowFile(*program, path);
+  if (!result.ok()) {
+    io.err << "pendra2-cli: " << path << ": " << result.message().text << "\n";
     return nullptr;
   }
   return program;
@@ -132,7 +132,7 @@ int Render(Args args, Streams io) {
   view.viewMode = parsed->viewMode;
   view.topStep = parsed->topStep;
   view.imageSize = program->imageSize;
-  const ui::DrawList picture = flowchart_ui::FlowchartWindowPicture(*program, view, Decode);
+  const interaction::DrawList picture = flowchart_ui::FlowchartWindowPicture(*program, view, Decode);
 
   QImage image(flowchart_ui::kClientWidth, flowchart_ui::kClientHeight, QImage::Format_RGB32);
   image.fill(Qt::white);

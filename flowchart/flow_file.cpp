@@ -25,11 +25,8 @@ uint16_t Get16(const std::array<uint8_t, kFileHeaderBytes>& h, std::size_t at) {
   return static_cast<uint16_t>(h[at] | (h[at + 1] << 8));
 }
 
-FlowFileResult Failure(std::string_view message) {
-  FlowFileResult r;
-  r.message = message;
-  r.caption = kErrorCaption;
-  return r;
+interaction::Outcome Failure(std::string_view message) {
+  return interaction::MessageText{message, kErrorCaption};
 }
 
 // The header as it will be saved: only magic, the 0x57 field, count, version (with its NUL;
@@ -80,7 +77,7 @@ bool VersionAccepted(const std::array<uint8_t, kFileHeaderBytes>& header) {
   return first == '1' || (first == '4' && third < '3');
 }
 
-FlowFileResult SaveFlowFile(FlowProgram& program, const fs::path& path) {
+interaction::Outcome SaveFlowFile(FlowProgram& program, const fs::path& path) {
   const auto header = HeaderForSave(program);
   const fs::path tmp = TemporaryBeside(path);
   std::error_code ec;
@@ -94,14 +91,11 @@ FlowFileResult SaveFlowFile(FlowProgram& program, const fs::path& path) {
     return Failure(kSaveOpenError);
   }
   program.headerBuffer = header;
-  program.modified = 0;
-  FlowFileResult r;
-  r.ok = true;
-  r.documentPath = path;
-  return r;
+  program.modified = false;
+  return interaction::Outcome::Ok();
 }
 
-FlowFileResult LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes) {
+interaction::Outcome LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes) {
   std::array<uint8_t, kFileHeaderBytes> header{};
   if (bytes.size() < header.size()) return Failure(kTruncatedFile);
   std::memcpy(header.data(), bytes.data(), header.size());
@@ -128,14 +122,11 @@ FlowFileResult LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> byte
               std::min(records.size(), kTableBytes));
   program.count = count;
   Recompute(program);  // an oversize program loads; the transfer refuses it later
-  program.modified = 0;
-  FlowFileResult r;
-  r.ok = true;
-  r.resetTopStep = true;
-  return r;
+  program.modified = false;
+  return interaction::Outcome::Ok();
 }
 
-FlowFileResult LoadFlowFile(FlowProgram& program, const fs::path& path) {
+interaction::Outcome LoadFlowFile(FlowProgram& program, const fs::path& path) {
   std::error_code ec;
   if (fs::is_directory(path, ec)) return Failure(kLoadOpenError);
   std::ifstream in(path, std::ios::binary);
@@ -145,9 +136,7 @@ FlowFileResult LoadFlowFile(FlowProgram& program, const fs::path& path) {
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (in.bad()) return Failure(kLoadOpenError);
   bytes.resize(static_cast<std::size_t>(in.gcount()));
-  FlowFileResult r = LoadFlowBytes(program, bytes);
-  if (r.ok) r.documentPath = path;
-  return r;
+  return LoadFlowBytes(program, bytes);
 }
 
 }  // namespace pendra2::flowchart

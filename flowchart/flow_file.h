@@ -7,6 +7,7 @@
 #include <string>
 
 #include "flowchart/flow_program.h"
+#include "interaction/user_message.h"
 
 namespace pendra2::flowchart {
 
@@ -26,29 +27,20 @@ inline constexpr std::string_view kDamagedFile =
 inline constexpr std::string_view kTruncatedFile =
     "ファイルが壊れているため読み込めません。\nファイルが途中で切れています";
 
-// What a save or load did. On failure `message` and `caption` are the message box to show
-// (information icon) and nothing the caller owns should change. On success the caller
-// stores `documentPath` as the document's path; after a load it also shows the program from
-// its first step (`resetTopStep`).
-struct FlowFileResult {
-  bool ok = false;
-  std::string message;
-  std::string caption;
-  std::filesystem::path documentPath;
-  bool resetTopStep = false;
-};
+// A failed save or load returns the message box to show (caption kErrorCaption, information
+// icon), and nothing the caller owns has changed.
 
 // Writes through a temporary file beside `path` and renames it into place, so a failure
 // part-way leaves any previous file whole. Success clears `modified`.
-FlowFileResult SaveFlowFile(FlowProgram& program, const std::filesystem::path& path);
+interaction::Outcome SaveFlowFile(FlowProgram& program, const std::filesystem::path& path);
 
 // Reads a file into the program and recomputes it. A refused file leaves the step table,
 // count and image as they were (a file refused for its version still leaves its header in
 // `headerBuffer`, as it always has). `tempoIndex` is not taken from the file.
-FlowFileResult LoadFlowFile(FlowProgram& program, const std::filesystem::path& path);
+interaction::Outcome LoadFlowFile(FlowProgram& program, const std::filesystem::path& path);
 
-// The same on a file's bytes already in memory; `documentPath` stays empty.
-FlowFileResult LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes);
+// The same on a file's bytes already in memory.
+interaction::Outcome LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes);
 
 // The version test on a header: accepts versions beginning with '1', and '4' versions whose
 // third character is below '3'.

@@ -22,8 +22,8 @@ struct FlowProgram {
   std::array<int32_t, kStepSlots> endAddress{};
   int32_t imageSize = 0;
   BoardImage image = FilledImage();
-  // 0 = unchanged since the last load, save or new program; -1 = changed.
-  int32_t modified = 0;
+  // Changed since the last load, save or new program.
+  bool modified = false;
   int32_t tempoIndex = 2;
   int32_t currentStep = 0;
   // Lives from start-up to exit: a load reads a file's header into it and a save rewrites

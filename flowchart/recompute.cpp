@@ -20,7 +20,7 @@ void NewProgram(FlowProgram& program) {
   program.endAddress.fill(0);
   program.imageSize = 0;
   program.image = FlowProgram::FilledImage();
-  program.modified = 0;
+  program.modified = false;
   program.currentStep = 0;
 }
 

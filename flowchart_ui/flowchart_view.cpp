@@ -14,8 +14,8 @@ using flowchart::StepKind;
 using flowchart::StepRecord;
 
 constexpr char kBlank[] = "S_BLANK1";
-constexpr ui::Rect kFlowStripSource{0, 0, 180, 48};
-constexpr ui::Rect kListingStripSource{0, 0, 328, 48};
+constexpr interaction::Rect kFlowStripSource{0, 0, 180, 48};
+constexpr interaction::Rect kListingStripSource{0, 0, 328, 48};
 
 // A file may claim any count; only the table's slots exist.
 int StepCount(const FlowProgram& program) {
@@ -28,11 +28,11 @@ int Bounded(int64_t value) {
   return static_cast<int>(std::clamp<int64_t>(value, -1'000'000, 1'000'000));
 }
 
-void FlowStrip(ui::DrawList& list, int y) {
+void FlowStrip(interaction::DrawList& list, int y) {
   list.Bitmap(kBlank, {5, y, 5 + 180, y + 48}, kFlowStripSource);
 }
 
-void RowPieces(ui::DrawList& list, const StepRecord& step, int r, bool highlighted,
+void RowPieces(interaction::DrawList& list, const StepRecord& step, int r, bool highlighted,
                const flowchart::ShiftJisDecoder& decode) {
   const StepRow row = StepRowFor(step, highlighted, decode);
   if (!row.symbol.empty()) {
@@ -46,7 +46,7 @@ void RowPieces(ui::DrawList& list, const StepRecord& step, int r, bool highlight
   }
 }
 
-void Rows(ui::DrawList& list, const FlowProgram& program, const ViewState& view,
+void Rows(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
           const flowchart::ShiftJisDecoder& decode) {
   const int count = StepCount(program);
   const int first = view.topStep;
@@ -57,7 +57,7 @@ void Rows(ui::DrawList& list, const FlowProgram& program, const ViewState& view,
   }
 }
 
-void Highlight(ui::DrawList& list, const FlowProgram& program, const ViewState& view,
+void Highlight(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
                const flowchart::ShiftJisDecoder& decode) {
   const int c = view.hoverRow;
   if (c < 0) return;
@@ -66,7 +66,7 @@ void Highlight(ui::DrawList& list, const FlowProgram& program, const ViewState& 
   RowPieces(list, program.steps[n], Bounded(int64_t{c} * kRowHeight), true, decode);
 }
 
-void BranchLines(ui::DrawList& list, const FlowProgram& program, const ViewState& view) {
+void BranchLines(interaction::DrawList& list, const FlowProgram& program, const ViewState& view) {
   const int count = StepCount(program);
   int lane = 0;
   for (int n = 0; n < count; ++n) {
@@ -88,7 +88,7 @@ void BranchLines(ui::DrawList& list, const FlowProgram& program, const ViewState
   }
 }
 
-void Listing(ui::DrawList& list, const FlowProgram& program, const ViewState& view, int32_t mode,
+void Listing(interaction::DrawList& list, const FlowProgram& program, const ViewState& view, int32_t mode,
              const flowchart::ShiftJisDecoder& decode) {
   for (int i = 0; i < kVisibleRows; ++i) {
     const int y = 60 + i * kRowHeight;
@@ -112,9 +112,9 @@ int32_t EffectiveViewMode(int32_t viewMode) {
   return 1;
 }
 
-ui::DrawList FlowchartView(const FlowProgram& program, const ViewState& view,
+interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState& view,
                            const flowchart::ShiftJisDecoder& decode) {
-  ui::DrawList list;
+  interaction::DrawList list;
   const int32_t mode = EffectiveViewMode(view.viewMode);
   for (int y = -8; y <= 520; y += kRowHeight) FlowStrip(list, y);
   if (mode != 4) {
@@ -129,14 +129,14 @@ ui::DrawList FlowchartView(const FlowProgram& program, const ViewState& view,
   return list;
 }
 
-ui::DrawList FlowchartWindowPicture(const FlowProgram& program, const ViewState& view,
+interaction::DrawList FlowchartWindowPicture(const FlowProgram& program, const ViewState& view,
                                     const flowchart::ShiftJisDecoder& decode) {
-  ui::DrawList list;
+  interaction::DrawList list;
   list.Text({510, 270}, kSizeLabelFont, "データサイズ");
   char size[32];
   std::snprintf(size, sizeof size, "%03d byte", view.imageSize);
   list.Text({510, 290}, kSizeValueFont, size);
-  ui::DrawList body = FlowchartView(program, view, decode);
+  interaction::DrawList body = FlowchartView(program, view, decode);
   list.items.insert(list.items.end(), std::make_move_iterator(body.items.begin()),
                     std::make_move_iterator(body.items.end()));
   return list;

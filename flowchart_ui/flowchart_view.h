@@ -7,7 +7,7 @@
 
 #include "flowchart/flow_program.h"
 #include "flowchart/listing.h"
-#include "ui_common/draw_list.h"
+#include "interaction/draw_list.h"
 
 namespace pendra2::flowchart_ui {
 
@@ -28,20 +28,20 @@ inline constexpr int kVisibleRows = 10;
 inline constexpr int kClientWidth = 615;
 inline constexpr int kClientHeight = 570;
 
-inline constexpr ui::FontSpec kCaptionFont{8, 400, true};
-inline constexpr ui::FontSpec kListingFont{10, 400, false};
-inline constexpr ui::FontSpec kSizeLabelFont{8, 400, false};
-inline constexpr ui::FontSpec kSizeValueFont{10, 400, false};
+inline constexpr interaction::FontSpec kCaptionFont{8, 400, true};
+inline constexpr interaction::FontSpec kListingFont{10, 400, false};
+inline constexpr interaction::FontSpec kSizeLabelFont{8, 400, false};
+inline constexpr interaction::FontSpec kSizeValueFont{10, 400, false};
 
 // The mode as drawn: 0, 1 or 4.
 int32_t EffectiveViewMode(int32_t viewMode);
 
 // The whole window picture: the image size box, then the flowchart view.
-ui::DrawList FlowchartWindowPicture(const flowchart::FlowProgram& program, const ViewState& view,
+interaction::DrawList FlowchartWindowPicture(const flowchart::FlowProgram& program, const ViewState& view,
                                     const flowchart::ShiftJisDecoder& decode);
 
 // The flowchart view alone (blank strips, rows, highlight, lanes, masks, listing).
-ui::DrawList FlowchartView(const flowchart::FlowProgram& program, const ViewState& view,
+interaction::DrawList FlowchartView(const flowchart::FlowProgram& program, const ViewState& view,
                            const flowchart::ShiftJisDecoder& decode);
 
 }  // namespace pendra2::flowchart_ui

@@ -26,7 +26,7 @@ bool PrintFlowchart(QPrinter& printer, const flowchart::FlowProgram& program,
   const flowchart::ShiftJisDecoder decode = [](std::string_view sjis) {
     return ui::ShiftJisToUtf8(sjis);
   };
-  const std::vector<ui::DrawList> pages = PrintPages(program, documentTitle, geometry, decode);
+  const std::vector<interaction::DrawList> pages = PrintPages(program, documentTitle, geometry, decode);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   for (std::size_t p = 0; p < pages.size(); ++p) {

@@ -31,19 +31,19 @@ class PageMapper {
         symbolWidth_(static_cast<int>(0.15 * wd_)),
         scale_(symbolWidth_ / static_cast<double>(kSymbolWidth)) {}
 
-  ui::Point At(int x, int y) const {
+  interaction::Point At(int x, int y) const {
     return {g_.offX + static_cast<int>(x * scale_) + static_cast<int>(0.1 * wd_),
             g_.offY + static_cast<int>(y * scale_) + static_cast<int>(0.1 * hd_)};
   }
-  ui::Point Device(double fx, double fy) const {
+  interaction::Point Device(double fx, double fy) const {
     return {g_.offX + static_cast<int>(fx * wd_), g_.offY + static_cast<int>(fy * hd_)};
   }
-  ui::Rect Symbol(int x, int y) const {
-    const ui::Point p = At(x, y);
+  interaction::Rect Symbol(int x, int y) const {
+    const interaction::Point p = At(x, y);
     return {p.x, p.y, p.x + symbolWidth_, p.y + kSymbolHeight * symbolWidth_ / kSymbolWidth};
   }
-  ui::Rect Circle(int x, int y) const {
-    const ui::Point p = At(x, y);
+  interaction::Rect Circle(int x, int y) const {
+    const interaction::Point p = At(x, y);
     const int width = static_cast<int>(0.15 * wd_ * kCircleWidth / kSymbolWidth);
     return {p.x, p.y, p.x + width, p.y + kCircleBitmapSize * width / kCircleBitmapSize};
   }
@@ -71,7 +71,7 @@ Place PlaceOf(int step) {
 
 class PageDrawer {
  public:
-  PageDrawer(const PageMapper& map, ui::DrawList& list) : map_(map), list_(list) {}
+  PageDrawer(const PageMapper& map, interaction::DrawList& list) : map_(map), list_(list) {}
 
   void Text(int x, int y, std::string text) {
     if (!text.empty()) list_.Text(map_.At(x, y), kBodyFont, std::move(text));
@@ -100,7 +100,7 @@ class PageDrawer {
 
  private:
   const PageMapper& map_;
-  ui::DrawList& list_;
+  interaction::DrawList& list_;
 };
 
 }  // namespace
@@ -109,10 +109,10 @@ int PageCount(int stepCount) {
   return std::max(1, (std::max(stepCount, 0) + kStepsPerPage - 1) / kStepsPerPage);
 }
 
-ui::DrawList PrintPage(const FlowProgram& program, const std::string& title,
+interaction::DrawList PrintPage(const FlowProgram& program, const std::string& title,
                        const PageGeometry& geometry, int page,
                        const flowchart::ShiftJisDecoder& decode) {
-  ui::DrawList list;
+  interaction::DrawList list;
   const PageMapper map(geometry);
   PageDrawer draw(map, list);
   const int count = StepCount(program);
@@ -168,10 +168,10 @@ ui::DrawList PrintPage(const FlowProgram& program, const std::string& title,
   return list;
 }
 
-std::vector<ui::DrawList> PrintPages(const FlowProgram& program, const std::string& title,
+std::vector<interaction::DrawList> PrintPages(const FlowProgram& program, const std::string& title,
                                      const PageGeometry& geometry,
                                      const flowchart::ShiftJisDecoder& decode) {
-  std::vector<ui::DrawList> pages;
+  std::vector<interaction::DrawList> pages;
   const int count = PageCount(StepCount(program));
   pages.reserve(count);
   for (int p = 0; p < count; ++p) pages.push_back(PrintPage(program, title, geometry, p, decode));

@@ -8,15 +8,15 @@
 
 #include "flowchart/flow_program.h"
 #include "flowchart/listing.h"
-#include "ui_common/draw_list.h"
+#include "interaction/draw_list.h"
 
 namespace pendra2::flowchart_ui {
 
 inline constexpr int kStepsPerPage = 30;
 inline constexpr int kStepsPerColumn = 15;
 
-inline constexpr ui::FontSpec kTitleFont{12, 800, false};
-inline constexpr ui::FontSpec kBodyFont{8, 400, false};
+inline constexpr interaction::FontSpec kTitleFont{12, 800, false};
+inline constexpr interaction::FontSpec kBodyFont{8, 400, false};
 inline constexpr int kPrintPenWidth = 10;
 
 // What the printer reports, in device units.
@@ -30,11 +30,11 @@ struct PageGeometry {
 int PageCount(int stepCount);
 
 // Page `page` (from 0) of the program; `title` is UTF-8.
-ui::DrawList PrintPage(const flowchart::FlowProgram& program, const std::string& title,
+interaction::DrawList PrintPage(const flowchart::FlowProgram& program, const std::string& title,
                        const PageGeometry& geometry, int page,
                        const flowchart::ShiftJisDecoder& decode);
 
-std::vector<ui::DrawList> PrintPages(const flowchart::FlowProgram& program,
+std::vector<interaction::DrawList> PrintPages(const flowchart::FlowProgram& program,
                                      const std::string& title, const PageGeometry& geometry,
                                      const flowchart::ShiftJisDecoder& decode);
 

@@ -49,7 +49,7 @@ std::string SymbolName(const StepRecord& step) {
 }
 
 // Where the caption's text cell starts in a row whose origin is r = 0.
-ui::Point CaptionAt(const StepRecord& step) {
+interaction::Point CaptionAt(const StepRecord& step) {
   switch (step.Kind()) {
     case StepKind::Orgel:
       return {42, 66};
@@ -60,7 +60,7 @@ ui::Point CaptionAt(const StepRecord& step) {
     case StepKind::Branch:
       return {63, 66};
     case StepKind::Output:
-      return step.channel == 0 ? ui::Point{60, 66} : ui::Point{45, 66};
+      return step.channel == 0 ? interaction::Point{60, 66} : interaction::Point{45, 66};
     case StepKind::Goto:
       return {60, 66};
     case StepKind::ExtOutput:

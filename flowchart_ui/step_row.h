@@ -7,7 +7,7 @@
 
 #include "flowchart/listing.h"
 #include "flowchart/step_record.h"
-#include "ui_common/draw_list.h"
+#include "interaction/draw_list.h"
 
 namespace pendra2::flowchart_ui {
 
@@ -17,7 +17,7 @@ inline constexpr int kRowHeight = 48;
 
 struct RowPiece {
   std::string text;  // UTF-8; empty when there is nothing to draw
-  ui::Point at;
+  interaction::Point at;
 };
 
 struct StepRow {

@@ -6,7 +6,7 @@
 
 namespace pendra2::launcher {
 
-int RunLauncher(device::Board& board, ui::Prompter& prompter, ui::ProgramStarter& starter,
+int RunLauncher(device::Board& board, interaction::Prompter& prompter, ui::ProgramStarter& starter,
                 const std::function<void(LauncherWindow&)>& shown) {
   // No window exists yet, so this message has no owner.
   if (board.FindBoard() == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);

@@ -45,7 +45,7 @@ QPushButton* MakePictureButton(QWidget* parent, int command, const char* art, QR
 
 }  // namespace
 
-LauncherWindow::LauncherWindow(device::Board& board, ui::Prompter& prompter,
+LauncherWindow::LauncherWindow(device::Board& board, interaction::Prompter& prompter,
                                ui::ProgramStarter& starter, QWidget* parent)
     : QMainWindow(parent), board_(board), prompter_(prompter), starter_(starter) {
   setObjectName(Text(kClassName));
@@ -179,8 +179,9 @@ void LauncherWindow::StartStepcraft() {
       EndForUnavailableList();
       return;
     case StepcraftGate::WrongGeneration:
-      prompter_.Ask(ui::Prompt{Text(kWrongGenerationText), Text(kWrongGenerationCaption),
-                               ui::PromptButtons::Ok, ui::PromptIcon::None});
+      prompter_.Ask(interaction::Prompt{kWrongGenerationText, kWrongGenerationCaption,
+                                        interaction::PromptButtons::Ok,
+                                        interaction::PromptIcon::None});
       state_ = State::Idle;
       RestartPoll();
       return;
@@ -200,8 +201,9 @@ void LauncherWindow::StartEditorAndClose(const char* program) {
     return;
   }
   // Vanishing without a word would leave a child wondering where the editor went.
-  prompter_.Ask(ui::Prompt{Text(kStartFailedText).arg(name), Text(kStartFailedCaption),
-                           ui::PromptButtons::Ok, ui::PromptIcon::Warning});
+  prompter_.Ask(interaction::Prompt{Text(kStartFailedText).arg(name).toStdString(),
+                                    kStartFailedCaption, interaction::PromptButtons::Ok,
+                                    interaction::PromptIcon::Warning});
   state_ = State::Idle;
   RestartPoll();
 }

@@ -23,7 +23,7 @@ class LauncherWindow final : public QMainWindow {
   // Closing: an editor was started or the program is ending.
   enum class State { Idle, Checking, Closing };
 
-  LauncherWindow(device::Board& board, ui::Prompter& prompter, ui::ProgramStarter& starter,
+  LauncherWindow(device::Board& board, interaction::Prompter& prompter, ui::ProgramStarter& starter,
                  QWidget* parent = nullptr);
 
   // Carries out a menu or button command by its identifier (104, 105, 2001, 2002, 2004).
@@ -52,7 +52,7 @@ class LauncherWindow final : public QMainWindow {
   void EndForUnavailableList();
 
   device::Board& board_;
-  ui::Prompter& prompter_;
+  interaction::Prompter& prompter_;
   ui::ProgramStarter& starter_;
   QTimer pollTimer_;
   State state_ = State::Idle;

@@ -7,13 +7,13 @@
 
 #include "melody/playback.h"
 #include "melody/score.h"
-#include "melody/user_message.h"
+#include "interaction/user_message.h"
 
 namespace pendra2::melody {
 
-inline constexpr UserMessage kStopBeforeTransferMessage{
+inline constexpr interaction::MessageText kStopBeforeTransferMessage{
     "データを転送する場合は演奏を停止してください。", "注意！！"};
-inline constexpr UserMessage kTransferFailedMessage{
+inline constexpr interaction::MessageText kTransferFailedMessage{
     "データの転送に失敗しました。\nマイコンとの接続を確かめてください。", "Error Message"};
 
 // The image write to the board (BeginImageWrite and eight blocks, with the progress
@@ -28,7 +28,7 @@ enum class TransferOutcome { kSent, kRefused, kTooLong, kFailed };
 
 struct TransferResult {
   TransferOutcome outcome = TransferOutcome::kSent;
-  std::optional<UserMessage> message;  // to show, when set
+  std::optional<interaction::UserMessage> message;  // to show, when set
 };
 
 // The transfer button. Refused while a playback runs or an edit mode is active, and for

@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "melody/score.h"
-#include "melody/user_message.h"
+#include "interaction/user_message.h"
 
 namespace pendra2::melody {
 
@@ -24,8 +24,8 @@ inline constexpr std::size_t kTuneHeaderSize = 64;
 inline constexpr std::size_t kTuneFileSize = 576;
 inline constexpr std::string_view kVersionText = "2.53.60";
 
-inline constexpr UserMessage kSaveErrorMessage{"Save File Open Error", "Error Message"};
-inline constexpr UserMessage kLoadErrorMessage{"Load File Open Error", "Error Message"};
+inline constexpr interaction::MessageText kSaveErrorMessage{"Save File Open Error", "Error Message"};
+inline constexpr interaction::MessageText kLoadErrorMessage{"Load File Open Error", "Error Message"};
 
 // The process's one header buffer. Padding and reserved bytes are written back as the
 // last loaded file held them, so a tune passed through the editor keeps them.
@@ -33,7 +33,7 @@ using TuneHeader = std::array<uint8_t, kTuneHeaderSize>;
 
 struct SaveResult {
   bool ok = false;
-  UserMessage message{};  // set when !ok
+  interaction::UserMessage message{};  // set when !ok
 };
 
 // Oddities of a loaded file; the editor loads such files anyway, tools may refuse them.
@@ -48,7 +48,7 @@ struct LoadFindings {
 
 struct LoadResult {
   bool ok = false;
-  UserMessage message{};  // set when !ok
+  interaction::UserMessage message{};  // set when !ok
   LoadFindings findings{};
 };
 

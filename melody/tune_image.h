@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "melody/score.h"
-#include "melody/user_message.h"
+#include "interaction/user_message.h"
 
 namespace pendra2::melody {
 
@@ -16,7 +16,7 @@ inline constexpr uint8_t kImageTerminator = 'E';
 // The last position whose column still leaves room for the end mark and 'E' in the image.
 inline constexpr int kLastTransferablePosition = 507;
 
-inline constexpr UserMessage kTuneTooLongMessage{
+inline constexpr interaction::MessageText kTuneTooLongMessage{
     "曲が長すぎるため、マイコンに転送できません。\n転送できるのは508列目までです。", "注意！！"};
 
 // True when the normalised score (end mark at length - 1) fits the image with its 'E'.

@@ -16,6 +16,17 @@
 namespace pendra2::ui {
 namespace {
 
+using interaction::BitmapItem;
+using interaction::DrawItem;
+using interaction::DrawList;
+using interaction::FillItem;
+using interaction::LineItem;
+using interaction::Point;
+using interaction::Rect;
+using interaction::TextItem;
+
+QColor ColourOf(interaction::Colour colour) { return QColor::fromRgb(colour.rgb); }
+
 QRect Normalised(const Rect& r) {
   const int left = std::min(r.left, r.right);
   const int top = std::min(r.top, r.bottom);
@@ -86,7 +97,7 @@ void PaintBitmap(QPainter& painter, ArtCache& art, const BitmapItem& item) {
 }
 
 void PaintFill(QPainter& painter, const FillItem& item) {
-  painter.fillRect(Normalised(item.rect), Qt::black);
+  painter.fillRect(Normalised(item.rect), ColourOf(item.colour));
 }
 
 void PaintLine(QPainter& painter, const LineItem& item) {
@@ -94,16 +105,17 @@ void PaintLine(QPainter& painter, const LineItem& item) {
   QPolygon polygon;
   for (const Point& p : item.points) polygon << QPoint(p.x, p.y);
   if (item.width <= 1) {
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(QPen(ColourOf(item.colour), 0));
   } else {
-    painter.setPen(QPen(Qt::black, item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(
+        QPen(ColourOf(item.colour), item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   }
   painter.drawPolyline(polygon);
 }
 
 }  // namespace
 
-void PaintDrawList(QPainter& painter, const DrawList& list) {
+void PaintDrawList(QPainter& painter, const interaction::DrawList& list) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -112,7 +124,7 @@ void PaintDrawList(QPainter& painter, const DrawList& list) {
   ArtCache art;
   for (const DrawItem& item : list.items) {
     if (const auto* text = std::get_if<TextItem>(&item)) {
-      painter.setPen(Qt::black);
+      painter.setPen(ColourOf(text->colour));
       PaintText(painter, *text);
     } else if (const auto* bitmap = std::get_if<BitmapItem>(&item)) {
       PaintBitmap(painter, art, *bitmap);

@@ -4,10 +4,10 @@
 
 #include <QPainter>
 
-#include "ui_common/draw_list.h"
+#include "interaction/draw_list.h"
 
 namespace pendra2::ui {
 
-void PaintDrawList(QPainter& painter, const DrawList& list);
+void PaintDrawList(QPainter& painter, const interaction::DrawList& list);
 
 }  // namespace pendra2::ui

@@ -19,7 +19,7 @@ int FontPixelHeight(int points, int dpiY) {
   return static_cast<int>(product < 0 ? -magnitude : magnitude);
 }
 
-QFont MakeFont(const FontSpec& fontSpec, int dpiY) {
+QFont MakeFont(const interaction::FontSpec& fontSpec, int dpiY) {
   QFont font;
   font.setFamilies(GothicFamilies());
   font.setStyleHint(QFont::SansSerif);

@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QStringList>
 
-#include "ui_common/draw_list.h"
+#include "interaction/draw_list.h"
 
 namespace pendra2::ui {
 
@@ -20,6 +20,6 @@ QStringList GothicFamilies();
 int FontPixelHeight(int points, int dpiY);
 
 // The font for `fontSpec` on a device of `dpiY` pixels per inch.
-QFont MakeFont(const FontSpec& fontSpec, int dpiY);
+QFont MakeFont(const interaction::FontSpec& fontSpec, int dpiY);
 
 }  // namespace pendra2::ui

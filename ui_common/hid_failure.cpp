@@ -1,13 +1,15 @@
 #include "ui_common/hid_failure.h"
 
+#include "device/board.h"
+
 namespace pendra2::ui {
 
-Prompt HidFailurePrompt() {
-  return Prompt{QStringLiteral("Invalid handle"), QStringLiteral("HID"), PromptButtons::Ok,
-                PromptIcon::None};
+interaction::Prompt HidFailurePrompt() {
+  return interaction::Prompt{device::kInterfaceListText, device::kInterfaceListCaption,
+                             interaction::PromptButtons::Ok, interaction::PromptIcon::None};
 }
 
-int ReportHidFailure(Prompter& prompter) {
+int ReportHidFailure(interaction::Prompter& prompter) {
   prompter.Ask(HidFailurePrompt());
   return kHidFailureExitStatus;
 }

@@ -2,19 +2,17 @@
 // When the list of HID interfaces cannot be had at all, every GUI program tells the user
 // once and ends normally: there is no way to reach a board on this machine.
 
-#include <QString>
-
-#include "ui_common/prompter.h"
+#include "interaction/prompter.h"
 
 namespace pendra2::ui {
 
 inline constexpr int kHidFailureExitStatus = 0;
 
 // "Invalid handle", caption "HID", an OK button.
-Prompt HidFailurePrompt();
+interaction::Prompt HidFailurePrompt();
 
 // Shows the message through `prompter` (owned by the main window when there is one) and
 // returns the exit status the program then ends with.
-int ReportHidFailure(Prompter& prompter);
+int ReportHidFailure(interaction::Prompter& prompter);
 
 }  // namespace pendra2::ui

@@ -5,6 +5,10 @@
 namespace pendra2::ui {
 namespace {
 
+using interaction::PromptAnswer;
+using interaction::PromptButtons;
+using interaction::PromptIcon;
+
 QMessageBox::StandardButtons ButtonsOf(PromptButtons buttons) {
   switch (buttons) {
     case PromptButtons::Ok:
@@ -37,22 +41,9 @@ QMessageBox::Icon IconOf(PromptIcon icon) {
 
 }  // namespace
 
-PromptAnswer EscapeAnswer(PromptButtons buttons) {
-  switch (buttons) {
-    case PromptButtons::Ok:
-      return PromptAnswer::Ok;
-    case PromptButtons::YesNo:
-      return PromptAnswer::No;
-    case PromptButtons::OkCancel:
-    case PromptButtons::YesNoCancel:
-      return PromptAnswer::Cancel;
-  }
-  return PromptAnswer::Cancel;
-}
-
-PromptAnswer QtPrompter::Ask(const Prompt& prompt) {
-  QMessageBox box(IconOf(prompt.icon), prompt.caption, prompt.text, ButtonsOf(prompt.buttons),
-                  owner_.data());
+PromptAnswer QtPrompter::Ask(const interaction::Prompt& prompt) {
+  QMessageBox box(IconOf(prompt.icon), QString::fromStdString(prompt.caption),
+                  QString::fromStdString(prompt.text), ButtonsOf(prompt.buttons), owner_.data());
   // Plain text: the fixed texts carry line breaks and must never be read as markup.
   box.setTextFormat(Qt::PlainText);
   switch (box.exec()) {
@@ -65,7 +56,7 @@ PromptAnswer QtPrompter::Ask(const Prompt& prompt) {
     case QMessageBox::Cancel:
       return PromptAnswer::Cancel;
     default:
-      return EscapeAnswer(prompt.buttons);
+      return interaction::EscapeAnswer(prompt.buttons);
   }
 }
 

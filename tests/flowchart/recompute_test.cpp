@@ -10,12 +10,12 @@ using RecomputeTest = ProgramTest;
 
 TEST_F(RecomputeTest, NewProgramKeepsLeftoverSlotsAndTempo) {
   p.steps[5] = Step(K::Output, 1, 0, 1);
-  p.modified = -1;
+  p.modified = true;
   p.tempoIndex = 7;
   NewProgram(p);
   EXPECT_EQ(p.count, 2);
   EXPECT_TRUE(p.steps[0].Is(K::Start) && p.steps[1].Is(K::End) && p.steps[5].Is(K::Output));
-  EXPECT_EQ(p.modified, 0);
+  EXPECT_FALSE(p.modified);
   EXPECT_EQ(p.tempoIndex, 7);  // belongs to the editor session, not to the document
   EXPECT_EQ(p.image, FlowProgram::FilledImage());
 }

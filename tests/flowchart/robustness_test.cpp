@@ -27,7 +27,7 @@ std::vector<uint8_t> ValidFileBytes() {
          Step(K::Branch, 300, 1, 1, 2), Step(K::Compare, 7, 2, 0, 5), Step(K::Variable, 3, 9, 1),
          Step(K::VarCompare, 2, 8, 0, 1), Step(K::Goto, 0, 0, 0, 3)});
   pendra2::testing::TempDir dir;
-  EXPECT_TRUE(SaveFlowFile(*p, dir / "valid.flc").ok);
+  EXPECT_TRUE(SaveFlowFile(*p, dir / "valid.flc").ok());
   return pendra2::testing::ReadBytes(dir / "valid.flc");
 }
 
@@ -116,18 +116,18 @@ TEST(RobustnessTest, ThousandsOfRandomAndMutatedFiles) {
     NewProgram(*p);
     Recompute(*p);
     const auto before = std::make_unique<FlowProgram>(*p);
-    FlowFileResult r;
+    interaction::Outcome r;
     if (round % 30 == 0) {  // the file path too, now and then
       pendra2::testing::WriteBytes(dir / "damaged.flc", bytes);
       r = LoadFlowFile(*p, dir / "damaged.flc");
     } else {
       r = LoadFlowBytes(*p, bytes);
     }
-    if (r.ok) {
+    if (r.ok()) {
       ++loaded;
       Exercise(*p);
     } else {
-      EXPECT_FALSE(r.message.empty());
+      EXPECT_FALSE(r.message().text.empty());
       EXPECT_EQ(p->count, before->count);
       EXPECT_EQ(p->image, before->image);
       ASSERT_EQ(std::memcmp(p->steps.data(), before->steps.data(), sizeof p->steps), 0);

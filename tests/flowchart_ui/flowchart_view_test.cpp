@@ -14,11 +14,11 @@ namespace {
 
 using namespace testing;
 
-ui::DrawList View(const FlowProgram& p, int top = 0, int mode = 1, int hover = -1) {
+interaction::DrawList View(const FlowProgram& p, int top = 0, int mode = 1, int hover = -1) {
   return FlowchartView(p, ViewState{mode, top, hover, 0}, Ascii);
 }
 
-int TextsIn(const ui::DrawList& list, ui::FontSpec font) {
+int TextsIn(const interaction::DrawList& list, interaction::FontSpec font) {
   int n = 0;
   for (const auto& t : Texts(list)) n += t.font == font;
   return n;
@@ -51,7 +51,7 @@ TEST(FlowchartView, EmptyProgramShowsOnlyBlankStripsAndTheSizeBox) {
   EXPECT_EQ(texts[1].text, "042 byte");
   EXPECT_EQ(texts[1].at, (Point{510, 290}));
   EXPECT_EQ(texts[1].font, kSizeValueFont);
-  EXPECT_TRUE(Items<ui::FillItem>(list).empty());
+  EXPECT_TRUE(Items<interaction::FillItem>(list).empty());
   // Twelve flowchart strips, the two masks, then ten listing strips.
   const auto strips = Bitmaps(list, "S_BLANK1");
   ASSERT_EQ(strips.size(), Bitmaps(list).size());
@@ -139,8 +139,8 @@ TEST(FlowchartView, EachJumpKeepsItsLaneWhileScrollingAndRunsUpToItsTarget) {
   for (int top : {0, 15}) {
     SCOPED_TRACE(top);
     const auto list = View(*p, top);
-    const auto fills = Items<ui::FillItem>(list);
-    const auto lines = Items<ui::LineItem>(list);
+    const auto fills = Items<interaction::FillItem>(list);
+    const auto lines = Items<interaction::LineItem>(list);
     ASSERT_EQ(fills.size(), 9u);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(fills[0].rect.left, 113);  // a diamond's stub
@@ -161,7 +161,7 @@ TEST(FlowchartView, DamagedCountsTargetsAndRowsStayInsideTheTable) {
   const auto list = View(*p, 250);
   EXPECT_EQ(Texts(list, "255:").size(), 1u);
   EXPECT_TRUE(Texts(list, "256:").empty());
-  for (const auto& f : Items<ui::FillItem>(list)) {
+  for (const auto& f : Items<interaction::FillItem>(list)) {
     EXPECT_LE(std::abs(f.rect.top), 1'000'000);
     EXPECT_LE(std::abs(f.rect.bottom), 1'000'000);
   }

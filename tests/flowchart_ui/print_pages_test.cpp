@@ -22,12 +22,12 @@ Rect Box(Point at, bool circle = false) {
   return {at.x, at.y, at.x + (circle ? 30 : 144), at.y + (circle ? 30 : 72)};
 }
 
-std::vector<ui::DrawList> Pages(const FlowProgram& p) {
+std::vector<interaction::DrawList> Pages(const FlowProgram& p) {
   return PrintPages(p, "アクティビティ図編集 [a.flc]", kPage, Ascii);
 }
 
-bool HasLine(const ui::DrawList& page, Point a, Point b) {
-  for (const auto& l : Items<ui::LineItem>(page)) {
+bool HasLine(const interaction::DrawList& page, Point a, Point b) {
+  for (const auto& l : Items<interaction::LineItem>(page)) {
     if (l.points == std::vector<Point>{a, b} && l.width == kPrintPenWidth) return true;
   }
   return false;

@@ -57,7 +57,7 @@ TEST(Rendering, TextUsesAJapaneseFontOfTheDevicesSizeHangingBelowItsPosition) {
   for (char32_t c : {U'行', U'目', U'は', U'オ', U'入'})
     EXPECT_TRUE(QFontMetrics(font).inFontUcs4(c));
 
-  ui::DrawList list;
+  interaction::DrawList list;
   list.Text({10, 20}, kListingFont, "行目へ");
   list.Bitmap("NO_SUCH_PICTURE", {100, 0, 200, 60});  // draws nothing
   QImage image(200, 60, QImage::Format_RGB32);
@@ -108,7 +108,7 @@ TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
     return status;
   };
   const std::string flc = path("sample.flc"), png = path("view.png"), pdf = path("pages.pdf");
-  ASSERT_TRUE(flowchart::SaveFlowFile(*Sample(40), flc).ok);
+  ASSERT_TRUE(flowchart::SaveFlowFile(*Sample(40), flc).ok());
   ASSERT_EQ(cli({"render", flc, "-o", png}), cli::kDone);
   const QImage image(QString::fromStdString(png));
   ASSERT_EQ(image.size(), QSize(kClientWidth, kClientHeight));

@@ -7,15 +7,15 @@
 #include <vector>
 
 #include "flowchart/flow_program.h"
-#include "ui_common/draw_list.h"
+#include "interaction/draw_list.h"
 
 namespace pendra2::flowchart_ui::testing {
 
 using flowchart::FlowProgram;
 using flowchart::StepKind;
 using flowchart::StepRecord;
-using ui::Point;
-using ui::Rect;
+using interaction::Point;
+using interaction::Rect;
 
 inline StepRecord Step(StepKind k, int32_t target = 0, int32_t v = 0, int32_t op = 0,
                        int32_t ch = 0) {
@@ -42,7 +42,7 @@ inline std::string Ascii(std::string_view sjis) {
 }
 
 template <typename T>
-std::vector<T> Items(const ui::DrawList& list) {
+std::vector<T> Items(const interaction::DrawList& list) {
   std::vector<T> out;
   for (const auto& item : list.items) {
     if (const T* t = std::get_if<T>(&item)) out.push_back(*t);
@@ -51,16 +51,16 @@ std::vector<T> Items(const ui::DrawList& list) {
 }
 
 // All texts, or those saying `text`.
-inline std::vector<ui::TextItem> Texts(const ui::DrawList& list, std::string_view text = {}) {
-  auto all = Items<ui::TextItem>(list);
-  std::erase_if(all, [&](const ui::TextItem& t) { return !text.empty() && t.text != text; });
+inline std::vector<interaction::TextItem> Texts(const interaction::DrawList& list, std::string_view text = {}) {
+  auto all = Items<interaction::TextItem>(list);
+  std::erase_if(all, [&](const interaction::TextItem& t) { return !text.empty() && t.text != text; });
   return all;
 }
 
 // All bitmaps, or those of the artwork `name`.
-inline std::vector<ui::BitmapItem> Bitmaps(const ui::DrawList& list, std::string_view name = {}) {
-  auto all = Items<ui::BitmapItem>(list);
-  std::erase_if(all, [&](const ui::BitmapItem& b) { return !name.empty() && b.name != name; });
+inline std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list, std::string_view name = {}) {
+  auto all = Items<interaction::BitmapItem>(list);
+  std::erase_if(all, [&](const interaction::BitmapItem& b) { return !name.empty() && b.name != name; });
   return all;
 }
 

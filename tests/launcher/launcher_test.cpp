@@ -28,14 +28,14 @@ const char* const kWrongGeneration =
     "現在接続されているPendraでは実行できません。\nPendra2を接続して実行してください。";
 
 // Records each prompt and closes its box unanswered; `whileOpen` runs while the box is up.
-struct Prompter final : ui::Prompter {
-  ui::PromptAnswer Ask(const ui::Prompt& prompt) override {
+struct Prompter final : interaction::Prompter {
+  interaction::PromptAnswer Ask(const interaction::Prompt& prompt) override {
     asked.push_back(prompt);
     if (whileOpen) whileOpen();
-    return ui::EscapeAnswer(prompt.buttons);
+    return interaction::EscapeAnswer(prompt.buttons);
   }
   std::function<void()> whileOpen;
-  std::vector<ui::Prompt> asked;
+  std::vector<interaction::Prompt> asked;
 };
 
 // Records the programs it is asked to start and starts none.
@@ -183,13 +183,13 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
     for (const auto& report : writes) EXPECT_TRUE(report[1] == 'C' && report[2] == 0);
     ASSERT_EQ(l.prompter.asked.size(), c.message == kNoMessage ? 0u : 1u);
     if (c.message != kNoMessage) {
-      const ui::Prompt& shown = l.prompter.asked[0];
+      const interaction::Prompt& shown = l.prompter.asked[0];
       const auto& [caption, text] = messages[c.message];
-      EXPECT_EQ(shown.caption, caption);
+      EXPECT_EQ(shown.caption, caption.toStdString());
       EXPECT_EQ(shown.text, c.message == kStartFailed
-                                ? QString::fromUtf8(kStartFailedText).arg(c.started)
-                                : text);
-      EXPECT_EQ(shown.buttons, ui::PromptButtons::Ok);
+                                ? QString::fromUtf8(kStartFailedText).arg(c.started).toStdString()
+                                : text.toStdString());
+      EXPECT_EQ(shown.buttons, interaction::PromptButtons::Ok);
       EXPECT_EQ(pollsInBox, 0);
     }
     EXPECT_EQ(l.window.isVisible(), c.stays);

@@ -10,9 +10,9 @@ namespace pendra2::ui {
 namespace {
 
 using Box = QMessageBox;
-using A = PromptAnswer;
-using B = PromptButtons;
-using I = PromptIcon;
+using A = interaction::PromptAnswer;
+using B = interaction::PromptButtons;
+using I = interaction::PromptIcon;
 
 TEST(QtPrompter, ShowsThePromptUnchangedAndReturnsTheAnswerGiven) {
   const Box::StandardButtons kYesNoCancel = Box::Yes | Box::No | Box::Cancel;
@@ -53,7 +53,7 @@ TEST(QtPrompter, ShowsThePromptUnchangedAndReturnsTheAnswerGiven) {
       else
         box->button(c.press)->click();
     });
-    EXPECT_EQ(prompter.Ask({text, QStringLiteral("終了"), c.buttons, c.icon}), c.answer);
+    EXPECT_EQ(prompter.Ask({text.toStdString(), "終了", c.buttons, c.icon}), c.answer);
   }
 }
 

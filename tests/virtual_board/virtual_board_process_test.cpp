@@ -62,7 +62,7 @@ SavedProgram Save(const BoardProcess& board, std::initializer_list<flowchart::St
   SavedProgram saved;
   flowchart::testing::Build(*saved.program, body);
   saved.path = board.TempFile(QStringLiteral("program.flc"));
-  EXPECT_TRUE(flowchart::SaveFlowFile(*saved.program, saved.path.toStdString()).ok);
+  EXPECT_TRUE(flowchart::SaveFlowFile(*saved.program, saved.path.toStdString()).ok());
   return saved;
 }
 

@@ -8,7 +8,15 @@
 #include <variant>
 #include <vector>
 
-namespace pendra2::ui {
+namespace pendra2::interaction {
+
+// An sRGB colour, 0xRRGGBB; black unless said otherwise.
+struct Colour {
+  uint32_t rgb = 0x000000;
+  friend bool operator==(const Colour&, const Colour&) = default;
+};
+inline constexpr Colour kBlack{0x000000};
+inline constexpr Colour kWhite{0xFFFFFF};
 
 struct Point {
   int x = 0;
@@ -38,11 +46,12 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
-// UTF-8 text whose cell's top left corner lies at `at`.
+// UTF-8 text whose cell's top left corner lies at `at`, on a transparent background.
 struct TextItem {
   Point at;
   FontSpec font;
   std::string text;
+  Colour colour = kBlack;
 };
 
 // The artwork called `name`, or the part `source` of it (in the artwork's own pixels; an
@@ -53,15 +62,17 @@ struct BitmapItem {
   Rect source;
 };
 
-// A solid black rectangle with a black outline: the area between the corners.
+// A solid rectangle with an outline of the same colour: the area between the corners.
 struct FillItem {
   Rect rect;
+  Colour colour = kBlack;
 };
 
-// A black polyline; `width` 1 is a hairline whose last point stays unpainted.
+// A polyline; `width` 1 is a hairline whose last point stays unpainted.
 struct LineItem {
   std::vector<Point> points;
   int width = 1;
+  Colour colour = kBlack;
 };
 
 using DrawItem = std::variant<TextItem, BitmapItem, FillItem, LineItem>;
@@ -69,16 +80,16 @@ using DrawItem = std::variant<TextItem, BitmapItem, FillItem, LineItem>;
 struct DrawList {
   std::vector<DrawItem> items;
 
-  void Text(Point at, FontSpec font, std::string text) {
-    items.emplace_back(TextItem{at, font, std::move(text)});
+  void Text(Point at, FontSpec font, std::string text, Colour colour = kBlack) {
+    items.emplace_back(TextItem{at, font, std::move(text), colour});
   }
   void Bitmap(std::string name, Rect dest, Rect source = {}) {
     items.emplace_back(BitmapItem{std::move(name), dest, source});
   }
-  void Fill(Rect rect) { items.emplace_back(FillItem{rect}); }
-  void Line(std::vector<Point> points, int width = 1) {
-    items.emplace_back(LineItem{std::move(points), width});
+  void Fill(Rect rect, Colour colour = kBlack) { items.emplace_back(FillItem{rect, colour}); }
+  void Line(std::vector<Point> points, int width = 1, Colour colour = kBlack) {
+    items.emplace_back(LineItem{std::move(points), width, colour});
   }
 };
 
-}  // namespace pendra2::ui
+}  // namespace pendra2::interaction
