@@ -37,8 +37,9 @@ InterfaceList HidapiTransport::Enumerate() {
 }
 
 Handle HidapiTransport::Open(const std::string& path, Access) {
-  // hidapi opens every interface for reading and writing; a write channel and a read
-  // channel are two separate opens of the same path, as on the original platform.
+  // hidapi opens every interface for reading and writing; the board link still keeps a
+  // write and a read channel of its own, so each is a separate open of the same path and
+  // either can fail or be closed without the other.
   if (!ready_) return kNoHandle;
   hid_device* device = hid_open_path(path.c_str());
   if (device == nullptr) return kNoHandle;

@@ -13,6 +13,7 @@
 #include "launcher/background_canvas.h"
 #include "launcher/board_check.h"
 #include "launcher/launcher_texts.h"
+#include "ui_common/about_shortcuts.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/hid_failure.h"
 
@@ -72,8 +73,7 @@ void LauncherWindow::BuildMenu() {
   QAction* about = help->addAction(Text("バージョン情報(&A)..."));
   about->setData(kCommandAbout);
   // Both keys work while the main window has focus, as the accelerator table had them.
-  about->setShortcuts(
-      {QKeySequence(Qt::ALT | Qt::Key_Question), QKeySequence(Qt::ALT | Qt::Key_Slash)});
+  about->setShortcuts(ui::AboutShortcuts());
   about->setShortcutContext(Qt::WindowShortcut);
   connect(about, &QAction::triggered, this, [this] { RunCommand(kCommandAbout); });
 }

@@ -199,7 +199,7 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
   }
 }
 
-TEST(LauncherLayout, WindowMenusArtworkAndButtonsAreAsDefined) {
+TEST(LauncherLayout, WindowMenusArtworkAndButtonsSitWhereTheBackgroundExpectsThem) {
   Launcher l("V4.00.00");
   LauncherWindow& w = l.window;
   EXPECT_EQ(w.windowTitle(), QStringLiteral("Pendra2 制御ソフト　応用版"));
@@ -233,8 +233,6 @@ TEST(LauncherLayout, WindowMenusArtworkAndButtonsAreAsDefined) {
   EXPECT_EQ(file[0]->data().toInt(), 105);
   EXPECT_EQ(help[0]->text(), QStringLiteral("バージョン情報(&A)..."));
   EXPECT_EQ(help[0]->data().toInt(), 104);
-  EXPECT_EQ(help[0]->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Question),
-                                                       QKeySequence(Qt::ALT | Qt::Key_Slash)}));
 
   EXPECT_EQ(ui::BitmapSize(QStringLiteral("BACK")), QSize(500, 400));
   EXPECT_EQ(ui::BitmapSize(QStringLiteral("T_ORG")), QSize(200, 159));
@@ -258,19 +256,28 @@ TEST(LauncherLayout, AltSlashOpensTheAboutBoxWhileThePollGoesOnAndTheExitMenuClo
   l.window.show();
   QApplication::setActiveWindow(&l.window);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&l.window));
-  bool opened = false;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    opened = true;
-    EXPECT_EQ(box->windowTitle(), QStringLiteral("バージョン情報 Pendra2 制御ソフト 応用版"));
-    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("1002"))->text(), QStringLiteral("2.15.27"));
-    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("1003"))->text(), QStringLiteral("541"));
-    EXPECT_TRUE(l.WaitForNextPoll());
-    box->reject();
-  });
-  QTest::keyClick(&l.window, Qt::Key_Slash, Qt::AltModifier);
-  EXPECT_TRUE(opened);
+  // Alt+/ and Alt+? as a US and a Japanese keyboard send them ('?' is shifted on both).
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Slash, Qt::AltModifier},
+      {Qt::Key_Question, Qt::AltModifier | Qt::ShiftModifier},
+      {Qt::Key_Slash, Qt::AltModifier | Qt::ShiftModifier}};
+  for (const auto& [key, modifiers] : keys) {
+    l.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&l.window));
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      opened = true;
+      EXPECT_EQ(box->windowTitle(), QStringLiteral("バージョン情報 Pendra2 制御ソフト 応用版"));
+      EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("1002"))->text(), QStringLiteral("2.15.27"));
+      EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("1003"))->text(), QStringLiteral("541"));
+      EXPECT_TRUE(l.WaitForNextPoll());
+      box->reject();
+    });
+    QTest::keyClick(&l.window, key, modifiers);
+    EXPECT_TRUE(opened) << key;
+  }
   EXPECT_TRUE(l.window.isVisible());
   l.window.menuBar()->actions()[0]->menu()->actions()[0]->trigger();
   EXPECT_FALSE(l.window.isVisible());
