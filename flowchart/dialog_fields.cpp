@@ -171,6 +171,7 @@ Outcome ChooseTune(FlowProgram& program, const std::string& chosenPath,
     if (tempoIndex > kLastTempoIndex) tempoIndex = kDefaultTempoIndex;
   }
 
+  if (program.currentStep < 0 || program.currentStep >= kStepSlots) return kTuneOpenErrorMessage;
   StepRecord& step = program.steps[static_cast<std::size_t>(program.currentStep)];
   std::copy(body.begin(), body.end(), step.code.begin());
   step.size = length + 2;
@@ -201,6 +202,16 @@ int32_t StoreLoopCount(const LoopCountFields& fields) {
 }
 
 // --- Branch ----------------------------------------------------------------------------
+
+int BranchReadingInput(int inputButton) {
+  if (inputButton == kBranchInputs[0]) return 1;
+  if (inputButton == kBranchInputs[1]) return 2;
+  return 3;
+}
+
+std::string ReadingText(uint8_t low, uint8_t high) {
+  return Number(high * 256 + low);
+}
 
 BranchFields OpenBranch(const StepRecord& step) {
   BranchFields f;

@@ -211,6 +211,11 @@ TEST(DialogFields, WhatTheControlsShowOnOpening) {
   EXPECT_EQ(OpenVariable(Step(K::Variable, 0, 12)).opButton, 0);
   EXPECT_EQ(OpenVarCompare(Step(K::VarCompare, 3, 6, 0, 2)).opButton, 1054);
   EXPECT_EQ(OpenGoto(Step(K::Goto, 0, 0, 0, 6)).target, "6");
+
+  EXPECT_EQ(ReadingText(0x34, 0x12), "4660");
+  EXPECT_EQ(ReadingText(0xFF, 0xFF), "65535");
+  EXPECT_EQ(BranchReadingInput(1102), 2);
+  EXPECT_EQ(BranchReadingInput(0), 3);
 }
 
 // Tune files: Shift JIS is plain ASCII here, anything else has no form.

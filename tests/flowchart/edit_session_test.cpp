@@ -38,13 +38,9 @@ class EditSessionTest : public ::testing::Test {
   }
   std::vector<K> Kinds() const {
     std::vector<K> kinds;
+    kinds.reserve(static_cast<std::size_t>(p.count));
     for (int i = 0; i < p.count; ++i) kinds.push_back(p.steps[i].Kind());
     return kinds;
-  }
-  std::vector<int32_t> Targets() const {
-    std::vector<int32_t> t;
-    for (int i = 0; i < p.count; ++i) t.push_back(p.steps[i].target);
-    return t;
   }
   // Start, `n` - 2 outputs, End.
   void BuildOutputs(int n) {
