@@ -33,7 +33,7 @@ std::string_view Trim(std::string_view text) {
 // A whole signed decimal number, or nothing.
 std::optional<int64_t> ParseInteger(std::string_view text) {
   text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
   int64_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;

@@ -146,6 +146,11 @@ TEST(DialogFields, EntriesAndWhatTheyStore) {
          return StoreVariable({"+70000", 0}, s);
        },
        value, 70000},
+      {"variable two signs", variable,
+       [](StepRecord& s) {
+         return StoreVariable({"+-3", 0}, s);
+       },
+       value, 0},
       {"variable value too large", variable,
        [](StepRecord& s) {
          return StoreVariable({"99999999999", 0}, s);
