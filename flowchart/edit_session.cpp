@@ -158,9 +158,12 @@ DialogResult RunStepDialog(FlowProgram& program, int index, interaction::StepDia
 void EditStep(FlowProgram& program, int index, interaction::StepDialogs& dialogs) {
   StepRecord& step = At(program, index);
   if (step.Is(StepKind::LoopStart)) {
-    const int32_t count = dialogs.LoopCount(step.loopCount);
-    if (count != step.loopCount) program.modified = true;
-    step.loopCount = count;
+    // OK marks the program changed like every other dialog's OK, even when the count
+    // stays the same.
+    if (const std::optional<int32_t> count = dialogs.LoopCount(step.loopCount)) {
+      step.loopCount = *count;
+      program.modified = true;
+    }
     WriteLoopStartCode(step);
     Recompute(program);
     return;
@@ -446,9 +449,10 @@ ScrollUpdate Scroll(StepcraftState& state, ScrollRequest request, int thumbPos) 
       break;
     case ScrollRequest::ThumbPosition:
     case ScrollRequest::ThumbTrack:
-      // The bar only reports positions in its range; anything else would name rows
-      // outside the table.
-      state.topStep = std::clamp(thumbPos, 0, std::min(last, kMaxTopStep));
+      // The thumb's position is taken as the bar reports it, past the last step too (the
+      // rows then stay empty and clicks on them are ignored); a scroll message carries 16
+      // bits, and nothing below 0 can name a row.
+      state.topStep = std::clamp(thumbPos, 0, kMaxThumbPosition);
       lineOrPage = false;
       break;
     case ScrollRequest::Other:

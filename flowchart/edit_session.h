@@ -21,6 +21,7 @@ inline constexpr int kRowHeight = 48;
 inline constexpr int kHoverBottom = 470;  // hover highlighting stops above this
 inline constexpr int kPageSteps = 10;
 inline constexpr int kMaxTopStep = 490;
+inline constexpr int kMaxThumbPosition = 0xFFFF;
 
 // Command ids the flowchart window handles besides the tools.
 inline constexpr int kViewModeCommand = 2004;

@@ -5,6 +5,7 @@
 // Cancel stores nothing. The Qt side shows real dialogs, tests script the answers.
 
 #include <cstdint>
+#include <optional>
 
 namespace pendra2::flowchart {
 struct FlowProgram;
@@ -19,8 +20,8 @@ class StepDialogs {
   virtual ~StepDialogs() = default;
   virtual DialogResult Wait(flowchart::FlowProgram& program) = 0;   // 184
   virtual DialogResult Orgel(flowchart::FlowProgram& program) = 0;  // 185
-  // 186: given the step's loopCount, returns the count to store (the given one on Cancel).
-  virtual int32_t LoopCount(int32_t loopCount) = 0;
+  // 186: given the step's loopCount, returns the count to store, or nothing on Cancel.
+  virtual std::optional<int32_t> LoopCount(int32_t loopCount) = 0;
   virtual DialogResult Branch(flowchart::FlowProgram& program) = 0;      // 207
   virtual DialogResult Output(flowchart::FlowProgram& program) = 0;      // 208
   virtual DialogResult Goto(flowchart::FlowProgram& program) = 0;        // 214

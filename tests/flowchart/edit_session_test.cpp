@@ -284,6 +284,15 @@ TEST_F(EditSessionTest, EditingOpensTheKindsDialog) {
   EXPECT_EQ(p.steps[1].code[1], 9);
   EXPECT_TRUE(p.modified);
   EXPECT_TRUE(prompter.asked.empty());
+  // OK with the count unchanged is still an edit; Cancel is none.
+  p.modified = false;
+  dialogs.loopCounts = {9};
+  ClickRow(1);
+  EXPECT_TRUE(p.modified);
+  p.modified = false;
+  ClickRow(1);
+  EXPECT_FALSE(p.modified);
+  EXPECT_EQ(p.steps[1].loopCount, 9);
 }
 
 TEST_F(EditSessionTest, HitTestAndTheOneShotTool) {
@@ -335,12 +344,19 @@ TEST_F(EditSessionTest, ToolsCursorsAndHover) {
 
 TEST_F(EditSessionTest, ScrollLimits) {
   using R = ScrollRequest;
-  // topStep, request, thumb -> topStep; 20 steps, so the last top row is 19.
-  const std::tuple<int, R, int, int> rows[] = {
-      {0, R::LineUp, 0, 0},       {5, R::PageUp, 0, 0},         {15, R::PageUp, 0, 5},
-      {10, R::PageDown, 0, 19},   {19, R::LineDown, 0, 19},     {18, R::LineDown, 0, 19},
-      {3, R::ThumbTrack, 12, 12}, {3, R::ThumbPosition, -4, 0}, {3, R::ThumbPosition, 300, 19},
-      {3, R::Other, 12, 3}};
+  // topStep, request, thumb -> topStep; 20 steps, so the last top row is 19 for lines and
+  // pages, while the thumb is taken as reported.
+  const std::tuple<int, R, int, int> rows[] = {{0, R::LineUp, 0, 0},
+                                               {5, R::PageUp, 0, 0},
+                                               {15, R::PageUp, 0, 5},
+                                               {10, R::PageDown, 0, 19},
+                                               {19, R::LineDown, 0, 19},
+                                               {18, R::LineDown, 0, 19},
+                                               {3, R::ThumbTrack, 12, 12},
+                                               {3, R::ThumbPosition, -4, 0},
+                                               {3, R::ThumbPosition, 300, 300},
+                                               {3, R::ThumbPosition, 70000, 0xFFFF},
+                                               {3, R::Other, 12, 3}};
   Make("S" + std::string(18, 'O') + "E");
   for (const auto& [top, request, thumb, expected] : rows) {
     state.topStep = top;

@@ -52,9 +52,9 @@ struct ScriptedDialogs final : interaction::StepDialogs {
 
   interaction::DialogResult Wait(FlowProgram& p) override { return Run(184, p); }
   interaction::DialogResult Orgel(FlowProgram& p) override { return Run(185, p); }
-  int32_t LoopCount(int32_t loopCount) override {
+  std::optional<int32_t> LoopCount(int32_t) override {
     opened.push_back(186);
-    if (loopCounts.empty()) return loopCount;
+    if (loopCounts.empty()) return std::nullopt;
     const int32_t count = loopCounts.front();
     loopCounts.pop_front();
     return count;
