@@ -133,8 +133,7 @@ int Render(Args args, Streams io) {
   view.viewMode = parsed->viewMode;
   view.topStep = parsed->topStep;
   view.imageSize = program->imageSize;
-  const interaction::DrawList picture =
-      flowchart_ui::FlowchartWindowPicture(*program, view, Decode);
+  const interaction::DrawList picture = flowchart_ui::FlowchartWindowPicture(*program, view, Decode);
 
   QImage image(flowchart_ui::kClientWidth, flowchart_ui::kClientHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
