@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ui_common/replay/replay_argument.h"
 #include "ui_common/replay/replay_script.h"
 
 namespace pendra2::ui::replay {
@@ -111,6 +112,36 @@ TEST(LoadReplayScript, NamesAFileItCannotRead) {
 
 TEST(QuoteText, EscapesQuotesBackslashesAndLineBreaks) {
   EXPECT_EQ(QuoteText("内容\n\"a\\b\""), "\"内容\\n\\\"a\\\\b\\\"\"");
+}
+
+}  // namespace
+}  // namespace pendra2::ui::replay
+
+namespace pendra2::ui::replay {
+namespace {
+
+TEST(TakeReplayArgument, TakesTheScriptAndLeavesTheRestInOrder) {
+  using Args = std::vector<std::string>;
+  const struct {
+    Args arguments;
+    std::optional<std::string> path;
+    Args remaining;
+    bool usageError;
+  } cases[] = {
+      {{"-1"}, std::nullopt, {"-1"}, false},
+      {{"-1", "--replay", "s.txt"}, "s.txt", {"-1"}, false},
+      {{"--replay=-", "x"}, "-", {"x"}, false},
+      {{"--replay"}, std::nullopt, {}, true},
+      {{"--replay="}, std::nullopt, {}, true},
+      {{"--replay", "a", "--replay", "b"}, "a", {}, true},
+  };
+  for (const auto& c : cases) {
+    const ReplayArgument taken = TakeReplayArgument(c.arguments);
+    EXPECT_EQ(!taken.usageError.empty(), c.usageError);
+    if (c.usageError) continue;
+    EXPECT_EQ(taken.scriptPath, c.path);
+    EXPECT_EQ(taken.remaining, c.remaining);
+  }
 }
 
 }  // namespace
