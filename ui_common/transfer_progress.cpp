@@ -40,6 +40,7 @@ class TransferDialog final : public QDialog {
     bar_->setTextVisible(false);
     layout->addWidget(label);
     layout->addWidget(bar_);
+    setMinimumWidth(320);
   }
 
   void SetBlock(int block) {

@@ -129,7 +129,7 @@ TEST(ReplaySession, NamesTheScriptLineWhenTheSessionGoesOtherwise) {
       {"print cancel\ndialog 184\nend ok\n",
        "replay: line 1: a print answer was queued, but no print dialog opened\n", ""},
       {"command 999\ncommand 184\n", "replay: line 1: no window handles command 999\n", ""},
-      {"select 2004 2\n", "replay: line 1: list 2004 has no entry 2\n", ""},
+      {"select 2004 2\n", "replay: line 1: the program has no list 2004 with an entry 2\n", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);

@@ -112,6 +112,8 @@ std::vector<ShownControl> ShownControls(const QDialog& dialog) {
     if (IsInternal(widget) || !widget.isVisibleTo(&dialog)) return;
     if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
       shown.push_back({widget.objectName().toStdString(), combo->currentText().toStdString()});
+    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(&widget)) {
+      shown.push_back({widget.objectName().toStdString(), spin->text().toStdString()});
     } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
       // The edit inside a combo or spin box belongs to that control.
       if (qobject_cast<QComboBox*>(edit->parentWidget()) == nullptr &&
@@ -222,6 +224,10 @@ bool DialogDriver::RunStep(QDialog& dialog, const std::string& id, const DialogS
       auto* combo = qobject_cast<QComboBox*>(control);
       auto* edit = qobject_cast<QLineEdit*>(control);
       if (combo != nullptr && combo->isEditable()) edit = combo->lineEdit();
+      if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
+        if (spin->isReadOnly()) return fail("is read-only");
+        edit = spin->findChild<QLineEdit*>();
+      }
       if (edit != nullptr) {
         if (edit->isReadOnly()) return fail("is read-only");
         TypeInto(*edit, text);

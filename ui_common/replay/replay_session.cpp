@@ -84,8 +84,8 @@ void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
           target.Scroll(action.kind, action.position);
         } else if constexpr (std::is_same_v<T, SelectAction>) {
           if (!target.Select(action.id, action.index))
-            context_.Fail(line.line, "list " + std::to_string(action.id) + " has no entry " +
-                                         std::to_string(action.index));
+            context_.Fail(line.line, "the program has no list " + std::to_string(action.id) +
+                                         " with an entry " + std::to_string(action.index));
         } else if constexpr (std::is_same_v<T, WaitAction>) {
           RunEventsFor(action.ms);
         } else if constexpr (std::is_same_v<T, AnswerAction>) {
