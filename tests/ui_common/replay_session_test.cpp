@@ -28,7 +28,7 @@ Replayed Replay(const std::string& text) {
   session.WatchTitle(&target.window());
   target.window().show();
   Replayed replayed;
-  replayed.status = session.Run(target, *parsed.script);
+  replayed.status = session.RunInEventLoop(target, *parsed.script);
   replayed.transcript = out.str();
   replayed.error = err.str();
   replayed.events = target.events;
