@@ -35,6 +35,7 @@ struct StopInfo {
   StopReason reason = StopReason::None;
   int address = 0;
   uint8_t byte = 0;  // the byte at that address
+  bool operator==(const StopInfo&) const = default;
 };
 
 // Short ASCII name for traces and scripts, and the sentence the board window shows.

@@ -150,7 +150,7 @@ int LoadTuneImage(const std::string& path, Loaded& loaded, Streams io) {
   }
   ml::Normalise(state->score);
   if (!ml::FitsTuneImage(state->score)) {
-    io.err << "pendra2-cli: " << path << ": " << OneLine(ml::kTuneTooLongMessage.text) << "\n";
+    io.err << "pendra2-cli: " << path << ": " << OneLine(std::string(ml::kTuneTooLongMessage.text)) << "\n";
     return kTooLarge;
   }
   loaded.image = ml::TuneImage(state->score);
