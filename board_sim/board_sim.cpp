@@ -157,6 +157,8 @@ Executed BoardSim::TuneStep(Executed e) {
     e.letter = op::kTune;
     e.column = true;
     e.note = b;
+    e.tuneAt = tuneAt_;
+    e.wait = !tune_.endMark;
     e.duration = columnMicros_;
     note_ = b;
     marksInARow_ = 0;
@@ -222,6 +224,7 @@ Executed BoardSim::Instruction(Executed e) {
       return e;
     }
     tune_ = ScanTune(image_, at);
+    tuneAt_ = at;
     if (tune_.runsOff) {
       Halt(StopReason::RanOffImage, at);
       return e;

@@ -57,6 +57,8 @@ struct Executed {
   uint8_t letter = 0;  // the instruction's letter; for a tune column, 'T'
   bool column = false;  // a tune column: `note` is its code (0-22 note, 23 rest)
   uint8_t note = kSilence;
+  int tuneAt = -1;      // a tune column: the address of its 'T'
+  bool wait = false;    // a tune column of a wait (rests without an end mark)
   Micros duration = 0;
   bool jumped = false;  // the next address is not the one after this instruction
 };
@@ -125,6 +127,7 @@ class BoardSim {
   // The tune being played, if any.
   bool inTune_ = false;
   TuneExtent tune_;
+  int tuneAt_ = 0;
   Micros columnMicros_ = 0;
   std::array<uint8_t, behaviour::kLoopCounters> tuneCounters_{};
   int tuneDepth_ = 0;

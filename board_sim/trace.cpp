@@ -21,6 +21,10 @@ int StepNumber(const BoardSim& board, int address) {
   return board.map().stepAt[static_cast<std::size_t>(address)];
 }
 
+int StepNumber(const BoardSim& board, const Executed& e) {
+  return StepNumber(board, e.column ? e.tuneAt : e.address);
+}
+
 std::string ExtBits(uint8_t ext) {
   std::string bits;
   for (int bit = 0; bit < 4; ++bit) bits += (ext >> bit) & 1 ? '1' : '0';

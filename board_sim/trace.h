@@ -10,8 +10,9 @@
 
 namespace pendra2::board_sim {
 
-// The step number to show for an address (0: none).
+// The step number to show for what ran (0: none); a tune's columns belong to its step.
 int StepNumber(const BoardSim& board, int address);
+int StepNumber(const BoardSim& board, const Executed& e);
 
 std::string TraceLine(const Executed& e, const BoardSim& board, int step);
 std::string StopLine(const BoardSim& board, Micros at);

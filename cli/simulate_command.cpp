@@ -176,8 +176,9 @@ int Simulate(Args args, Streams io) {
   while (auto e = board->Advance(limit)) {
     last = e->time;
     if (!options->trace) continue;
-    const int step = loaded.program ? loaded.stepOf[static_cast<std::size_t>(e->address)] : 0;
-    io.out << bs::TraceLine(*e, *board, e->column ? 0 : step) << "\n";
+    const int owner = e->column ? e->tuneAt : e->address;
+    const int step = loaded.program ? loaded.stepOf[static_cast<std::size_t>(owner)] : 0;
+    io.out << bs::TraceLine(*e, *board, step) << "\n";
   }
   if (board->running()) {
     const bs::Outputs& o = board->outputs();

@@ -159,7 +159,7 @@ void BoardRunner::Did(const bs::Executed& e) {
     if (e.note < bs::kSilence) sound_.Strike(e.note);
   }
   if (trace_.is_open()) {
-    trace_ << bs::TraceLine(e, sim_, bs::StepNumber(sim_, e.address)) << '\n';
+    trace_ << bs::TraceLine(e, sim_, bs::StepNumber(sim_, e)) << '\n';
   }
 }
 

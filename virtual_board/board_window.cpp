@@ -68,17 +68,17 @@ QString StepText(const BoardRunner& runner) {
   const auto& last = runner.last();
   if (!last) return QStringLiteral("―");
   const board_sim::BoardSim& sim = runner.sim();
-  const QString address = QStringLiteral("アドレス%1").arg(last->address, 3, 10, QLatin1Char('0'));
-  if (last->column) {
-    return QStringLiteral("曲を演奏中　%1　%2")
-        .arg(address, QString::fromUtf8(melody::kNoteNames[last->note].data()));
-  }
-  const int step = board_sim::StepNumber(sim, last->address);
-  const QString letter = last->letter >= 0x21 && last->letter <= 0x7E
-                             ? QString(QLatin1Char(static_cast<char>(last->letter)))
-                             : QStringLiteral("?");
-  QString text = QStringLiteral("%1「%2」").arg(address, letter);
+  const int at = last->column ? last->tuneAt : last->address;
+  const uint8_t letter = last->column ? board_sim::op::kTune : last->letter;
+  const QString shown = letter >= 0x21 && letter <= 0x7E
+                            ? QString(QLatin1Char(static_cast<char>(letter)))
+                            : QStringLiteral("?");
+  QString text = QStringLiteral("アドレス%1「%2」").arg(at, 3, 10, QLatin1Char('0')).arg(shown);
+  const int step = board_sim::StepNumber(sim, *last);
   if (step > 0) text = QStringLiteral("%1行目　").arg(step) + text;
+  if (last->column) {
+    text += last->wait ? QStringLiteral("　タイマー待機中") : QStringLiteral("　曲を演奏中");
+  }
   return text;
 }
 
@@ -279,7 +279,7 @@ void BoardWindow::Refresh() {
   if (!before || before->note != now.note) {
     note_->setText(now.note < board_sim::kSilence
                        ? QStringLiteral("♪ ") + QString::fromUtf8(melody::kNoteNames[now.note].data())
-                       : QStringLiteral("なし"));
+                       : QStringLiteral("なし（休み）"));
   }
   for (std::size_t i = 0; i < now.inputs.size(); ++i) {
     if (!before || before->inputs[i] != now.inputs[i]) {

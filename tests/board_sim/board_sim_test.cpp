@@ -239,7 +239,7 @@ TEST(BoardSim, CompiledProgramsAreTracedWithTheirStepNumbers) {
   std::vector<std::string> lines;
   Micros last = 0;
   while (auto e = board.Advance(1'000'000'000)) {
-    lines.push_back(TraceLine(*e, board, StepNumber(board, e->address)));
+    lines.push_back(TraceLine(*e, board, StepNumber(board, *e)));
     last = e->time;
   }
   lines.push_back(StopLine(board, last));
@@ -247,7 +247,7 @@ TEST(BoardSim, CompiledProgramsAreTracedWithTheirStepNumbers) {
   ASSERT_EQ(lines.size(), 1u + 2 * 7 + 1 + 1);
   EXPECT_EQ(lines[0], "t=0.0 addr=000 op=l step=1 led=0 out1=0 out2=0 ext=0000 a=0 b=0");
   EXPECT_EQ(lines[1], "t=0.1 addr=002 op=O step=2 led=1 out1=0 out2=0 ext=0000 a=0 b=0");
-  EXPECT_EQ(lines[3], "t=0.3 addr=007 op=T led=1 out1=0 out2=0 ext=0000 a=0 b=0 note=rest");
+  EXPECT_EQ(lines[3], "t=0.3 addr=007 op=T step=3 led=1 out1=0 out2=0 ext=0000 a=0 b=0 note=rest");
   EXPECT_EQ(lines[4], "t=500.3 addr=008 op=O step=4 led=0 out1=0 out2=0 ext=0000 a=0 b=0");
   EXPECT_EQ(lines.back().substr(0, lines.back().find(' ', 25)),
             "t=2001.1 stop=end addr=018");
