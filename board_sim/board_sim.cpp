@@ -125,19 +125,22 @@ void BoardSim::Halt(StopReason reason, int address) {
 
 std::optional<Executed> BoardSim::Advance(Micros now) {
   if (!running_ || due_ > now) return std::nullopt;
-  Executed e;
+  std::optional<Executed> done{std::in_place};
+  Executed& e = *done;
   e.time = due_;
   if (inTune_) {
-    const Executed column = TuneStep(e);
+    TuneStep(e);
     if (inTune_ || !running_) {
-      due_ += column.duration;
-      return column;
+      due_ += e.duration;
+      return done;
     }
     // The tune is over: the instruction after it runs in the same call.
+    e = Executed{};
+    e.time = due_;
   }
-  e = Instruction(e);
+  Instruction(e);
   due_ += e.duration;
-  return e;
+  return done;
 }
 
 void BoardSim::LeaveTune() {
@@ -146,11 +149,11 @@ void BoardSim::LeaveTune() {
   pc_ = tune_.endMark ? tune_.end + 1 : tune_.end;
 }
 
-Executed BoardSim::TuneStep(Executed e) {
+void BoardSim::TuneStep(Executed& e) {
   e.address = pc_;
   if (pc_ >= tune_.end) {
     LeaveTune();
-    return e;
+    return;
   }
   const uint8_t b = At(pc_);
   if (melody::IsNoteOrRest(b)) {
@@ -164,12 +167,12 @@ Executed BoardSim::TuneStep(Executed e) {
     marksInARow_ = 0;
     ++pc_;
     ForgetSnapshot();
-    return e;
+    return;
   }
   e.letter = b;
   if (++marksInARow_ > behaviour::kMaxMarksWithoutColumn) {
     Halt(StopReason::EndlessMarks, pc_);
-    return e;
+    return;
   }
   // Loop marks as Chimecraft plays them: counters by depth, the depth bounded by the four
   // counters, the target counted from the tune's first column.
@@ -186,7 +189,7 @@ Executed BoardSim::TuneStep(Executed e) {
       const int target = tune_.columns + (At(pc_ + 2) << 8 | At(pc_ + 3));
       if (target > tune_.end) {
         Halt(StopReason::JumpOutside, pc_);
-        return e;
+        return;
       }
       e.jumped = true;
       pc_ = target;
@@ -198,7 +201,7 @@ Executed BoardSim::TuneStep(Executed e) {
     // A jump back that landed on a parameter byte.
     Halt(StopReason::UnknownLetter, pc_);
   }
-  return e;
+  return;
 }
 
 bool BoardSim::JumpTo(int address, int from) {
@@ -210,7 +213,7 @@ bool BoardSim::JumpTo(int address, int from) {
   return true;
 }
 
-Executed BoardSim::Instruction(Executed e) {
+void BoardSim::Instruction(Executed& e) {
   namespace bh = behaviour;
   const int at = pc_;
   const uint8_t letter = At(at);
@@ -221,13 +224,13 @@ Executed BoardSim::Instruction(Executed e) {
   if (letter == op::kTune) {
     if (at + 1 >= kImageBytes) {
       Halt(StopReason::RanOffImage, at);
-      return e;
+      return;
     }
     tune_ = ScanTune(image_, at);
     tuneAt_ = at;
     if (tune_.runsOff) {
       Halt(StopReason::RanOffImage, at);
-      return e;
+      return;
     }
     columnMicros_ = bh::TuneColumnMicros(At(at + 1));
     inTune_ = true;
@@ -236,16 +239,16 @@ Executed BoardSim::Instruction(Executed e) {
     marksInARow_ = 0;
     pc_ = tune_.columns;
     ForgetSnapshot();
-    return e;
+    return;
   }
   const int length = FixedLength(letter);
   if (length == 0) {
     Halt(StopReason::UnknownLetter, at);
-    return e;
+    return;
   }
   if (at + length > kImageBytes) {
     Halt(StopReason::RanOffImage, at);
-    return e;
+    return;
   }
   const uint8_t p1 = length > 1 ? At(at + 1) : 0;
   const auto value = [&] { return bh::Signed16(At(at + 2), At(at + 3)); };
@@ -257,13 +260,13 @@ Executed BoardSim::Instruction(Executed e) {
   switch (letter) {
     case op::kEnd:
       Halt(StopReason::End, at);
-      return e;
+      return;
     case op::kLoopStart: {
       int depth = map_.loopDepth[static_cast<std::size_t>(at)];
       if (depth < 0) depth = runtimeDepth_ + 1;
       if (depth >= bh::kLoopCounters) {
         Halt(StopReason::LoopTooDeep, at);
-        return e;
+        return;
       }
       runtimeDepth_ = depth;
       const int end = map_.loopEnd[static_cast<std::size_t>(at)];
@@ -279,7 +282,7 @@ Executed BoardSim::Instruction(Executed e) {
     case op::kLoopEnd: {
       if (p1 >= bh::kLoopCounters) {
         Halt(StopReason::LoopTooDeep, at);
-        return e;
+        return;
       }
       uint8_t& counter = counters_[p1];
       if (counter > 0) {
@@ -295,7 +298,7 @@ Executed BoardSim::Instruction(Executed e) {
     case op::kBelow: {
       if (p1 > 2) {
         Halt(StopReason::BadOperand, at);
-        return e;
+        return;
       }
       const int threshold = value();
       const int reading = inputs_[p1];
@@ -309,7 +312,7 @@ Executed BoardSim::Instruction(Executed e) {
     case op::kOutput: {
       if (p1 > 2) {
         Halt(StopReason::BadOperand, at);
-        return e;
+        return;
       }
       const bool on = At(at + 2) != 0;
       (p1 == 0 ? outputs_.led : p1 == 1 ? outputs_.out1 : outputs_.out2) = on;
@@ -321,7 +324,7 @@ Executed BoardSim::Instruction(Executed e) {
     case op::kCompare:
       if (p1 > 2) {
         Halt(StopReason::BadOperand, at);
-        return e;
+        return;
       }
       readInput_ = true;
       jump = bh::CompareHolds(p1, inputs_[0], inputs_[1], value());
@@ -350,7 +353,7 @@ Executed BoardSim::Instruction(Executed e) {
         case 11: x = bh::Divide(x, y).value_or(x); break;
         default:
           Halt(StopReason::BadOperand, at);
-          return e;
+          return;
       }
       break;
     }
@@ -368,7 +371,7 @@ Executed BoardSim::Instruction(Executed e) {
         case 8: jump = a_ < b_; break;
         default:
           Halt(StopReason::BadOperand, at);
-          return e;
+          return;
       }
       to = target();
       break;
@@ -377,11 +380,11 @@ Executed BoardSim::Instruction(Executed e) {
       break;
   }
   if (jump) {
-    if (!JumpTo(to, at)) return e;
+    if (!JumpTo(to, at)) return;
     e.jumped = true;
   }
   if (WatchForEndlessLoop()) Halt(StopReason::EndlessLoop, at);
-  return e;
+  return;
 }
 
 void BoardSim::ForgetSnapshot() {

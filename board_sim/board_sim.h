@@ -104,8 +104,9 @@ class BoardSim {
 
   uint8_t At(int address) const { return image_[static_cast<std::size_t>(address)]; }
   void Halt(StopReason reason, int address);
-  Executed Instruction(Executed e);
-  Executed TuneStep(Executed e);
+  // Both fill in what they did; passed by reference, as they run for every step.
+  void Instruction(Executed& e);
+  void TuneStep(Executed& e);
   bool JumpTo(int address, int from);
   void LeaveTune();
   bool WatchForEndlessLoop();

@@ -12,7 +12,7 @@ namespace bs = board_sim;
 
 // The timer never wakes more often than this: a program without waits then runs a few
 // dozen instructions per wake-up instead of waking the PC for each one.
-constexpr int kMinWakeMs = 10;
+constexpr int kMinWakeMs = 20;
 // Nor sleeps longer, so a change of speed or input is noticed soon.
 constexpr int kMaxWakeMs = 500;
 // When the PC could not keep up (a suspended laptop), the board does not race to catch up.

@@ -3,6 +3,7 @@
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -37,7 +38,8 @@ void MusicBoxVoices::Strike(uint8_t note) {
 }
 
 void MusicBoxVoices::Damp() {
-  for (auto& v : voices_) v.level = 0;
+  const double fade = std::exp(-1.0 / (0.03 * rate_));
+  for (auto& v : voices_) v.decay = std::min(v.decay, fade);
 }
 
 bool MusicBoxVoices::Silent() const {

@@ -22,7 +22,8 @@ class MusicBoxVoices {
   // Plucks a tine: note codes 0-22, C1 taken as the C two octaves above middle C, where a
   // music box sings. Other codes pluck nothing.
   void Strike(uint8_t note);
-  // Stops every tine (Stop, a silence sent as a note).
+  // Lets every tine die away within a moment (Stop, a silence sent as a note): a short
+  // fade instead of a cut, which would click.
   void Damp();
   // Mixes the next `count` samples into `out` (mono, -1..1).
   void Render(float* out, int count);
