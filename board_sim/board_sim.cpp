@@ -336,21 +336,39 @@ void BoardSim::Instruction(Executed& e) {
       const int16_t y = letter == op::kVariableA ? b_ : a_;
       const int16_t v = value();
       switch (p1) {
-        case 0: x = v; break;
-        case 1: x = bh::Saturate(int64_t{x} + v); break;
-        case 2: x = bh::Saturate(int64_t{x} - v); break;
-        case 3: x = bh::Saturate(int64_t{x} * v); break;
-        case 4: x = bh::Divide(x, v).value_or(x); break;
+        case 0:
+          x = v;
+          break;
+        case 1:
+          x = bh::Saturate(int64_t{x} + v);
+          break;
+        case 2:
+          x = bh::Saturate(int64_t{x} - v);
+          break;
+        case 3:
+          x = bh::Saturate(int64_t{x} * v);
+          break;
+        case 4:
+          x = bh::Divide(x, v).value_or(x);
+          break;
         case 5:
         case 6:
         case 7:
           x = static_cast<int16_t>(inputs_[static_cast<std::size_t>(p1 - 5)]);
           readInput_ = true;
           break;
-        case 8: x = bh::Saturate(int64_t{x} + y); break;
-        case 9: x = bh::Saturate(int64_t{x} - y); break;
-        case 10: x = bh::Saturate(int64_t{x} * y); break;
-        case 11: x = bh::Divide(x, y).value_or(x); break;
+        case 8:
+          x = bh::Saturate(int64_t{x} + y);
+          break;
+        case 9:
+          x = bh::Saturate(int64_t{x} - y);
+          break;
+        case 10:
+          x = bh::Saturate(int64_t{x} * y);
+          break;
+        case 11:
+          x = bh::Divide(x, y).value_or(x);
+          break;
         default:
           Halt(StopReason::BadOperand, at);
           return;
@@ -360,15 +378,33 @@ void BoardSim::Instruction(Executed& e) {
     case op::kVarCompare: {
       const int v = value();
       switch (p1) {
-        case 0: jump = a_ == v; break;
-        case 1: jump = a_ > v; break;
-        case 2: jump = a_ < v; break;
-        case 3: jump = b_ == v; break;
-        case 4: jump = b_ > v; break;
-        case 5: jump = b_ < v; break;
-        case 6: jump = a_ == b_; break;
-        case 7: jump = a_ > b_; break;
-        case 8: jump = a_ < b_; break;
+        case 0:
+          jump = a_ == v;
+          break;
+        case 1:
+          jump = a_ > v;
+          break;
+        case 2:
+          jump = a_ < v;
+          break;
+        case 3:
+          jump = b_ == v;
+          break;
+        case 4:
+          jump = b_ > v;
+          break;
+        case 5:
+          jump = b_ < v;
+          break;
+        case 6:
+          jump = a_ == b_;
+          break;
+        case 7:
+          jump = a_ > b_;
+          break;
+        case 8:
+          jump = a_ < b_;
+          break;
         default:
           Halt(StopReason::BadOperand, at);
           return;

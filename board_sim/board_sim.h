@@ -18,10 +18,10 @@ namespace pendra2::board_sim {
 inline constexpr uint8_t kSilence = 23;
 
 enum class StopReason : uint8_t {
-  None,          // running, or never run
-  End,           // reached 'E'
-  Stopped,       // told to stop (Stop, an image write)
-  NoProgram,     // the image is still blank
+  None,       // running, or never run
+  End,        // reached 'E'
+  Stopped,    // told to stop (Stop, an image write)
+  NoProgram,  // the image is still blank
   UnknownLetter,
   BadOperand,    // an input, port or operation number the board has no use for
   JumpOutside,   // a jump address past the image
@@ -52,13 +52,13 @@ struct Outputs {
 
 // What one call did: an instruction, or one column of a tune.
 struct Executed {
-  Micros time = 0;    // when it started, in simulated microseconds since Start
+  Micros time = 0;  // when it started, in simulated microseconds since Start
   int address = 0;
-  uint8_t letter = 0;  // the instruction's letter; for a tune column, 'T'
+  uint8_t letter = 0;   // the instruction's letter; for a tune column, 'T'
   bool column = false;  // a tune column: `note` is its code (0-22 note, 23 rest)
   uint8_t note = kSilence;
-  int tuneAt = -1;      // a tune column: the address of its 'T'
-  bool wait = false;    // a tune column of a wait (rests without an end mark)
+  int tuneAt = -1;    // a tune column: the address of its 'T'
+  bool wait = false;  // a tune column of a wait (rests without an end mark)
   Micros duration = 0;
   bool jumped = false;  // the next address is not the one after this instruction
 };

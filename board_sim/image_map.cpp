@@ -81,10 +81,11 @@ ImageMap MapImage(const Image& image) {
       break;
     }
     if (letter == op::kLoopEnd) {
-      const int back = image[static_cast<std::size_t>(at + 2)] |
-                       (image[static_cast<std::size_t>(at + 3)] << 8);
+      const int back =
+          image[static_cast<std::size_t>(at + 2)] | (image[static_cast<std::size_t>(at + 3)] << 8);
       const int start = back - 2;
-      if (start >= 0 && start < kImageBytes && image[static_cast<std::size_t>(start)] == op::kLoopStart) {
+      if (start >= 0 && start < kImageBytes &&
+          image[static_cast<std::size_t>(start)] == op::kLoopStart) {
         map.loopDepth[static_cast<std::size_t>(start)] =
             static_cast<int8_t>(std::min<int>(image[static_cast<std::size_t>(at + 1)], 127));
         map.loopEnd[static_cast<std::size_t>(start)] = static_cast<int16_t>(at);

@@ -35,10 +35,10 @@ int FixedLength(uint8_t letter);
 // ends at the first byte that is no note or rest (the next step's letter, which may well
 // be 'l' or 'L').
 struct TuneExtent {
-  int columns = 0;            // address of the first column (at + 2)
-  int end = 0;                // the end mark's address, or the first byte after the rests
-  bool endMark = false;       // ends with the end mark; loop marks are the tune's own
-  bool runsOff = false;       // the columns reach the image's end
+  int columns = 0;       // address of the first column (at + 2)
+  int end = 0;           // the end mark's address, or the first byte after the rests
+  bool endMark = false;  // ends with the end mark; loop marks are the tune's own
+  bool runsOff = false;  // the columns reach the image's end
 };
 TuneExtent ScanTune(const Image& image, int at);
 

@@ -48,8 +48,8 @@ std::string TraceLine(const Executed& e, const BoardSim& board, int step) {
 std::string StopLine(const BoardSim& board, Micros at) {
   char where[16];
   std::snprintf(where, sizeof where, "%03d", board.stopped().address);
-  return "t=" + Millis(at) + " stop=" + ReasonKey(board.stopped().reason) + " addr=" + where +
-         " " + Describe(board.stopped());
+  return "t=" + Millis(at) + " stop=" + ReasonKey(board.stopped().reason) + " addr=" + where + " " +
+         Describe(board.stopped());
 }
 
 }  // namespace pendra2::board_sim

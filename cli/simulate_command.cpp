@@ -67,16 +67,16 @@ std::optional<Options> Parse(Args args, Streams io) {
     } else if (a == "--inputs" && i + 1 < args.size()) {
       const auto inputs = Inputs(args[++i]);
       if (!inputs) {
-        io.err << "pendra2-cli: --inputs takes three numbers from 0 to "
-               << bs::behaviour::kInputMax << ", such as 512,0,1023\n";
+        io.err << "pendra2-cli: --inputs takes three numbers from 0 to " << bs::behaviour::kInputMax
+               << ", such as 512,0,1023\n";
         return std::nullopt;
       }
       o.inputs = *inputs;
     } else if (a == "--max-ms" && i + 1 < args.size()) {
       const auto ms = Number(args[++i], kLongestMaxMs);
       if (!ms || *ms == 0) {
-        io.err << "pendra2-cli: --max-ms takes a number of milliseconds from 1 to "
-               << kLongestMaxMs << "\n";
+        io.err << "pendra2-cli: --max-ms takes a number of milliseconds from 1 to " << kLongestMaxMs
+               << "\n";
         return std::nullopt;
       }
       o.maxMs = *ms;
@@ -150,7 +150,8 @@ int LoadTuneImage(const std::string& path, Loaded& loaded, Streams io) {
   }
   ml::Normalise(state->score);
   if (!ml::FitsTuneImage(state->score)) {
-    io.err << "pendra2-cli: " << path << ": " << OneLine(std::string(ml::kTuneTooLongMessage.text)) << "\n";
+    io.err << "pendra2-cli: " << path << ": " << OneLine(std::string(ml::kTuneTooLongMessage.text))
+           << "\n";
     return kTooLarge;
   }
   loaded.image = ml::TuneImage(state->score);

@@ -148,8 +148,8 @@ void BoardRunner::Schedule() {
   }
   const bs::Micros ahead = std::max<bs::Micros>(0, sim_.due() - SimNow());
   const bs::Micros realUs = speed_ == Speed::Quarter ? ahead * 4 : ahead;
-  const int ms = static_cast<int>(std::clamp<bs::Micros>((realUs + 999) / 1000, kMinWakeMs,
-                                                         kMaxWakeMs));
+  const int ms =
+      static_cast<int>(std::clamp<bs::Micros>((realUs + 999) / 1000, kMinWakeMs, kMaxWakeMs));
   timer_.start(ms);
 }
 

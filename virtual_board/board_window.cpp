@@ -26,9 +26,7 @@ namespace pendra2::virtual_board {
 // A round lamp that is lit or dark.
 class Lamp : public QWidget {
  public:
-  Lamp(QColor colour, QWidget* parent) : QWidget(parent), colour_(colour) {
-    setFixedSize(22, 22);
-  }
+  Lamp(QColor colour, QWidget* parent) : QWidget(parent), colour_(colour) { setFixedSize(22, 22); }
   void SetLit(bool lit) {
     if (lit == lit_) return;
     lit_ = lit;
@@ -278,7 +276,8 @@ void BoardWindow::Refresh() {
   }
   if (!before || before->note != now.note) {
     note_->setText(now.note < board_sim::kSilence
-                       ? QStringLiteral("♪ ") + QString::fromUtf8(melody::kNoteNames[now.note].data())
+                       ? QStringLiteral("♪ ") +
+                             QString::fromUtf8(melody::kNoteNames[now.note].data())
                        : QStringLiteral("なし（休み）"));
   }
   for (std::size_t i = 0; i < now.inputs.size(); ++i) {

@@ -132,8 +132,8 @@ void MusicBox::Pump() {
   }
   const int channels = std::max(1, format_.channelCount());
   const int frameBytes = format_.bytesPerFrame();
-  const qsizetype room = std::min<qsizetype>(sink_->bytesFree(),
-                                             format_.bytesForDuration(kBufferMs * 1000));
+  const qsizetype room =
+      std::min<qsizetype>(sink_->bytesFree(), format_.bytesForDuration(kBufferMs * 1000));
   const int frames = frameBytes > 0 ? static_cast<int>(room / frameBytes) : 0;
   if (frames <= 0) return;
   std::vector<float> mono(static_cast<std::size_t>(frames));

@@ -41,7 +41,8 @@ bs::Image Polling() {
     }
     for (const uint8_t b : {uint8_t{'A'}, uint8_t{1}, uint8_t{1}, uint8_t{0}}) image[at++] = b;
   }
-  for (const uint8_t b : {uint8_t{'b'}, uint8_t{0}, uint8_t{0}, uint8_t{0}, uint8_t{0}, uint8_t{0}}) {
+  for (const uint8_t b :
+       {uint8_t{'b'}, uint8_t{0}, uint8_t{0}, uint8_t{0}, uint8_t{0}, uint8_t{0}}) {
     image[at++] = b;
   }
   return image;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "board_sim/trace.h"
 #include "board_sim/sim_helpers.h"
+#include "board_sim/trace.h"
 #include "flowchart/program_builder.h"
 #include "melody/codes.h"
 
@@ -54,7 +54,9 @@ TEST(BoardSim, EachInstructionsEffect) {
       {"A + 5", Join({SetAB(7, 0), {'A', 1}, Lo16(5), {E}}), {}, "000 0000 12 0"},
       {"A - 5", Join({SetAB(7, 0), {'A', 2}, Lo16(5), {E}}), {}, "000 0000 2 0"},
       {"A x 5", Join({SetAB(7, 0), {'A', 3}, Lo16(5), {E}}), {}, "000 0000 35 0"},
-      {"A / 2 truncates toward zero", Join({SetAB(-7, 0), {'A', 4}, Lo16(2), {E}}), {},
+      {"A / 2 truncates toward zero",
+       Join({SetAB(-7, 0), {'A', 4}, Lo16(2), {E}}),
+       {},
        "000 0000 -3 0"},
       {"A / 0 keeps A", Join({SetAB(7, 0), {'A', 4}, Lo16(0), {E}}), {}, "000 0000 7 0"},
       {"A = input 1", {'A', 5, 0, 0, E}, {11, 22, 33}, "000 0000 11 0"},
@@ -64,10 +66,14 @@ TEST(BoardSim, EachInstructionsEffect) {
       {"B x A", Join({SetAB(7, 3), {'a', 10, 0, 0, E}}), {}, "000 0000 7 21"},
       {"B / A", Join({SetAB(7, 30), {'a', 11, 0, 0, E}}), {}, "000 0000 7 4"},
       {"B / A with A zero keeps B", Join({SetAB(0, 30), {'a', 11, 0, 0, E}}), {}, "000 0000 0 30"},
-      {"sums stop at the top", Join({SetAB(30000, 0), {'A', 1}, Lo16(30000), {E}}), {},
+      {"sums stop at the top",
+       Join({SetAB(30000, 0), {'A', 1}, Lo16(30000), {E}}),
+       {},
        "000 0000 32767 0"},
-      {"differences stop at the bottom", Join({SetAB(-30000, 0), {'A', 2}, Lo16(30000), {E}}),
-       {}, "000 0000 -32768 0"},
+      {"differences stop at the bottom",
+       Join({SetAB(-30000, 0), {'A', 2}, Lo16(30000), {E}}),
+       {},
+       "000 0000 -32768 0"},
       {"goto", Condition({}, 'b', 0, 0), {}, "100 0000 0 0"},
   };
   for (const Effect& row : table) {
@@ -140,7 +146,12 @@ TEST(BoardSim, LoopsCountNestAndSurviveJumpsOut) {
       // Leaving the loop by a jump and entering it again, fifty times over, never runs out of
       // counters: a loop start's depth is the one its loop end carries.
       {"jumping out and back in",
-       Join({{'l', 5}, addOne, {'c', 1}, Lo16(50), Lo16(22), {'b', 0, 0, 0, 0, 0},
+       Join({{'l', 5},
+             addOne,
+             {'c', 1},
+             Lo16(50),
+             Lo16(22),
+             {'b', 0, 0, 0, 0, 0},
              {'L', 1, 2, 0, E}}),
        51},
   };
@@ -158,7 +169,8 @@ TEST(BoardSim, LoopsCountNestAndSurviveJumpsOut) {
 std::string Notes(const testing::Run& r) {
   std::string s;
   for (const auto& e : r.done) {
-    if (e.column) s += std::string(melody::kNoteNames[e.note]) + "@" + std::to_string(e.time / 1000) + " ";
+    if (e.column)
+      s += std::string(melody::kNoteNames[e.note]) + "@" + std::to_string(e.time / 1000) + " ";
   }
   return s;
 }
@@ -168,7 +180,7 @@ TEST(BoardSim, TunesPlayTheirColumnsAtTheTempoWithLoops) {
   const auto r = RunImage({'T', 24, 0, 'l', 2, 2, 'L', 0, 0, 3, 4, 24, 'O', 0, 1, E});
   EXPECT_EQ(Notes(r), "C1@0 D1@100 D1@200 D1@300 E1@400 ");
   EXPECT_EQ(r.board.stopped().reason, StopReason::End);
-  EXPECT_TRUE(r.board.outputs().led);  // the step after the tune ran
+  EXPECT_TRUE(r.board.outputs().led);      // the step after the tune ran
   EXPECT_EQ(r.done.back().time, 500'200);  // 'T', five columns, 'O', then 'E'
   EXPECT_EQ(r.board.note(), kSilence);
 
@@ -184,8 +196,8 @@ TEST(BoardSim, TunesPlayTheirColumnsAtTheTempoWithLoops) {
 TEST(BoardSim, AWaitIsSilentHalfSecondsEvenBeforeALoopEnd) {
   // LED on, wait 1.5 s, LED off, wait 0.5 s, twice round: the wait's rests end at the
   // loop end's letter, which they must not take for a tune's loop mark.
-  const Bytes image = {'l', 1, 'O', 0, 1, 'T', 121, 23, 23, 23, 'O', 0, 0, 'T', 121, 23,
-                       'L', 1, 2, 0, E};
+  const Bytes image = {'l', 1, 'O', 0,   1,  'T', 121, 23, 23, 23, 'O',
+                       0,   0, 'T', 121, 23, 'L', 1,   2,  0,  E};
   const auto r = RunImage(image);
   ASSERT_EQ(r.board.stopped().reason, StopReason::End);
   std::vector<Micros> ledOff;
@@ -249,8 +261,7 @@ TEST(BoardSim, CompiledProgramsAreTracedWithTheirStepNumbers) {
   EXPECT_EQ(lines[1], "t=0.1 addr=002 op=O step=2 led=1 out1=0 out2=0 ext=0000 a=0 b=0");
   EXPECT_EQ(lines[3], "t=0.3 addr=007 op=T step=3 led=1 out1=0 out2=0 ext=0000 a=0 b=0 note=rest");
   EXPECT_EQ(lines[4], "t=500.3 addr=008 op=O step=4 led=0 out1=0 out2=0 ext=0000 a=0 b=0");
-  EXPECT_EQ(lines.back().substr(0, lines.back().find(' ', 25)),
-            "t=2001.1 stop=end addr=018");
+  EXPECT_EQ(lines.back().substr(0, lines.back().find(' ', 25)), "t=2001.1 stop=end addr=018");
 }
 
 }  // namespace

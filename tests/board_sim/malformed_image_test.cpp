@@ -31,14 +31,16 @@ TEST(MalformedImage, StopsWithAReason) {
   Bytes tuneToTheEnd = {'T', 1};
   tuneToTheEnd.resize(512, 0);
   // Four empty loops inside each other, each repeated 256 times: 2^32 marks and no sound.
-  const Bytes emptyLoops = {'T', 1, 'l', 255, 'l', 255, 'l', 255, 'l', 255, 'L', 3, 0, 8,
-                            'L', 2, 0, 6, 'L', 1, 0, 4, 'L', 0, 0, 2, 24, 'E'};
+  const Bytes emptyLoops = {'T', 1, 'l', 255, 'l', 255, 'l', 255, 'l', 255, 'L', 3, 0,  8,
+                            'L', 2, 0,   6,   'L', 1,   0,   4,   'L', 0,   0,   2, 24, 'E'};
   const Bad table[] = {
       {"a blank board", {}, StopReason::NoProgram, 0},
       {"an unknown letter", {'O', 0, 1, 'Z'}, StopReason::UnknownLetter, 3},
       {"running into the 0xFF padding", {'O', 0, 1}, StopReason::UnknownLetter, 3},
       {"a jump past the image", Join({{'b', 0, 0, 0}, Lo16(600)}), StopReason::JumpOutside, 0},
-      {"a loop end jumping past the image", {'l', 1, 'L', 1, 0x00, 0x03}, StopReason::JumpOutside,
+      {"a loop end jumping past the image",
+       {'l', 1, 'L', 1, 0x00, 0x03},
+       StopReason::JumpOutside,
        2},
       {"an instruction cut by the image's end", GotoThen(510, {'O', 0}), StopReason::RanOffImage,
        510},
@@ -52,8 +54,8 @@ TEST(MalformedImage, StopsWithAReason) {
       {"variable condition 9", Join({{'c', 9, 0, 0}, Lo16(0)}), StopReason::BadOperand, 0},
       {"a fifth loop counter", {'L', 4, 0, 0}, StopReason::LoopTooDeep, 0},
       {"a goto to itself", Join({{'b', 0, 0, 0}, Lo16(0)}), StopReason::EndlessLoop, 0},
-      {"blinking without a wait",
-       Join({{'O', 0, 1, 'O', 0, 0, 'b', 0, 0, 0}, Lo16(0)}), StopReason::EndlessLoop, 6},
+      {"blinking without a wait", Join({{'O', 0, 1, 'O', 0, 0, 'b', 0, 0, 0}, Lo16(0)}),
+       StopReason::EndlessLoop, 6},
       {"counting up for ever", Join({{'A', 1, 1, 0, 'b', 0, 0, 0}, Lo16(0)}),
        StopReason::EndlessLoop, -1},
       {"empty tune loops", emptyLoops, StopReason::EndlessMarks, -1},
@@ -71,8 +73,13 @@ TEST(MalformedImage, StopsWithAReason) {
 
 TEST(MalformedImage, ALoopThatReadsAnInputKeepsRunning) {
   // The night light: LED on while input 1 is below 300, checked for ever without a wait.
-  const Bytes nightLight = Join({{'B', 0}, Lo16(300), Lo16(15), {'O', 0, 0, 'b', 0, 0, 0},
-                                 Lo16(0), {'O', 0, 1, 'b', 0, 0, 0}, Lo16(0)});
+  const Bytes nightLight = Join({{'B', 0},
+                                 Lo16(300),
+                                 Lo16(15),
+                                 {'O', 0, 0, 'b', 0, 0, 0},
+                                 Lo16(0),
+                                 {'O', 0, 1, 'b', 0, 0, 0},
+                                 Lo16(0)});
   BoardSim board;
   board.Load(testing::MakeImage(nightLight));
   board.SetInput(0, 800);

@@ -19,11 +19,10 @@ TEST(BoardOptions, DefaultsAreAThirdGenerationBoardCalledPendra2) {
 
 TEST(BoardOptions, EveryOptionIsTaken) {
   const auto p = ParseBoardOptions(
-      Args{"--name",    "b1",       "--vid",    "04d8",       "--pid",      "0x003F",
-           "--version", "V2.00.00", "--status", "NG",         "--date",     "20250101",
-           "--build",   "00099",    "--input1", "1",          "--input2",   "258",
-           "--input3",  "1023",     "--log",    "/tmp/x.log", "--no-reply", "--window",
-           "--trace",   "/tmp/t",   "--mute"});
+      Args{"--name",     "b1",         "--vid",    "04d8",    "--pid",    "0x003F",  "--version",
+           "V2.00.00",   "--status",   "NG",       "--date",  "20250101", "--build", "00099",
+           "--input1",   "1",          "--input2", "258",     "--input3", "1023",    "--log",
+           "/tmp/x.log", "--no-reply", "--window", "--trace", "/tmp/t",   "--mute"});
   ASSERT_TRUE(p.options) << p.error;
   const BoardOptions& o = *p.options;
   const BoardIdentity& id = o.identity;

@@ -196,8 +196,7 @@ TEST(VirtualBoardProcess, RunsTheWrittenProgramAndTracesIt) {
   for (const QString& line : lines) {
     if (line.contains(" op=O ")) ledChanges << line.section(' ', 0, 0) + line.section(' ', 4, 4);
   }
-  EXPECT_EQ(ledChanges.join(' '),
-            "t=0.1led=1 t=500.3led=0 t=1000.6led=1 t=1500.8led=0");
+  EXPECT_EQ(ledChanges.join(' '), "t=0.1led=1 t=500.3led=0 t=1000.6led=1 t=1500.8led=0");
 }
 
 TEST(VirtualTransportNames, ListIsSplitAtCommasInOrderAndEmptyMeansNoBoard) {
