@@ -5,6 +5,13 @@
 #include "melody/codes.h"
 
 namespace pendra2::board_sim {
+namespace {
+
+uint8_t ByteAt(const Image& image, int address) {
+  return image[static_cast<std::size_t>(address)];
+}
+
+}  // namespace
 
 int FixedLength(uint8_t letter) {
   switch (letter) {
@@ -81,13 +88,10 @@ ImageMap MapImage(const Image& image) {
       break;
     }
     if (letter == op::kLoopEnd) {
-      const int back =
-          image[static_cast<std::size_t>(at + 2)] | (image[static_cast<std::size_t>(at + 3)] << 8);
+      const int back = ByteAt(image, at + 2) | (ByteAt(image, at + 3) << 8);
       const int start = back - 2;
-      if (start >= 0 && start < kImageBytes &&
-          image[static_cast<std::size_t>(start)] == op::kLoopStart) {
-        map.loopDepth[static_cast<std::size_t>(start)] =
-            static_cast<int8_t>(std::min<int>(image[static_cast<std::size_t>(at + 1)], 127));
+      if (start >= 0 && start < kImageBytes && ByteAt(image, start) == op::kLoopStart) {
+        map.loopDepth[static_cast<std::size_t>(start)] = ByteAt(image, at + 1);
         map.loopEnd[static_cast<std::size_t>(start)] = static_cast<int16_t>(at);
       }
     }

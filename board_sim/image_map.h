@@ -49,7 +49,7 @@ struct ImageMap {
   std::array<uint8_t, kImageBytes> stepAt{};
   // For a loop start at a: the depth its 'L' carries and the address of that 'L', found
   // through the 'L' whose back address is a + 2. -1 when no 'L' names it.
-  std::array<int8_t, kImageBytes> loopDepth{};
+  std::array<int16_t, kImageBytes> loopDepth{};
   std::array<int16_t, kImageBytes> loopEnd{};
   // The image is one tune and its 'E' (what Chimecraft writes), not a program.
   bool tuneImage = false;

@@ -14,7 +14,7 @@ namespace {
 constexpr int kSampleRate = 22050;
 constexpr int kPumpMs = 20;
 // How far ahead of the loudspeaker the samples are written.
-constexpr int kBufferMs = 60;
+constexpr qint64 kBufferMs = 60;
 // After this long without a sounding tine the sink is suspended, so an idle board costs
 // no CPU.
 constexpr int kQuietPumpsBeforeSuspend = 2000 / kPumpMs;
