@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "board_sim/sim_helpers.h"
 
 namespace pendra2::board_sim {
@@ -95,6 +97,22 @@ TEST(MalformedImage, ALoopThatReadsAnInputKeepsRunning) {
   EXPECT_TRUE(board.running());
   board.SetInput(0, 5000);  // out of range: read as 1023
   EXPECT_EQ(board.input(0), 1023);
+}
+
+TEST(MalformedImage, RandomImagesNeverCrashOrRunAway) {
+  // Mostly letters and small numbers, so that the images get past their first byte.
+  const Bytes alphabet = {'T', 'l', 'L', 'b', 'B', 'O', 'o', 'C', 'A', 'a', 'c',
+                          'E', 0,   1,   2,   3,   4,   23,  24,  121, 255, 0x01};
+  std::mt19937 random(13);
+  for (int round = 0; round < 3000; ++round) {
+    Bytes image(static_cast<std::size_t>(random() % 512 + 1));
+    for (auto& b : image) {
+      b = random() % 4 == 0 ? static_cast<uint8_t>(random()) : alphabet[random() % alphabet.size()];
+    }
+    const auto r = RunImage(image, {static_cast<uint16_t>(random() % 1024)}, 200);
+    EXPECT_TRUE(r.board.running() || r.board.stopped().reason != StopReason::None);
+    EXPECT_LT(r.board.address(), kImageBytes);
+  }
 }
 
 }  // namespace
