@@ -82,7 +82,12 @@ class BoardSim {
 
   bool running() const { return running_; }
   Micros due() const { return due_; }
+  // The address of the next instruction, or of the next column while a tune plays.
   int address() const { return pc_; }
+  bool inTune() const { return inTune_; }
+  // While a tune plays: the address of its 'T', and whether it is a wait's rests.
+  int tuneAt() const { return tuneAt_; }
+  bool inWait() const { return inTune_ && !tune_.endMark; }
   int16_t a() const { return a_; }
   int16_t b() const { return b_; }
   const Outputs& outputs() const { return outputs_; }

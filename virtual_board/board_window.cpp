@@ -80,6 +80,25 @@ QString StepText(const BoardRunner& runner) {
   return text;
 }
 
+QString NextText(const board_sim::BoardSim& sim) {
+  const int at = sim.address();
+  if (sim.inTune()) {
+    const int step = board_sim::StepNumber(sim, sim.tuneAt());
+    QString text =
+        sim.inWait() ? QStringLiteral("タイマー待機のつづき") : QStringLiteral("曲のつづき");
+    if (step > 0) text = QStringLiteral("%1行目　").arg(step) + text;
+    return text + QStringLiteral("（アドレス%1）").arg(at, 3, 10, QLatin1Char('0'));
+  }
+  const uint8_t letter = sim.image()[static_cast<std::size_t>(at)];
+  const QString shown = letter >= 0x21 && letter <= 0x7E
+                            ? QString(QLatin1Char(static_cast<char>(letter)))
+                            : QStringLiteral("?");
+  QString text = QStringLiteral("アドレス%1「%2」").arg(at, 3, 10, QLatin1Char('0')).arg(shown);
+  const int step = board_sim::StepNumber(sim, at);
+  if (step > 0) text = QStringLiteral("%1行目　").arg(step) + text;
+  return text;
+}
+
 }  // namespace
 
 BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sound,
@@ -124,12 +143,15 @@ BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sou
   variables_ = new QLabel(running);
   step_ = new QLabel(running);
   note_ = new QLabel(running);
+  next_ = new QLabel(running);
   info->addWidget(new QLabel(QStringLiteral("実行したステップ"), running), 0, 0);
   info->addWidget(step_, 0, 1);
-  info->addWidget(new QLabel(QStringLiteral("変数"), running), 1, 0);
-  info->addWidget(variables_, 1, 1);
-  info->addWidget(new QLabel(QStringLiteral("音"), running), 2, 0);
-  info->addWidget(note_, 2, 1);
+  info->addWidget(new QLabel(QStringLiteral("次のステップ"), running), 1, 0);
+  info->addWidget(next_, 1, 1);
+  info->addWidget(new QLabel(QStringLiteral("変数"), running), 2, 0);
+  info->addWidget(variables_, 2, 1);
+  info->addWidget(new QLabel(QStringLiteral("音"), running), 3, 0);
+  info->addWidget(note_, 3, 1);
   info->setColumnStretch(1, 1);
   column->addWidget(running);
 
@@ -174,6 +196,7 @@ BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sou
   connect(speed_, &QComboBox::currentIndexChanged, this, [this](int index) {
     runner_.SetSpeed(index == 1 ? Speed::Quarter : index == 2 ? Speed::Stepwise : Speed::Normal);
     stepButton_->setEnabled(index == 2);
+    ScheduleRefresh();
   });
 
   showImage_ = new QCheckBox(QStringLiteral("書き込まれたデータを16進数で表示"), this);
@@ -232,6 +255,8 @@ BoardWindow::Shown BoardWindow::Now() const {
   // A note sent by PlayNote sounds while no tune does.
   s.note = sim.running() && sim.note() != board_sim::kSilence ? sim.note() : m.note();
   s.speed = speed_ ? speed_->currentIndex() : 0;
+  // Only while stepping: at full speed the next step changes too fast to read.
+  if (s.speed == 2 && sim.running()) s.next = sim.address() + (sim.inTune() ? 1000 : 0);
   s.inputs = {m.input(0), m.input(1), m.input(2)};
   return s;
 }
@@ -273,6 +298,9 @@ void BoardWindow::Refresh() {
   if (!before || before->address != now.address || before->letter != now.letter ||
       before->column != now.column) {
     step_->setText(StepText(runner_));
+  }
+  if (!before || before->next != now.next) {
+    next_->setText(now.next >= 0 ? NextText(runner_.sim()) : QStringLiteral("―"));
   }
   if (!before || before->note != now.note) {
     note_->setText(now.note < board_sim::kSilence

@@ -47,6 +47,7 @@ class BoardWindow : public QWidget {
     bool column = false;
     uint8_t note = board_sim::kSilence;
     int speed = 0;
+    int next = -1;  // the next address, shown when stepping
     std::array<uint16_t, 3> inputs{};
     bool operator==(const Shown&) const = default;
   };
@@ -67,6 +68,7 @@ class BoardWindow : public QWidget {
   std::array<Lamp*, 4> extLamps_{};
   QLabel* variables_ = nullptr;
   QLabel* step_ = nullptr;
+  QLabel* next_ = nullptr;
   QLabel* note_ = nullptr;
   QLabel* message_ = nullptr;
   QComboBox* speed_ = nullptr;
