@@ -30,7 +30,7 @@ void MusicBoxVoices::Strike(uint8_t note) {
   next_ = (next_ + 1) % voices_.size();
   v.phase = 0;
   v.step = 2 * std::numbers::pi * hz / rate_;
-  v.level = 0.28;
+  v.level = 0.2;
   // Lower tines ring longer, as on a real comb.
   const double seconds = 1.6 - 0.04 * note;
   v.decay = std::exp(-1.0 / (seconds * rate_ / 5.0));
