@@ -49,6 +49,9 @@ int Auto(Args args, Streams io);
 int ReadInput(Args args, Streams io);
 int Note(Args args, Streams io);
 
+// simulate_command.cpp
+int Simulate(Args args, Streams io);
+
 // view_commands.cpp
 int Render(Args args, Streams io);
 int Pdf(Args args, Streams io);

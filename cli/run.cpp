@@ -61,6 +61,8 @@ constexpr std::array kCommands{
     Entry{"auto", Auto, "auto on|off|status"},
     Entry{"read-input", ReadInput, "read-input 1|2|3 [--watch]"},
     Entry{"note", Note, "note CODE"},
+    Entry{"simulate", Simulate,
+          "simulate FILE.flc|FILE.olg [--inputs A,B,C] [--max-ms N] [--trace]"},
 };
 
 void PrintUsage(std::ostream& out) {

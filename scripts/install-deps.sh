@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev
   libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic

@@ -22,6 +22,7 @@ Report BoardModel::InfoReply() const {
 
 std::optional<Report> BoardModel::Receive(const Report& request) {
   log_.push_back(request);
+  lastEvent_ = Event::None;
 
   // Blocks carry no letter: after 'S' the next eight reports are image data, whatever
   // their first byte says.
@@ -34,6 +35,7 @@ std::optional<Report> BoardModel::Receive(const Report& request) {
     if (blocksPending_ == 0) {
       image_ = incoming_;
       ++imagesWritten_;
+      lastEvent_ = Event::ImageWritten;
     }
     Report reply{};
     reply[1] = static_cast<uint8_t>(block);
@@ -52,13 +54,16 @@ std::optional<Report> BoardModel::Receive(const Report& request) {
       return reply;
     case device::letter::kRun:
       running_ = true;
+      lastEvent_ = Event::Run;
       return std::nullopt;
     case device::letter::kStop:
       running_ = false;
+      lastEvent_ = Event::Stop;
       return std::nullopt;
     case device::letter::kBeginImageWrite:
       // A program is not run while it is being replaced.
       running_ = false;
+      lastEvent_ = Event::Stop;
       blocksPending_ = static_cast<int>(device::kImageBlocks);
       reply[1] = device::letter::kBeginImageWrite;
       return reply;
@@ -75,6 +80,7 @@ std::optional<Report> BoardModel::Receive(const Report& request) {
     }
     case device::letter::kPlayNote:
       note_ = arg;
+      lastEvent_ = Event::Note;
       return std::nullopt;
     default:
       // Letters the board does not know are ignored without an answer.

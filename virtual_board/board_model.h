@@ -26,6 +26,10 @@ struct BoardIdentity {
 
 class BoardModel {
  public:
+  // What the last request asked of the board beyond its reply, for whatever runs the
+  // program and sounds the notes.
+  enum class Event { None, Run, Stop, ImageWritten, Note };
+
   BoardModel() = default;
   explicit BoardModel(BoardIdentity identity) : identity_(std::move(identity)) {}
 
@@ -44,6 +48,7 @@ class BoardModel {
   int imagesWritten() const { return imagesWritten_; }
   // Blocks still expected by an image write under way (0 when none).
   int blocksPending() const { return blocksPending_; }
+  Event lastEvent() const { return lastEvent_; }
   const std::vector<Report>& log() const { return log_; }
   void ClearLog() { log_.clear(); }
 
@@ -59,6 +64,7 @@ class BoardModel {
   device::Image incoming_{};
   int blocksPending_ = 0;
   int imagesWritten_ = 0;
+  Event lastEvent_ = Event::None;
   std::vector<Report> log_;
 
   static device::Image FilledImage() {

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "board_sim/behaviour.h"
+
 namespace pendra2::virtual_board {
 namespace {
 
@@ -41,6 +43,10 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       o.window = true;
       continue;
     }
+    if (a == "--mute") {
+      o.mute = true;
+      continue;
+    }
     if (a == "--help" || a == "-h") {
       o.help = true;
       continue;
@@ -65,10 +71,15 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       o.identity.build = v;
     } else if (a == "--input1" || a == "--input2" || a == "--input3") {
       const auto n = Number(v, 10);
-      if (!n) return fail(a + " takes a number from 0 to 65535, not '" + v + "'");
+      if (!n || *n > board_sim::behaviour::kInputMax) {
+        return fail(a + " takes a number from 0 to " +
+                    std::to_string(board_sim::behaviour::kInputMax) + ", not '" + v + "'");
+      }
       o.inputs[static_cast<std::size_t>(a.back() - '1')] = *n;
     } else if (a == "--log") {
       o.logPath = v;
+    } else if (a == "--trace") {
+      o.tracePath = v;
     } else {
       return fail("unknown option '" + a + "'");
     }

@@ -105,6 +105,7 @@ void BoardServer::HandleReport(const Report& request) {
   const auto reply = model_.Receive(request);
   // The report log lives in the file; the model's copy would only grow.
   model_.ClearLog();
+  if (model_.lastEvent() != BoardModel::Event::None) emit requested(model_.lastEvent());
   if (reply && !options_.noReply) {
     char frame[wire::kReportFrame];
     frame[0] = static_cast<char>(wire::kReply);

@@ -26,6 +26,8 @@ class BoardServer : public QObject {
 
  signals:
   void changed();
+  // After each request, what it asked of the board beyond a reply.
+  void requested(pendra2::virtual_board::BoardModel::Event event);
 
  private:
   struct Client {

@@ -1,51 +1,79 @@
 #pragma once
-// A small window showing what the virtual board is doing. A launcher polls the board twenty
-// times a second, each poll connecting and disconnecting; redrawing on every one of those
-// kept a core busy. So changes are gathered for a moment and only what differs is redrawn.
+// The board on the screen: its lamps, the extended outputs, variables A and B, the step
+// being run, the note, and sliders for the three inputs that a running program reads live.
+// A launcher polls the board twenty times a second and a program may run thousands of
+// steps a second, so changes are gathered for a moment and only what differs is redrawn.
 
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <optional>
+#include <string>
 
+#include "board_sim/board_sim.h"
 #include "virtual_board/board_model.h"
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
-class QSlider;
 class QPlainTextEdit;
+class QPushButton;
+class QSlider;
 
 namespace pendra2::virtual_board {
 
+class BoardRunner;
 class BoardServer;
+class Lamp;
+class MusicBox;
 
 class BoardWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit BoardWindow(BoardServer& server, QWidget* parent = nullptr);
+  BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sound, const std::string& name,
+              QWidget* parent = nullptr);
 
  private:
   // What the window last showed.
   struct Shown {
     int attached = 0;
-    bool running = false;
     bool autoMode = false;
-    uint8_t note = 0;
+    bool running = false;
+    board_sim::StopInfo stop;
+    board_sim::Outputs outputs;
+    int16_t a = 0, b = 0;
+    int address = -1;  // the last step run
+    uint8_t letter = 0;
+    bool column = false;
+    uint8_t note = board_sim::kSilence;
+    int speed = 0;
+    int next = -1;  // the next address, shown when stepping
     std::array<uint16_t, 3> inputs{};
-    device::Image image{};
     bool operator==(const Shown&) const = default;
   };
 
+  Shown Now() const;
   void ScheduleRefresh();
   void Refresh();
+  void ShowImage();
 
   BoardServer& server_;
+  BoardRunner& runner_;
   QTimer refreshTimer_;
   std::optional<Shown> shown_;
   QLabel* attached_ = nullptr;
-  QLabel* lamps_ = nullptr;
   QLabel* autoMode_ = nullptr;
-  QLabel* runState_ = nullptr;
+  QLabel* state_ = nullptr;
+  std::array<Lamp*, 3> outputLamps_{};
+  std::array<Lamp*, 4> extLamps_{};
+  QLabel* variables_ = nullptr;
+  QLabel* step_ = nullptr;
+  QLabel* next_ = nullptr;
   QLabel* note_ = nullptr;
+  QLabel* message_ = nullptr;
+  QComboBox* speed_ = nullptr;
+  QPushButton* stepButton_ = nullptr;
+  QCheckBox* showImage_ = nullptr;
   QPlainTextEdit* image_ = nullptr;
   std::array<QSlider*, 3> sliders_{};
   std::array<QLabel*, 3> readings_{};

@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "virtual_board/board_runner.h"
 #include "virtual_board/board_server.h"
 #include "virtual_board/board_window.h"
+#include "virtual_board/music_box.h"
 #include "virtual_board/quit_on_signal.h"
 
 int main(int argc, char** argv) {
@@ -41,9 +43,22 @@ int main(int argc, char** argv) {
     std::cerr << "pendra2-virtual-board: " << error << "\n";
     return 2;
   }
+  // Tests and quiet classrooms set PENDRA2_MUTE instead of passing --mute everywhere.
+  const bool mute = options.mute || !qEnvironmentVariableIsEmpty("PENDRA2_MUTE");
+  MusicBox sound(mute);
+  QObject::connect(&sound, &MusicBox::unavailable, [](const QString& why) {
+    std::cerr << "pendra2-virtual-board: " << why.toStdString() << std::endl;
+  });
+  BoardRunner runner(server.model(), sound);
+  if (!options.tracePath.empty() && !runner.OpenTrace(options.tracePath, error)) {
+    std::cerr << "pendra2-virtual-board: " << error << "\n";
+    return 2;
+  }
+  QObject::connect(&server, &BoardServer::requested, &runner, &BoardRunner::Handle);
+
   std::unique_ptr<BoardWindow> window;
   if (options.window) {
-    window = std::make_unique<BoardWindow>(server);
+    window = std::make_unique<BoardWindow>(server, runner, sound, options.name);
     window->show();
   }
   std::cout << "serving virtual board '" << options.name << "'" << std::endl;

@@ -19,10 +19,10 @@ TEST(BoardOptions, DefaultsAreAThirdGenerationBoardCalledPendra2) {
 
 TEST(BoardOptions, EveryOptionIsTaken) {
   const auto p = ParseBoardOptions(
-      Args{"--name",    "b1",       "--vid",    "04d8",       "--pid",      "0x003F",
-           "--version", "V2.00.00", "--status", "NG",         "--date",     "20250101",
-           "--build",   "00099",    "--input1", "1",          "--input2",   "258",
-           "--input3",  "65535",    "--log",    "/tmp/x.log", "--no-reply", "--window"});
+      Args{"--name",     "b1",         "--vid",    "04d8",    "--pid",    "0x003F",  "--version",
+           "V2.00.00",   "--status",   "NG",       "--date",  "20250101", "--build", "00099",
+           "--input1",   "1",          "--input2", "258",     "--input3", "1023",    "--log",
+           "/tmp/x.log", "--no-reply", "--window", "--trace", "/tmp/t",   "--mute"});
   ASSERT_TRUE(p.options) << p.error;
   const BoardOptions& o = *p.options;
   const BoardIdentity& id = o.identity;
@@ -30,13 +30,14 @@ TEST(BoardOptions, EveryOptionIsTaken) {
             "b1V2.00.00NG2025010100099/tmp/x.log");
   EXPECT_EQ(id.vendorId, 0x04D8);
   EXPECT_EQ(id.productId, 0x003F);
-  EXPECT_EQ(o.inputs, (std::array<uint16_t, 3>{1, 258, 65535}));
-  EXPECT_TRUE(o.noReply && o.window);
+  EXPECT_EQ(o.inputs, (std::array<uint16_t, 3>{1, 258, 1023}));
+  EXPECT_TRUE(o.noReply && o.window && o.mute);
+  EXPECT_EQ(o.tracePath, "/tmp/t");
 }
 
 TEST(BoardOptions, MistypedValuesAreRefusedWithAReason) {
   // Each line's words are split at '|'.
-  for (const char* line : {"--vid|xyz", "--pid|10000", "--input1|65536", "--input2|-1",
+  for (const char* line : {"--vid|xyz", "--pid|10000", "--input1|1024", "--input2|-1",
                            "--input3|12a", "--version|V3.00.000", "--status|OKK", "--build|123456",
                            "--name|", "--name", "--frobnicate|1"}) {
     Args args;

@@ -4,7 +4,10 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 #include <memory>
 
 #include "device/board.h"
@@ -163,6 +166,37 @@ TEST(VirtualBoardProcess, SilentBoardTimesOutInsteadOfHanging) {
     EXPECT_EQ(r.exitCode, 5) << args[0].toStdString();
     EXPECT_LT(r.elapsedMs, 5000);
   }
+}
+
+// What a teacher does: the CLI writes a program into the board and runs it; the board's
+// trace shows each step at its simulated time, so the waits are exact.
+TEST(VirtualBoardProcess, RunsTheWrittenProgramAndTracesIt) {
+  QTemporaryDir traceDir;
+  const QString trace = traceDir.filePath(QStringLiteral("trace.txt"));
+  BoardProcess board({"--trace", trace});
+  ASSERT_TRUE(board.ready()) << board.Trouble();
+  const SavedProgram blink = Save(board, {flowchart::testing::Loop(2), Output(0, 1), Wait(1),
+                                          Output(0, 0), Wait(1), flowchart::testing::LoopEnd()});
+  ASSERT_EQ(Cli(board.name(), {"write", blink.path}, 2000).exitCode, 0);
+  ASSERT_EQ(Cli(board.name(), {"run"}, 2000).exitCode, 0);
+  QStringList lines;
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 10000) {
+    QFile file(trace);
+    if (file.open(QIODevice::ReadOnly)) {
+      lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+    if (!lines.isEmpty() && lines.last().contains("stop=")) break;
+    QThread::msleep(50);
+  }
+  ASSERT_FALSE(lines.isEmpty());
+  EXPECT_TRUE(lines.last().startsWith("t=2001.1 stop=end addr=018")) << lines.last().toStdString();
+  QStringList ledChanges;
+  for (const QString& line : lines) {
+    if (line.contains(" op=O ")) ledChanges << line.section(' ', 0, 0) + line.section(' ', 4, 4);
+  }
+  EXPECT_EQ(ledChanges.join(' '), "t=0.1led=1 t=500.3led=0 t=1000.6led=1 t=1500.8led=0");
 }
 
 TEST(VirtualTransportNames, ListIsSplitAtCommasInOrderAndEmptyMeansNoBoard) {

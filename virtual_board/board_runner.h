@@ -1,0 +1,67 @@
+#pragma once
+// Runs the written image on the board's interpreter in real time (or slower, or step by
+// step), feeds it the inputs as they are set, sounds its notes and writes the trace.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "board_sim/board_sim.h"
+#include "virtual_board/board_model.h"
+
+namespace pendra2::virtual_board {
+
+class MusicBox;
+
+enum class Speed { Normal, Quarter, Stepwise };
+
+class BoardRunner : public QObject {
+  Q_OBJECT
+ public:
+  BoardRunner(BoardModel& model, MusicBox& sound, QObject* parent = nullptr);
+
+  // False with the reason when the trace file cannot be opened.
+  bool OpenTrace(const std::string& path, std::string& error);
+
+  // What the last request asked for (Run, Stop, a written image, a note).
+  void Handle(BoardModel::Event event);
+  // The window's own buttons.
+  void Run();
+  void Stop();
+
+  void SetSpeed(Speed speed);
+  Speed speed() const { return speed_; }
+  // One instruction or tune column, in step-by-step mode.
+  void StepOnce();
+
+  const board_sim::BoardSim& sim() const { return sim_; }
+  // The last instruction run, if any since the start.
+  const std::optional<board_sim::Executed>& last() const { return last_; }
+
+ signals:
+  void changed();
+
+ private:
+  board_sim::Micros SimNow() const;
+  void Anchor(board_sim::Micros simNow);
+  void Tick();
+  void Schedule();
+  void Did(const board_sim::Executed& e);
+  void Ended();
+
+  BoardModel& model_;
+  MusicBox& sound_;
+  board_sim::BoardSim sim_;
+  Speed speed_ = Speed::Normal;
+  QElapsedTimer clock_;
+  board_sim::Micros anchorSim_ = 0;
+  qint64 anchorRealUs_ = 0;
+  QTimer timer_;
+  std::optional<board_sim::Executed> last_;
+  std::ofstream trace_;
+};
+
+}  // namespace pendra2::virtual_board
