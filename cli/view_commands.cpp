@@ -1,40 +1,55 @@
 // render and pdf: the flowchart window's picture and the printed pages of a .flc file,
 // drawn by the same painter as Stepcraft itself.
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <cctype>
-#include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "cli/cli.h"
-#include "flowchart/flow_file.h"
+#include "cli/commands.h"
+#include "cli/numbers.h"
+#include "cli/terminal_text.h"
 #include "flowchart_ui/flowchart_view.h"
 #include "flowchart_ui/print_job.h"
 #include "ui_common/draw_list_painter.h"
-#include "ui_common/shift_jis.h"
 
 namespace pendra2::cli {
 namespace {
 
+// Qt's own diagnostics ("QPainter::begin: ...") are for developers; the user gets our
+// messages, which say what went wrong with which file.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "pendra2-cli: %s\n", message.toLocal8Bit().constData());
+  }
+}
+
 // Fonts and printing need a GUI application object; the tool never needs a screen.
 class GuiScope {
  public:
-  GuiScope() {
+  GuiScope() : previous_(qInstallMessageHandler(QuietQtMessages)) {
     if (QGuiApplication::instance() != nullptr) return;
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QGuiApplication>(argc_, argv_);
   }
+  ~GuiScope() { qInstallMessageHandler(previous_); }
+  GuiScope(const GuiScope&) = delete;
+  GuiScope& operator=(const GuiScope&) = delete;
 
  private:
+  QtMessageHandler previous_;
   int argc_ = 1;
   char name_[12] = "pendra2-cli";
   char* argv_[2] = {name_, nullptr};
@@ -45,19 +60,18 @@ struct ViewArgs {
   std::string input;
   std::string output;
   int viewMode = 1;
-  int topStep = 0;
+  std::optional<int> topStep;
 };
 
-std::optional<int> ParseInt(const std::string& text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
+bool HasExtension(const std::string& path, std::string_view ext) {
+  std::string actual = std::filesystem::path(path).extension().string();
+  for (char& c : actual) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return actual == ext;
 }
 
 // FILE -o OUT, plus --view and --top when `withView`. Nullopt after telling the user.
-std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const char* usage) {
+std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const char* usage,
+                                  std::string_view extension) {
   ViewArgs parsed;
   auto fail = [&](const std::string& why) {
     io.err << "pendra2-cli: " << why << "\nusage: pendra2-cli " << usage << "\n";
@@ -67,19 +81,16 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
     if (arg == "-o") {
-      if (!hasValue) return fail("-o needs a file name");
+      if (!hasValue || !parsed.output.empty()) return fail("-o needs one file name");
       parsed.output = args[++i];
     } else if (withView && arg == "--view") {
-      if (!hasValue) return fail("--view needs 0, 1 or 4");
-      const auto mode = ParseInt(args[++i]);
-      if (!mode) return fail("--view needs 0, 1 or 4, not '" + args[i] + "'");
+      const auto mode = hasValue ? ParseNumber(args[++i], 0, 4) : std::nullopt;
+      if (!mode || (*mode != 0 && *mode != 1 && *mode != 4))
+        return fail("--view takes 0 (flowchart), 1 (flowchart and listing) or 4 (listing)");
       parsed.viewMode = *mode;
     } else if (withView && arg == "--top") {
-      if (!hasValue) return fail("--top needs a step number");
-      const auto top = ParseInt(args[++i]);
-      if (!top || *top < 0)
-        return fail("--top needs a step number of 0 or more, not '" + args[i] + "'");
-      parsed.topStep = *top;
+      parsed.topStep = hasValue ? ParseNumber(args[++i], 0, 490) : std::nullopt;
+      if (!parsed.topStep) return fail("--top takes a step number from 0 to 490");
     } else if (!arg.empty() && arg[0] == '-') {
       return fail("unknown option '" + arg + "'");
     } else if (parsed.input.empty()) {
@@ -90,49 +101,66 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
   }
   if (parsed.input.empty()) return fail("a .flc file is needed");
   if (parsed.output.empty()) return fail("an output file is needed (-o OUT)");
+  if (!HasExtension(parsed.output, extension)) {
+    return fail("the output is written as " + std::string(extension.substr(1)) +
+                ": give a file name ending in " + std::string(extension));
+  }
   return parsed;
 }
 
-// The program table is large; it lives on the heap. Null after telling the user.
-std::unique_ptr<flowchart::FlowProgram> Load(const std::string& path, Streams io) {
-  auto program = std::make_unique<flowchart::FlowProgram>();
-  const flowchart::FlowFileResult result = flowchart::LoadFlowFile(*program, path);
-  if (!result.ok) {
-    io.err << "pendra2-cli: " << path << ": " << result.message << "\n";
+// The program of the input, refusals told; also refuses an output that is the input.
+std::unique_ptr<flowchart::FlowProgram> Open(const ViewArgs& args, Streams io, int& status) {
+  status = RefuseOutputIsInput(args.input, args.output, io);
+  if (status != kDone) return nullptr;
+  status = kFileError;
+  const auto file = ReadInput(args.input, io);
+  if (!file) return nullptr;
+  if (file->kind == DocumentKind::Tune) {
+    io.err << "pendra2-cli: " << args.input
+           << ": a Chimecraft tune; printing tunes is not available in this version: give a "
+              ".flc program\n";
     return nullptr;
   }
+  auto program = LoadFlow(*file, io);
+  if (program) status = kDone;
   return program;
 }
 
-// An existing file without the flowchart magic and with the tune extension.
-bool IsTuneFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char magic[2] = {};
-  if (!in.read(magic, 2) || (magic[0] == 'F' && magic[1] == 'L')) return false;
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext == ".olg";
-}
-
-std::string Decode(std::string_view sjis) {
-  return ui::ShiftJisToUtf8(sjis);
+// A PDF that Qt could not write to its end (a full disk, a file size limit) lacks its
+// closing trailer; Qt itself does not report the failed writes.
+bool WrittenWhole(const std::string& pdf) {
+  std::ifstream in(pdf, std::ios::binary | std::ios::ate);
+  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+  if (size < 16) return false;
+  std::string tail(16, '\0');
+  in.seekg(size - 16);
+  in.read(tail.data(), 16);
+  return in && tail.find("%%EOF") != std::string::npos;
 }
 
 }  // namespace
 
 int Render(Args args, Streams io) {
-  const auto parsed =
-      ParseArgs(args, io, true, "render FILE.flc -o OUT.png [--view 0|1|4] [--top N]");
+  const auto parsed = ParseArgs(args, io, true,
+                                "render FILE.flc -o OUT.png [--view 0|1|4] [--top N]", ".png");
   if (!parsed) return kUsage;
-  const auto program = Load(parsed->input, io);
-  if (!program) return kFileError;
+  int status = kDone;
+  const auto program = Open(*parsed, io, status);
+  if (!program) return status;
+  const int lastTop = std::min(program->count - 1, 490);
+  if (parsed->topStep && *parsed->topStep > lastTop) {
+    io.err << "pendra2-cli: --top " << *parsed->topStep << ": the program's steps are 0 to "
+           << program->count - 1 << ", so the top step can be 0 to " << lastTop << "\n";
+    return kUsage;
+  }
 
   GuiScope gui;
   flowchart_ui::ViewState view;
   view.viewMode = parsed->viewMode;
-  view.topStep = parsed->topStep;
+  view.topStep = parsed->topStep.value_or(0);
   view.imageSize = program->imageSize;
-  const ui::DrawList picture = flowchart_ui::FlowchartWindowPicture(*program, view, Decode);
+  const ui::DrawList picture =
+      flowchart_ui::FlowchartWindowPicture(*program, view, DecodeStoredText);
 
   QImage image(flowchart_ui::kClientWidth, flowchart_ui::kClientHeight, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -142,38 +170,47 @@ int Render(Args args, Streams io) {
   QPainter painter(&image);
   ui::PaintDrawList(painter, picture);
   painter.end();
-  if (!image.save(QString::fromStdString(parsed->output), "PNG")) {
-    io.err << "pendra2-cli: cannot write " << parsed->output << "\n";
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) {
+    io.err << "pendra2-cli: the picture could not be made\n";
     return kFileError;
   }
-  return kDone;
+  return WriteOutputFile(parsed->output, std::string_view(png.constData(), png.size()), io);
 }
 
 int Pdf(Args args, Streams io) {
-  const auto parsed = ParseArgs(args, io, false, "pdf FILE -o OUT.pdf");
+  const auto parsed = ParseArgs(args, io, false, "pdf FILE.flc -o OUT.pdf", ".pdf");
   if (!parsed) return kUsage;
-  if (IsTuneFile(parsed->input)) {
-    io.err << "pendra2-cli: " << parsed->input
-           << ": printing tunes is not available in this version; give a .flc program\n";
-    return kFileError;
-  }
-  const auto program = Load(parsed->input, io);
-  if (!program) return kFileError;
+  int status = kDone;
+  const auto program = Open(*parsed, io, status);
+  if (!program) return status;
+  const auto pending = PrepareOutput(parsed->output, io);
+  if (!pending) return kFileError;
 
   GuiScope gui;
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(parsed->output));
-  // A4 with the few millimetres a printer cannot reach, as a real printer reports them.
-  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                    QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
-  const std::string name = std::filesystem::path(parsed->input).filename().string();
-  const std::string title = "アクティビティ図編集 [" + name + "]";
-  if (!flowchart_ui::PrintFlowchart(printer, *program, title)) {
-    io.err << "pendra2-cli: cannot write " << parsed->output << "\n";
+  bool printed = false;
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pending->file));
+    // A4 with the few millimetres a printer cannot reach, as a real printer reports them.
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+    const std::string name = std::filesystem::path(parsed->input).filename().string();
+    const std::string title = "アクティビティ図編集 [" + name + "]";
+    printed = flowchart_ui::PrintFlowchart(printer, *program, title);
+  }  // the printer closes its file here
+  const bool device = pending->file == pending->target;  // /dev/null and the like
+  if (!printed || (!device && !WrittenWhole(pending->file))) {
+    DiscardOutput(*pending);
+    io.err << "pendra2-cli: " << parsed->output
+           << ": cannot be written whole (disk full, or no permission?); "
+              "any file there before is unchanged\n";
     return kFileError;
   }
-  return kDone;
+  return CommitOutput(*pending, io);
 }
 
 }  // namespace pendra2::cli

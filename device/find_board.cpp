@@ -18,6 +18,7 @@ void Board::CloseChannels() {
   link_.readChannel = kNoHandle;
   link_.writeChannel = kNoHandle;
   replyMissed_ = false;
+  repliesSeenKnown_ = false;
 }
 
 int Board::FindBoard() {

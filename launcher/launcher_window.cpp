@@ -174,16 +174,22 @@ void LauncherWindow::StartStepcraft() {
   if (state_ != State::Idle) return;
   state_ = State::Checking;
   pollTimer_.stop();
-  switch (CheckStepcraftBoard(board_)) {
+  const StepcraftGate gate = CheckStepcraftBoard(board_);
+  switch (gate) {
     case StepcraftGate::ListUnavailable:
       EndForUnavailableList();
       return;
     case StepcraftGate::WrongGeneration:
-      prompter_.Ask(ui::Prompt{Text(kWrongGenerationText), Text(kWrongGenerationCaption),
-                               ui::PromptButtons::Ok, ui::PromptIcon::None});
+    case StepcraftGate::NoAnswer: {
+      const bool silent = gate == StepcraftGate::NoAnswer;
+      prompter_.Ask(ui::Prompt{Text(silent ? kNoAnswerText : kWrongGenerationText),
+                               Text(silent ? kNoAnswerCaption : kWrongGenerationCaption),
+                               ui::PromptButtons::Ok,
+                               silent ? ui::PromptIcon::Warning : ui::PromptIcon::None});
       state_ = State::Idle;
       RestartPoll();
       return;
+    }
     case StepcraftGate::StartWithoutBoard:
     case StepcraftGate::Start:
       StartEditorAndClose(kStepcraftProgram);
