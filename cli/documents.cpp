@@ -26,10 +26,16 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-const char* KindName(DocumentKind kind) {
-  return kind == DocumentKind::Flow   ? "a Stepcraft program"
-         : kind == DocumentKind::Tune ? "a Chimecraft tune"
-                                      : "neither a Stepcraft program nor a Chimecraft tune";
+// Why a file of the wrong kind is refused: what it is, or that it is neither.
+void SayWrongKind(const InputFile& file, DocumentKind wanted, Streams io) {
+  io.err << "pendra2-cli: " << file.path << ": ";
+  if (file.kind == DocumentKind::Unknown) {
+    io.err << "neither a Stepcraft program (.flc) nor a Chimecraft tune (.olg)\n";
+  } else if (wanted == DocumentKind::Flow) {
+    io.err << "a Chimecraft tune, not a Stepcraft program (.flc)\n";
+  } else {
+    io.err << "a Stepcraft program, not a Chimecraft tune (.olg)\n";
+  }
 }
 
 }  // namespace
@@ -90,8 +96,7 @@ std::optional<InputFile> ReadInput(const std::string& path, Streams io) {
 
 std::unique_ptr<fc::FlowProgram> LoadFlow(const InputFile& file, Streams io) {
   if (file.kind != DocumentKind::Flow) {
-    io.err << "pendra2-cli: " << file.path << ": not a Stepcraft program (.flc): it is "
-           << KindName(file.kind) << "\n";
+    SayWrongKind(file, DocumentKind::Flow, io);
     return nullptr;
   }
   // The program table is 200 KB: kept off the stack.
@@ -100,7 +105,15 @@ std::unique_ptr<fc::FlowProgram> LoadFlow(const InputFile& file, Streams io) {
   fc::Recompute(*program);
   const fc::FlowFileResult result = fc::LoadFlowBytes(*program, file.bytes);
   if (!result.ok) {
-    io.err << "pendra2-cli: " << file.path << ": " << OneLine(result.message) << "\n";
+    // Named .flc but without the program's magic: the version test would call it a file of
+    // a newer version, which it is not.
+    const bool magic = file.bytes.size() >= 2 && file.bytes[0] == 'F' && file.bytes[1] == 'L';
+    if (!magic && result.message == fc::kVersionRefused) {
+      io.err << "pendra2-cli: " << file.path
+             << ": not a Stepcraft program file (it does not start with \"FL\")\n";
+    } else {
+      io.err << "pendra2-cli: " << file.path << ": " << OneLine(result.message) << "\n";
+    }
     return nullptr;
   }
   return program;
@@ -108,8 +121,7 @@ std::unique_ptr<fc::FlowProgram> LoadFlow(const InputFile& file, Streams io) {
 
 std::unique_ptr<ml::MelodyState> LoadTune(const InputFile& file, Streams io) {
   if (file.kind != DocumentKind::Tune) {
-    io.err << "pendra2-cli: " << file.path << ": not a Chimecraft tune (.olg): it is "
-           << KindName(file.kind) << "\n";
+    SayWrongKind(file, DocumentKind::Tune, io);
     return nullptr;
   }
   auto state = std::make_unique<ml::MelodyState>();

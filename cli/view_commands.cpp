@@ -101,7 +101,8 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
   }
   if (parsed.input.empty()) return fail("a .flc file is needed");
   if (parsed.output.empty()) return fail("an output file is needed (-o OUT)");
-  if (!HasExtension(parsed.output, extension)) {
+  // An output that is the input is refused as such (a file error), before its name.
+  if (!OutputIsInput(parsed.input, parsed.output) && !HasExtension(parsed.output, extension)) {
     return fail("the output is written as " + std::string(extension.substr(1)) +
                 ": give a file name ending in " + std::string(extension));
   }

@@ -82,6 +82,7 @@ class Board {
   bool ReadReply();
   void DropLateReplies();
   void CatchUpWithOthers();
+  void OpenReadChannel();
 
   Transport& transport_;
   int replyTimeoutMs_;

@@ -45,13 +45,20 @@ class Board::Turn {
   bool ok_ = true;
 };
 
+void Board::OpenReadChannel() {
+  // Opened during a turn of our own: no other program's exchange is under way, so every
+  // reply that reaches the new channel from now on is counted in the lock file.
+  const Turn turn(*this);
+  link_.readChannel = transport_.Open(link_.devicePath, Access::Read);
+}
+
 void Board::CatchUpWithOthers() {
   const uint64_t count = lock_.ReplyCount();
   if (link_.readChannel != kNoHandle) {
     // The board answers every reader, so each reply another program received while it held
     // the lock came to our read channel too, and may still be on its way.
     if (repliesSeenKnown_ && count > repliesSeen_) {
-      const uint64_t pending = std::min<uint64_t>(count - repliesSeen_, 16);
+      const uint64_t pending = std::min<uint64_t>(count - repliesSeen_, 256);
       const int grace = std::min(replyTimeoutMs_, 200);
       ReplyReport stale{};
       for (uint64_t i = 0; i < pending; ++i) {

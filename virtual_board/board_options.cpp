@@ -1,6 +1,9 @@
 #include "virtual_board/board_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 
 namespace pendra2::virtual_board {
 namespace {
@@ -45,6 +48,13 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       o.help = true;
       continue;
     }
+    static constexpr std::string_view kWithValue[] = {
+        "--name",  "--vid",  "--pid",    "--version", "--date",   "--status",
+        "--build", "--log", "--input1", "--input2",  "--input3"};
+    if (std::find(std::begin(kWithValue), std::end(kWithValue), a) == std::end(kWithValue)) {
+      return fail(a.starts_with("-") ? "unknown option '" + a + "'"
+                                     : "unexpected argument '" + a + "'");
+    }
     if (i + 1 >= args.size()) return fail(a + " needs a value");
     const std::string& v = args[++i];
     if (a == "--name") {
@@ -67,10 +77,8 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       const auto n = Number(v, 10);
       if (!n) return fail(a + " takes a number from 0 to 65535, not '" + v + "'");
       o.inputs[static_cast<std::size_t>(a.back() - '1')] = *n;
-    } else if (a == "--log") {
-      o.logPath = v;
     } else {
-      return fail("unknown option '" + a + "'");
+      o.logPath = v;  // --log
     }
   }
   return ParsedOptions{o, {}};
