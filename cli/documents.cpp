@@ -106,9 +106,9 @@ std::unique_ptr<fc::FlowProgram> LoadFlow(const InputFile& file, Streams io) {
   const fc::FlowFileResult result = fc::LoadFlowBytes(*program, file.bytes);
   if (!result.ok) {
     // Named .flc but without the program's magic: the version test would call it a file of
-    // a newer version, which it is not.
+    // a newer version, the length test a program cut short; it is neither.
     const bool magic = file.bytes.size() >= 2 && file.bytes[0] == 'F' && file.bytes[1] == 'L';
-    if (!magic && result.message == fc::kVersionRefused) {
+    if (!magic) {
       io.err << "pendra2-cli: " << file.path
              << ": not a Stepcraft program file (it does not start with \"FL\")\n";
     } else {

@@ -64,6 +64,12 @@ std::optional<PendingOutput> PrepareOutput(const std::string& target, Streams io
   if (fs::exists(status) && !fs::is_regular_file(status)) {
     return PendingOutput{real.string(), real.string()};  // a device or a pipe
   }
+  const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
+  if (!fs::is_directory(folder, ec)) {
+    io.err << "pendra2-cli: " << target << ": the folder " << folder.string()
+           << " does not exist\n";
+    return std::nullopt;
+  }
   fs::path beside = real;
   beside += UniqueSuffix();
   return PendingOutput{beside.string(), real.string()};

@@ -84,13 +84,17 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
       if (!hasValue || !parsed.output.empty()) return fail("-o needs one file name");
       parsed.output = args[++i];
     } else if (withView && arg == "--view") {
-      const auto mode = hasValue ? ParseNumber(args[++i], 0, 4) : std::nullopt;
-      if (!mode || (*mode != 0 && *mode != 1 && *mode != 4))
-        return fail("--view takes 0 (flowchart), 1 (flowchart and listing) or 4 (listing)");
+      const std::string value = hasValue ? args[++i] : "";
+      const auto mode = ParseNumber(value, 0, 4);
+      if (!mode || (*mode != 0 && *mode != 1 && *mode != 4)) {
+        return fail("--view takes 0 (flowchart), 1 (flowchart and listing) or 4 (listing), not '" +
+                    value + "'");
+      }
       parsed.viewMode = *mode;
     } else if (withView && arg == "--top") {
-      parsed.topStep = hasValue ? ParseNumber(args[++i], 0, 490) : std::nullopt;
-      if (!parsed.topStep) return fail("--top takes a step number from 0 to 490");
+      const std::string value = hasValue ? args[++i] : "";
+      parsed.topStep = ParseNumber(value, 0, 490);
+      if (!parsed.topStep) return fail("--top takes a step number from 0 to 490, not '" + value + "'");
     } else if (!arg.empty() && arg[0] == '-') {
       return fail("unknown option '" + arg + "'");
     } else if (parsed.input.empty()) {

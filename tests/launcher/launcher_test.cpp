@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "launcher/board_check.h"
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_texts.h"
 #include "support/fake_transport.h"
