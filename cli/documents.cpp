@@ -68,7 +68,7 @@ std::optional<InputFile> ReadInput(const std::string& path, Streams io) {
   if (!fs::exists(status)) {
     io.err << "pendra2-cli: " << path << ": "
            << (fs::is_symlink(fs::symlink_status(path, ec)) ? "a link that leads nowhere"
-                                                             : "no such file")
+                                                            : "no such file")
            << "\n";
     return std::nullopt;
   }

@@ -167,8 +167,7 @@ int Listing(Args args, Streams io) {
   if (!program) return kFileError;
   for (int i = 0; i < program->count; ++i) {
     // Tune paths come from the file: their control bytes are shown, never obeyed.
-    io.out << EscapeControls(
-                  fc::ListingLine(i, program->steps[i], notation, DecodeStoredText))
+    io.out << EscapeControls(fc::ListingLine(i, program->steps[i], notation, DecodeStoredText))
            << "\n";
   }
   return kDone;

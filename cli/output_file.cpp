@@ -5,7 +5,6 @@
 #include <fstream>
 #include <random>
 
-
 namespace pendra2::cli {
 namespace {
 
@@ -81,8 +80,7 @@ int CommitOutput(const PendingOutput& pending, Streams io) {
   fs::rename(pending.file, pending.target, ec);
   if (ec) {
     DiscardOutput(pending);
-    io.err << "pendra2-cli: " << pending.target << ": cannot be written: " << ec.message()
-           << "\n";
+    io.err << "pendra2-cli: " << pending.target << ": cannot be written: " << ec.message() << "\n";
     return kFileError;
   }
   return kDone;
@@ -141,8 +139,7 @@ std::optional<ImageOptions> ParseImageOptions(Args args, Streams io) {
 }
 
 int WriteImage(std::span<const uint8_t> image, const ImageOptions& options, Streams io) {
-  const std::string bytes =
-      options.hex ? HexLines(image) : std::string(image.begin(), image.end());
+  const std::string bytes = options.hex ? HexLines(image) : std::string(image.begin(), image.end());
   if (options.out) return WriteOutputFile(*options.out, bytes, io);
   io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return kDone;

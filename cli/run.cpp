@@ -51,8 +51,7 @@ constexpr std::array kCommands{
           "  -o OUT.pdf   the PDF to write\n"},
     Entry{"boards", Boards, "boards",
           "Lists every HID device attached, and which of them is a Pendra2 board.\n"},
-    Entry{"board-info", BoardInfo, "board-info",
-          "Shows the board's version information.\n"},
+    Entry{"board-info", BoardInfo, "board-info", "Shows the board's version information.\n"},
     Entry{"write", Write, "write FILE",
           "Writes a program (.flc) or tune (.olg) into the board, as the editors' transfer\n"
           "button does (with its size and generation checks).\n"},

@@ -94,7 +94,8 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
     } else if (withView && arg == "--top") {
       const std::string value = hasValue ? args[++i] : "";
       parsed.topStep = ParseNumber(value, 0, 490);
-      if (!parsed.topStep) return fail("--top takes a step number from 0 to 490, not '" + value + "'");
+      if (!parsed.topStep)
+        return fail("--top takes a step number from 0 to 490, not '" + value + "'");
     } else if (!arg.empty() && arg[0] == '-') {
       return fail("unknown option '" + arg + "'");
     } else if (parsed.input.empty()) {
@@ -146,8 +147,8 @@ bool WrittenWhole(const std::string& pdf) {
 }  // namespace
 
 int Render(Args args, Streams io) {
-  const auto parsed = ParseArgs(args, io, true,
-                                "render FILE.flc -o OUT.png [--view 0|1|4] [--top N]", ".png");
+  const auto parsed =
+      ParseArgs(args, io, true, "render FILE.flc -o OUT.png [--view 0|1|4] [--top N]", ".png");
   if (!parsed) return kUsage;
   int status = kDone;
   const auto program = Open(*parsed, io, status);
@@ -206,7 +207,7 @@ int Pdf(Args args, Streams io) {
     const std::string name = std::filesystem::path(parsed->input).filename().string();
     const std::string title = "アクティビティ図編集 [" + name + "]";
     printed = flowchart_ui::PrintFlowchart(printer, *program, title);
-  }  // the printer closes its file here
+  }                                                      // the printer closes its file here
   const bool device = pending->file == pending->target;  // /dev/null and the like
   if (!printed || (!device && !WrittenWhole(pending->file))) {
     DiscardOutput(*pending);

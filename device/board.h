@@ -9,8 +9,8 @@
 #include <span>
 
 #include "device/board_info.h"
-#include "device/board_lock.h"
 #include "device/board_link.h"
+#include "device/board_lock.h"
 #include "device/report.h"
 #include "device/transport.h"
 

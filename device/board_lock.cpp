@@ -139,7 +139,8 @@ uint64_t DeviceLock::ReplyCount() const {
 void DeviceLock::SetReplyCount(uint64_t count) {
   if (fd_ < 0) return;
   std::array<unsigned char, 8> bytes{};
-  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<unsigned char>(count >> (8 * i));
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<unsigned char>(count >> (8 * i));
   // A count that cannot be stored only costs the others a short wait for replies.
   [[maybe_unused]] const auto written = ::pwrite(fd_, bytes.data(), bytes.size(), 0);
 }

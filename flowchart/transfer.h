@@ -33,11 +33,11 @@ class GenerationSource {
 };
 
 enum class TransferStep {
-  kSent,       // the whole image went out and every block was answered
-  kTooLarge,   // the size guard: nothing was sent
-  kNoAnswer,   // InfoQuery went unanswered: nothing else was sent
-  kRefused,    // the generation guard: only InfoQuery was sent
-  kFailed,     // the image write broke off: the board may hold part of an image
+  kSent,      // the whole image went out and every block was answered
+  kTooLarge,  // the size guard: nothing was sent
+  kNoAnswer,  // InfoQuery went unanswered: nothing else was sent
+  kRefused,   // the generation guard: only InfoQuery was sent
+  kFailed,    // the image write broke off: the board may hold part of an image
 };
 
 struct TransferResult {

@@ -49,7 +49,7 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       continue;
     }
     static constexpr std::string_view kWithValue[] = {
-        "--name",  "--vid",  "--pid",    "--version", "--date",   "--status",
+        "--name",  "--vid", "--pid",    "--version", "--date",  "--status",
         "--build", "--log", "--input1", "--input2",  "--input3"};
     if (std::find(std::begin(kWithValue), std::end(kWithValue), a) == std::end(kWithValue)) {
       return fail(a.starts_with("-") ? "unknown option '" + a + "'"

@@ -49,9 +49,11 @@ TEST_F(ProgramTest, TransferGuardsInOrderAndNeverPassesAFailureAsSuccess) {
       {10, 0xFF, true, TransferStep::kSent, 1, 1},
       {10, '3', false, TransferStep::kFailed, 1, 1},
   };
-  const interaction::UserMessage messages[] = {
-      {}, kTooLargeMessage, kTransferFailedMessage, kGenerationRefusedMessage,
-      kTransferFailedMessage};
+  const interaction::UserMessage messages[] = {{},
+                                               kTooLargeMessage,
+                                               kTransferFailedMessage,
+                                               kGenerationRefusedMessage,
+                                               kTransferFailedMessage};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(&c - cases));
     Build(p, {Step(K::Output, 1), Step(K::Wait, 4)});
