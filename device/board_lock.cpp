@@ -37,14 +37,20 @@ uint64_t Fnv1a(const std::string& text) {
 fs::path LockFolder() {
   std::error_code ec;
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime) {
-    const fs::path folder(runtime);
+    fs::path folder(runtime);
     if (folder.is_absolute() && fs::is_directory(folder, ec)) return folder;
   }
 #if defined(_WIN32)
   return fs::temp_directory_path(ec);
 #else
-  const fs::path folder = fs::temp_directory_path(ec) / ("pendra2-" + std::to_string(getuid()));
+  fs::path folder = fs::temp_directory_path(ec) / ("pendra2-" + std::to_string(getuid()));
   ::mkdir(folder.c_str(), 0700);
+  // The temporary folder is shared: a folder of that name that someone else made is not ours
+  // to keep lock files in (empty: no lock then).
+  struct stat info {};
+  if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) {
+    return {};
+  }
   return folder;
 #endif
 }
@@ -95,8 +101,10 @@ DeviceLock::Result DeviceLock::Acquire(const std::string& devicePath,
                                        std::chrono::milliseconds limit,
                                        const LockWaitNotice& waiting) {
   Release();
-  const fs::path file = LockFolder() / LockFileName(devicePath);
-  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  const fs::path folder = LockFolder();
+  if (folder.empty()) return Result::Unavailable;
+  const fs::path file = folder / LockFileName(devicePath);
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return Result::Unavailable;
   const auto start = std::chrono::steady_clock::now();
   bool told = false;

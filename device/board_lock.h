@@ -21,7 +21,7 @@ namespace pendra2::device {
 using LockWaitNotice = std::function<void(const std::string& devicePath)>;
 
 // The folder for the lock files: $XDG_RUNTIME_DIR, else a folder of this user's own in the
-// temporary folder.
+// temporary folder; empty when there is none that is safely ours.
 std::filesystem::path LockFolder();
 // The lock file's name for a device path: distinct paths give distinct names, and the name
 // stays within what file systems allow however long the path is.

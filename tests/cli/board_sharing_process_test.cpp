@@ -25,7 +25,8 @@ QStringList ImageBlocks(const std::vector<uint8_t>& file) {
   const auto image = melody::TuneImage(state.score);
   QStringList blocks;
   for (int b = 0; b < 8; ++b) {
-    const QByteArray bytes(reinterpret_cast<const char*>(image.data()) + 64 * b, 64);
+    const QByteArray bytes(reinterpret_cast<const char*>(image.data()) + std::ptrdiff_t{64} * b,
+                           64);
     blocks << "00" + QString::fromLatin1(bytes.toHex());
   }
   return blocks;
