@@ -42,17 +42,9 @@ int RefuseOutputIsInput(const std::string& input, const std::string& output, Str
 
 std::optional<PendingOutput> PrepareOutput(const std::string& target, Streams io) {
   std::error_code ec;
-  fs::path real = target;
-  const fs::file_status link = fs::symlink_status(real, ec);
-  if (!ec && fs::is_symlink(link)) {
-    real = fs::canonical(real, ec);  // fails for a loop or a link that leads nowhere
-    if (ec) {
-      io.err << "pendra2-cli: " << target << ": cannot be written: " << ec.message() << "\n";
-      return std::nullopt;
-    }
-  }
-  const fs::file_status status = fs::status(real, ec);
+  const fs::file_status status = fs::status(target, ec);  // through links
   if (ec && status.type() != fs::file_type::not_found) {
+    // A link loop, a name too long for the system, a folder we may not look into.
     io.err << "pendra2-cli: " << target << ": cannot be written: " << ec.message() << "\n";
     return std::nullopt;
   }
@@ -61,7 +53,15 @@ std::optional<PendingOutput> PrepareOutput(const std::string& target, Streams io
     return std::nullopt;
   }
   if (fs::exists(status) && !fs::is_regular_file(status)) {
-    return PendingOutput{real.string(), real.string()};  // a device or a pipe
+    return PendingOutput{target, target};  // a device or a pipe (/dev/stdout) takes it as it comes
+  }
+  // The file is replaced where a link leads, also a link to a file yet to be made; the
+  // status above has already refused loops.
+  fs::path real = target;
+  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(real, ec)); ++hops) {
+    const fs::path next = fs::read_symlink(real, ec);
+    if (ec) break;
+    real = next.is_absolute() ? next : real.parent_path() / next;
   }
   const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
   if (!fs::is_directory(folder, ec)) {

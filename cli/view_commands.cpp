@@ -9,11 +9,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,7 +109,14 @@ std::optional<ViewArgs> ParseArgs(Args args, Streams io, bool withView, const ch
   if (parsed.input.empty()) return fail("a .flc file is needed");
   if (parsed.output.empty()) return fail("an output file is needed (-o OUT)");
   // An output that is the input is refused as such (a file error), before its name.
-  if (!OutputIsInput(parsed.input, parsed.output) && !HasExtension(parsed.output, extension)) {
+  // Devices and pipes (/dev/stdout) have no name to go by.
+  std::error_code ec;
+  const auto kind = std::filesystem::status(parsed.output, ec).type();
+  const bool special = kind == std::filesystem::file_type::character ||
+                       kind == std::filesystem::file_type::fifo ||
+                       kind == std::filesystem::file_type::socket;
+  if (!special && !OutputIsInput(parsed.input, parsed.output) &&
+      !HasExtension(parsed.output, extension)) {
     return fail("the output is written as " + std::string(extension.substr(1)) +
                 ": give a file name ending in " + std::string(extension));
   }
@@ -132,16 +141,14 @@ std::unique_ptr<flowchart::FlowProgram> Open(const ViewArgs& args, Streams io, i
   return program;
 }
 
-// A PDF that Qt could not write to its end (a full disk, a file size limit) lacks its
-// closing trailer; Qt itself does not report the failed writes.
-bool WrittenWhole(const std::string& pdf) {
-  std::ifstream in(pdf, std::ios::binary | std::ios::ate);
-  const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
-  if (size < 16) return false;
-  std::string tail(16, '\0');
-  in.seekg(size - 16);
-  in.read(tail.data(), 16);
-  return in && tail.find("%%EOF") != std::string::npos;
+// The PDF Qt wrote, whole, or nothing: a PDF that Qt could not write to its end (a full
+// disk, a file size limit) lacks its closing trailer, and Qt itself reports no failed write.
+std::optional<std::string> WholePdf(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t tail = bytes.size() < 16 ? 0 : bytes.size() - 16;
+  if (in.bad() || bytes.find("%%EOF", tail) == std::string::npos) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace
@@ -192,31 +199,35 @@ int Pdf(Args args, Streams io) {
   int status = kDone;
   const auto program = Open(*parsed, io, status);
   if (!program) return status;
-  const auto pending = PrepareOutput(parsed->output, io);
-  if (!pending) return kFileError;
-
+  // Printed into a folder of our own first, so that the output (a file, or a device such as
+  // /dev/stdout) gets the whole document through our own checked write, or nothing.
+  QTemporaryDir scratch;
+  if (!scratch.isValid()) {
+    io.err << "pendra2-cli: no temporary folder to print into\n";
+    return kFileError;
+  }
+  const QString printed = scratch.filePath("pages.pdf");
   GuiScope gui;
-  bool printed = false;
+  bool ok = false;
   {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pending->file));
+    printer.setOutputFileName(printed);
     // A4 with the few millimetres a printer cannot reach, as a real printer reports them.
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
     const std::string name = std::filesystem::path(parsed->input).filename().string();
     const std::string title = "アクティビティ図編集 [" + name + "]";
-    printed = flowchart_ui::PrintFlowchart(printer, *program, title);
-  }                                                      // the printer closes its file here
-  const bool device = pending->file == pending->target;  // /dev/null and the like
-  if (!printed || (!device && !WrittenWhole(pending->file))) {
-    DiscardOutput(*pending);
+    ok = flowchart_ui::PrintFlowchart(printer, *program, title);
+  }  // the printer closes its file here
+  const auto pdf = ok ? WholePdf(printed) : std::nullopt;
+  if (!pdf) {
     io.err << "pendra2-cli: " << parsed->output
-           << ": cannot be written whole (disk full, or no permission?); "
+           << ": the pages could not be printed whole (disk full, or a file size limit?); "
               "any file there before is unchanged\n";
     return kFileError;
   }
-  return CommitOutput(*pending, io);
+  return WriteOutputFile(parsed->output, *pdf, io);
 }
 
 }  // namespace pendra2::cli
