@@ -92,8 +92,4 @@ int NoAnswer(const device::Board& board, Streams io) {
   return kBoardFailed;
 }
 
-void Tell(const interaction::UserMessage& message, Streams io) {
-  io.err << "pendra2-cli: " << OneLine(message.text) << "\n";
-}
-
 }  // namespace pendra2::cli

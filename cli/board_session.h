@@ -6,6 +6,7 @@
 #include <span>
 
 #include "cli/cli.h"
+#include "cli/documents.h"
 #include "device/board.h"
 #include "device/transport.h"
 #include "interaction/board_image_writer.h"
@@ -40,8 +41,5 @@ class TerminalImageWriter : public interaction::BoardImageWriter {
 
 // "the board did not answer", or that another program kept it busy; kBoardFailed.
 int NoAnswer(const device::Board& board, Streams io);
-
-// A core's message for the user, on one line.
-void Tell(const interaction::UserMessage& message, Streams io);
 
 }  // namespace pendra2::cli

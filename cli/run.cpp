@@ -33,7 +33,8 @@ constexpr std::array kCommands{
     Entry{"listing", Listing, "listing FILE.flc [--notation japanese|basic|c]",
           "Prints the program listing, one line per step.\n"
           "  --notation japanese|basic|c   the listing's language (default japanese)\n"},
-    Entry{"play", Play, "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N]",
+    Entry{"play", Play,
+          "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N] [--stats]",
           "Plays a tune note by note on the board, paced as Chimecraft paces it.\n"
           "  --part START   only the 21 columns from position START (0-489)\n"
           "  --loop         start again at the end, until Ctrl+C\n"

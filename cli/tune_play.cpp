@@ -14,7 +14,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kPlayUsage =
-    "usage: pendra2-cli play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N]\n";
+    "usage: pendra2-cli play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N] "
+    "[--stats]\n";
 
 // Waits until `when`, in short slices so that Ctrl+C is noticed quickly even at the slowest
 // tempo. False when interrupted.
