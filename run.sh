@@ -14,9 +14,10 @@ if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY
   cat >&2 <<'MSG'
 run.sh: no display found (DISPLAY and WAYLAND_DISPLAY are not set), so the windows of the
 suite cannot be shown. The build is ready. To run without a screen:
-  xvfb-run -a ./run.sh                 a virtual display (package xvfb)
-  QT_QPA_PLATFORM=offscreen ./run.sh   windows drawn nowhere, e.g. for --replay sessions
-  build/bin/pendra2-cli --help         images, listings, pictures and board commands
+  xvfb-run -a ./run.sh                  on a virtual display (package xvfb)
+  QT_QPA_PLATFORM=offscreen build/bin/Stepcraft --replay FILE
+                                        an editor session from a script, shown as text
+  build/bin/pendra2-cli --help          images, listings, pictures and board commands
 MSG
   exit 1
 fi
