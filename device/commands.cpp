@@ -47,7 +47,9 @@ class Board::Turn {
 
 void Board::OpenReadChannel() {
   // Opened during a turn of our own: no other program's exchange is under way, so every
-  // reply that reaches the new channel from now on is counted in the lock file.
+  // reply that reaches the new channel from now on is counted in the lock file. (Counting
+  // from a moment outside a turn could take a reply broadcast just before the open for one
+  // of ours.) A turn is short, so discovery waits at most for one exchange of another.
   const Turn turn(*this);
   link_.readChannel = transport_.Open(link_.devicePath, Access::Read);
 }
@@ -56,10 +58,11 @@ void Board::CatchUpWithOthers() {
   const uint64_t count = lock_.ReplyCount();
   if (link_.readChannel != kNoHandle) {
     // The board answers every reader, so each reply another program received while it held
-    // the lock came to our read channel too, and may still be on its way.
+    // the lock came to our read channel too, and may still be on its way: a busy machine can
+    // hold the board's copy to us back for as long as any reply.
     if (repliesSeenKnown_ && count > repliesSeen_) {
       const uint64_t pending = std::min<uint64_t>(count - repliesSeen_, 256);
-      const int grace = std::min(replyTimeoutMs_, 200);
+      const int grace = replyTimeoutMs_;
       ReplyReport stale{};
       for (uint64_t i = 0; i < pending; ++i) {
         if (!transport_.Read(link_.readChannel, stale, grace)) break;
