@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +21,7 @@
 
 #include "cli/commands.h"
 #include "cli/numbers.h"
+#include "cli/qt_messages.h"
 #include "cli/terminal_text.h"
 #include "flowchart_ui/flowchart_view.h"
 #include "flowchart_ui/print_job.h"
@@ -29,14 +29,6 @@
 
 namespace pendra2::cli {
 namespace {
-
-// Qt's own diagnostics ("QPainter::begin: ...") are for developers; the user gets our
-// messages, which say what went wrong with which file.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
-  if (type == QtCriticalMsg || type == QtFatalMsg) {
-    std::fprintf(stderr, "pendra2-cli: %s\n", message.toLocal8Bit().constData());
-  }
-}
 
 // Fonts and printing need a GUI application object; the tool never needs a screen.
 class GuiScope {
