@@ -60,8 +60,10 @@ TEST(BoardSharing, ConcurrentProgramsTakeTurnsAndNeverReadEachOthersReplies) {
   }
   for (auto& c : clis) {
     c.process->setProgram(test::BinPath("pendra2-cli"));
+    // The lock files go into the board's folder, which goes with the test.
     c.process->setEnvironment(QProcess::systemEnvironment()
-                              << "PENDRA2_VIRTUAL_BOARDS=" + board.name());
+                              << "PENDRA2_VIRTUAL_BOARDS=" + board.name()
+                              << "XDG_RUNTIME_DIR=" + board.TempFile(""));
     c.process->start();
   }
   for (auto& c : clis) {
