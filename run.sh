@@ -8,6 +8,20 @@ scripts/install-deps.sh
 scripts/configure.sh
 bin=build/bin
 
+# Without a display Qt would abort the launcher; say what to do instead.
+if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] &&
+   [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  cat >&2 <<'MSG'
+run.sh: no display found (DISPLAY and WAYLAND_DISPLAY are not set), so the windows of the
+suite cannot be shown. The build is ready. To run without a screen:
+  xvfb-run -a ./run.sh                  on a virtual display (package xvfb)
+  QT_QPA_PLATFORM=offscreen build/bin/Stepcraft --replay FILE
+                                        an editor session from a script, shown as text
+  build/bin/pendra2-cli --help          images, listings, pictures and board commands
+MSG
+  exit 1
+fi
+
 if [ "${1:-}" != "--virtual-board" ]; then
   exec "$bin/Pendra2" "$@"
 fi

@@ -1,23 +1,20 @@
-#include <charconv>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include "cli/board_session.h"
-#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/numbers.h"
 #include "device/board_info.h"
 #include "device/transport_factory.h"
-#include "flowchart/flow_file.h"
-#include "flowchart/flow_program.h"
-#include "flowchart/recompute.h"
+#include "flowchart/transfer.h"
+#include "melody/codes.h"
 
 namespace pendra2::cli {
 namespace {
 
-constexpr const char* kTooLargeText = "データが５１２バイトを越しているので転送できません。";
+namespace fc = pendra2::flowchart;
 
 std::string Hex4(uint16_t v) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -32,58 +29,58 @@ bool NoArguments(Args args, std::string_view command, Streams io) {
   return false;
 }
 
-// A whole decimal number within [low, high], or nothing.
-std::optional<int> Whole(const std::string& text, int low, int high) {
-  int value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || value < low ||
-      value > high) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-bool IsFlowFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char magic[2] = {};
-  if (in.read(magic, 2) && magic[0] == 'F' && magic[1] == 'L') return true;
-  const auto ext = std::filesystem::path(path).extension().string();
-  return ext == ".flc" || ext == ".FLC";
-}
-
-int WriteFlow(const std::string& path, Streams io) {
-  // The program table is 200 KB: kept off the stack.
-  auto program = std::make_unique<flowchart::FlowProgram>();
-  flowchart::NewProgram(*program);
-  const interaction::Outcome loaded = flowchart::LoadFlowFile(*program, path);
-  if (!loaded.ok()) {
-    io.err << "pendra2-cli: " << path << ": " << loaded.message().text << "\n";
-    return kFileError;
+// The transfer's generation guard asks through here: only a reply to this very InfoQuery
+// counts.
+class BoardGeneration : public fc::GenerationSource {
+ public:
+  explicit BoardGeneration(device::Board& board) : board_(board) {}
+  std::optional<uint8_t> QueryGeneration() override {
+    if (!board_.InfoQuery()) return std::nullopt;
+    return board_.Info().generation;
   }
 
-  BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
-  device::Board& board = *session.board;
+ private:
+  device::Board& board_;
+};
 
-  if (program->imageSize > 511) {
-    io.err << kTooLargeText << "\n(" << program->imageSize << " bytes)\n";
+int WriteFlow(const InputFile& file, Streams io) {
+  const auto program = LoadFlow(file, io);
+  if (!program) return kFileError;
+  // Too large wins over every board question, as for tunes: nothing is looked for or sent.
+  if (program->imageSize > fc::kImageBytes - 1) {
+    Tell(fc::kTooLargeMessage, io);
+    io.err << "  (" << file.path << " needs " << program->imageSize << " bytes)\n";
     return kTooLarge;
   }
-  if (!board.InfoQuery()) {
-    io.err << kNoAnswerText;
-    return kBoardFailed;
+  BoardSession session;
+  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  BoardGeneration generation(*session.board);
+  TerminalImageWriter writer(*session.board, io);
+  int32_t transferBusy = 0;
+  const fc::TransferResult result = fc::Transfer(*program, transferBusy, generation, writer);
+  switch (result.step) {
+    case fc::TransferStep::kSent:
+      io.out << "wrote " << file.path << " to the board (" << program->imageSize
+             << " program bytes, 512-byte image)\n";
+      return kDone;
+    case fc::TransferStep::kTooLarge:
+      Tell(result.outcome.message(), io);
+      return kTooLarge;
+    case fc::TransferStep::kNoAnswer:
+      if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+      Tell(result.outcome.message(), io);
+      io.err << "  (the board did not answer; nothing was written)\n";
+      return kBoardFailed;
+    case fc::TransferStep::kRefused:
+      Tell(result.outcome.message(), io);
+      return kBoardFailed;
+    case fc::TransferStep::kFailed:
+      if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+      Tell(result.outcome.message(), io);
+      io.err << "  (the board may now hold part of an image)\n";
+      return kBoardFailed;
   }
-  if (!device::GenerationAcceptsProgram(board.Info().generation)) {
-    io.err << device::kGenerationRefusedText << "\n";
-    return kBoardFailed;
-  }
-  flowchart::Recompute(*program);
-  if (const int status = WriteBoardImage(board, program->image, io); status != kDone) {
-    return status;
-  }
-  io.out << "wrote " << path << " to the board (" << program->imageSize
-         << " program bytes, 512-byte image)\n";
-  return kDone;
+  return kBoardFailed;
 }
 
 }  // namespace
@@ -97,12 +94,18 @@ int Boards(Args args, Streams io) {
            << " (the list of HID interfaces cannot be read)\n";
     return kNoBoard;
   }
-  if (list.interfaces.empty()) io.out << "no HID interfaces\n";
-  for (const auto& i : list.interfaces) {
-    io.out << Hex4(i.vendorId) << ':' << Hex4(i.productId) << "  "
-           << (device::IsBoard(i.vendorId, i.productId) ? "board      " : "not a board") << "  "
-           << i.path << "\n";
+  if (list.interfaces.empty()) {
+    io.out << "No HID devices are attached, so no Pendra2 board either.\n";
+    return kDone;
   }
+  bool anyBoard = false;
+  for (const auto& i : list.interfaces) {
+    const bool board = device::IsBoard(i.vendorId, i.productId);
+    anyBoard = anyBoard || board;
+    io.out << Hex4(i.vendorId) << ':' << Hex4(i.productId) << "  "
+           << (board ? "board      " : "not a board") << "  " << i.path << "\n";
+  }
+  if (!anyBoard) io.out << "None of these is a Pendra2 board.\n";
   return kDone;
 }
 
@@ -110,10 +113,7 @@ int BoardInfo(Args args, Streams io) {
   if (!NoArguments(args, "board-info", io)) return kUsage;
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
-  if (!session.board->InfoQuery()) {
-    io.err << kNoAnswerText;
-    return kBoardFailed;
-  }
+  if (!session.board->InfoQuery()) return NoAnswer(*session.board, io);
   const device::BoardInfo info = session.board->Info();
   io.out << "path: " << session.board->link().devicePath << "\n"
          << "test status: " << info.testStatus << "\n"
@@ -126,15 +126,13 @@ int BoardInfo(Args args, Streams io) {
 
 int Write(Args args, Streams io) {
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    io.err << "pendra2-cli: usage: write FILE (.flc or .olg)\n";
+    io.err << "usage: pendra2-cli write FILE (.flc or .olg)\n";
     return kUsage;
   }
-  if (!std::filesystem::exists(args[0])) {
-    io.err << "pendra2-cli: " << args[0] << ": no such file\n";
-    return kFileError;
-  }
-  if (!IsFlowFile(args[0])) return TuneWrite(args, io);
-  return WriteFlow(args[0], io);
+  const auto file = ReadInput(args[0], io);
+  if (!file) return kFileError;
+  if (file->kind == DocumentKind::Tune) return TuneWrite(*file, io);
+  return WriteFlow(*file, io);
 }
 
 int RunBoard(Args args, Streams io) {
@@ -142,6 +140,7 @@ int RunBoard(Args args, Streams io) {
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   if (!session.board->Run()) {
+    if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
     return kBoardFailed;
   }
@@ -153,6 +152,7 @@ int StopBoard(Args args, Streams io) {
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   if (!session.board->Stop()) {
+    if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
     return kBoardFailed;
   }
@@ -169,10 +169,7 @@ int Auto(Args args, Streams io) {
   const auto arg = args[0] == "on"    ? device::AutoModeArg::On
                    : args[0] == "off" ? device::AutoModeArg::Off
                                       : device::AutoModeArg::Query;
-  if (!session.board->AutoMode(arg)) {
-    io.err << kNoAnswerText;
-    return kBoardFailed;
-  }
+  if (!session.board->AutoMode(arg)) return NoAnswer(*session.board, io);
   if (arg == device::AutoModeArg::Query) {
     io.out << (session.board->AutoModeIsOn() ? "on" : "off") << "\n";
   }
@@ -187,13 +184,13 @@ int ReadInput(Args args, Streams io) {
     if (args[i] == "--watch") {
       watch = true;
     } else if (args[i] == "--count" && i + 1 < args.size()) {
-      count = Whole(args[++i], 1, 1000000);
+      count = ParseNumber(args[++i], 1, 1000000);
       if (!count) {
         io.err << "pendra2-cli: --count takes a number from 1 to 1000000\n";
         return kUsage;
       }
     } else if (!input) {
-      input = Whole(args[i], 1, 3);
+      input = ParseNumber(args[i], 1, 3);
       if (!input) {
         io.err << "pendra2-cli: the input is 1, 2 or 3, not '" << args[i] << "'\n";
         return kUsage;
@@ -212,37 +209,32 @@ int ReadInput(Args args, Streams io) {
   const int readings = watch ? count.value_or(-1) : 1;
   for (int n = 0; readings < 0 || n < readings; ++n) {
     if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!session.board->ReadInput(*input)) {
-      io.err << kNoAnswerText;
-      return kBoardFailed;
-    }
+    if (!session.board->ReadInput(*input)) return NoAnswer(*session.board, io);
     io.out << session.board->InputReading() << std::endl;
   }
   return kDone;
 }
 
 int Note(Args args, Streams io) {
-  static constexpr const char* kNames[] = {"C1",  "C1s", "D1",  "D1s", "E1",  "F1",  "F1s", "G1",
-                                           "G1s", "A1",  "A1s", "B1",  "C2",  "C2s", "D2",  "D2s",
-                                           "E2",  "F2",  "F2s", "G2",  "G2s", "A2",  "A2s"};
+  namespace ml = pendra2::melody;
+  constexpr const char* kWhat =
+      "give 0-22 (C1..A2s), 23 (silence), 24 (end mark) or a note name C1..A2s";
   if (args.size() != 1) {
-    io.err << "pendra2-cli: usage: note CODE (0-22 a note, 23 silence, 24 end mark, or a "
-              "name C1..A2s)\n";
+    io.err << "usage: pendra2-cli note CODE: " << kWhat << "\n";
     return kUsage;
   }
-  std::optional<int> code = Whole(args[0], 0, 24);
-  for (int i = 0; i < 23 && !code; ++i) {
-    if (args[0] == kNames[i]) code = i;
+  std::optional<int> code = ParseNumber<int>(args[0], ml::kLowestNote, ml::kEndMark);
+  for (int i = ml::kLowestNote; i <= ml::kHighestNote && !code; ++i) {
+    if (args[0] == ml::kNoteNames[static_cast<std::size_t>(i)]) code = i;
   }
   if (!code) {
-    io.err << "pendra2-cli: '" << args[0]
-           << "' is not a note: give 0-22 (C1..A2s), 23 (silence), 24 (end mark) or a "
-              "name C1..A2s\n";
+    io.err << "pendra2-cli: '" << args[0] << "' is not a note: " << kWhat << "\n";
     return kUsage;
   }
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   if (!session.board->PlayNote(static_cast<uint8_t>(*code))) {
+    if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
     return kBoardFailed;
   }

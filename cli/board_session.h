@@ -6,8 +6,11 @@
 #include <span>
 
 #include "cli/cli.h"
+#include "cli/documents.h"
 #include "device/board.h"
 #include "device/transport.h"
+#include "interaction/board_image_writer.h"
+#include "interaction/user_message.h"
 
 namespace pendra2::cli {
 
@@ -17,18 +20,26 @@ struct BoardSession {
 };
 
 // Makes the process's transport (virtual boards when PENDRA2_VIRTUAL_BOARDS is set) and runs
-// discovery. kDone when a board was found; otherwise the message is written and the status
-// (kNoBoard) returned.
+// discovery. kDone when a usable board was found; otherwise the message (with a hint for a
+// board that is there but cannot be opened) is written and kNoBoard returned.
 int ConnectBoard(BoardSession& session, Streams io);
 
 // The same over a given transport (tests pass a fake).
 int ConnectBoard(BoardSession& session, std::unique_ptr<device::Transport> transport, Streams io);
 
-// The image write with a progress line on a terminal. kDone, or kBoardFailed with a message
-// telling that the board may hold an incomplete image.
-int WriteBoardImage(device::Board& board, std::span<const uint8_t, device::kImageBytes> image,
-                    Streams io);
+// The board's image write behind the cores' writer interface, with a progress line when
+// the user watches a terminal.
+class TerminalImageWriter : public interaction::BoardImageWriter {
+ public:
+  TerminalImageWriter(device::Board& board, Streams io) : board_(board), io_(io) {}
+  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override;
 
-inline constexpr const char* kNoAnswerText = "pendra2-cli: the board did not answer\n";
+ private:
+  device::Board& board_;
+  Streams io_;
+};
+
+// "the board did not answer", or that another program kept it busy; kBoardFailed.
+int NoAnswer(const device::Board& board, Streams io);
 
 }  // namespace pendra2::cli

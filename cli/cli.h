@@ -25,40 +25,11 @@ struct Streams {
   std::ostream& err;
 };
 
-// The command line as main() sees it, without the program name.
+// The command line as main() sees it, without the program name. Whatever a command wrote
+// to io.out must have been written whole, or the result is kFileError.
 int Run(Args args, Streams io);
 
-// flow_commands.cpp
-int FlowImage(Args args, Streams io);
-int FlowDump(Args args, Streams io);
-int FlowListing(Args args, Streams io);
-
-// tune_commands.cpp
-int TuneImage(Args args, Streams io);
-int TuneDump(Args args, Streams io);
-int TunePlay(Args args, Streams io);
-int TuneWrite(Args args, Streams io);
-
-// board_commands.cpp
-int Boards(Args args, Streams io);
-int BoardInfo(Args args, Streams io);
-int Write(Args args, Streams io);  // .flc here; .olg goes on to TuneWrite
-int RunBoard(Args args, Streams io);
-int StopBoard(Args args, Streams io);
-int Auto(Args args, Streams io);
-int ReadInput(Args args, Streams io);
-int Note(Args args, Streams io);
-
-// simulate_command.cpp
-int Simulate(Args args, Streams io);
-
-// view_commands.cpp
-int Render(Args args, Streams io);
-int Pdf(Args args, Streams io);
-
-// tune_view_commands.cpp: render and pdf of an .olg file (by its magic or its extension)
-bool ViewsTune(Args args);
-int RenderTune(Args args, Streams io);
-int PdfTune(Args args, Streams io);
+// Exit status after Ctrl+C, as shells report a program ended by SIGINT.
+inline constexpr int kInterrupted = 130;
 
 }  // namespace pendra2::cli

@@ -8,66 +8,19 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli.h"
-#include "cli/image_output.h"
+#include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/listing.h"
-#include "flowchart/recompute.h"
-#include "ui_common/shift_jis.h"
 
 namespace pendra2::cli {
 namespace {
 
 namespace fc = pendra2::flowchart;
 
-// Message-box texts may span lines; on a terminal one line reads better.
-std::string OneLine(std::string text) {
-  for (auto& c : text) {
-    if (c == '\n') c = ' ';
-  }
-  return text;
-}
-
-// A fresh editor session (new program, image recomputed) that then opens the file.
-std::unique_ptr<fc::FlowProgram> Load(const std::string& path, Streams io) {
-  auto program = std::make_unique<fc::FlowProgram>();
-  fc::NewProgram(*program);
-  fc::Recompute(*program);
-  const auto result = fc::LoadFlowFile(*program, path);
-  if (!result.ok()) {
-    io.err << "pendra2-cli: " << path << ": " << OneLine(result.message().text) << "\n";
-    return nullptr;
-  }
-  return program;
-}
-
 int Usage(Streams io, std::string_view usage) {
   io.err << "usage: pendra2-cli " << usage << "\n";
   return kUsage;
-}
-
-struct ImageOptions {
-  std::string file;
-  std::optional<std::string> out;
-  bool hex = false;
-};
-
-std::optional<ImageOptions> ParseImage(Args args) {
-  ImageOptions o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--hex") {
-      o.hex = true;
-    } else if (a == "-o" && i + 1 < args.size() && !o.out) {
-      o.out = args[++i];
-    } else if (!a.empty() && a[0] != '-' && o.file.empty()) {
-      o.file = a;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (o.file.empty()) return std::nullopt;
-  return o;
 }
 
 std::string JsonString(std::string_view utf8) {
@@ -134,7 +87,7 @@ std::string JsonNumbers(const Table& table, int count) {
 std::string HeaderVersion(const fc::FlowProgram& program) {
   const auto* start = reinterpret_cast<const char*>(&program.headerBuffer[8]);
   std::string_view field(start, 16);
-  return ui::ShiftJisToUtf8(field.substr(0, field.find('\0')));
+  return DecodeStoredText(field.substr(0, field.find('\0')));
 }
 
 std::string StepJson(int index, const fc::StepRecord& s) {
@@ -146,30 +99,29 @@ std::string StepJson(int index, const fc::StepRecord& s) {
       ", \"target\": " + std::to_string(s.target) + ", \"size\": " + std::to_string(s.size) +
       ", \"op\": " + std::to_string(s.op) + ", \"channel\": " + std::to_string(s.channel);
   if (s.Is(fc::StepKind::Orgel)) {
-    j += ", \"tunePath\": " + JsonString(ui::ShiftJisToUtf8(fc::StoredTunePath(s)));
+    // The bytes too, for paths whose Shift JIS cannot be decoded whole.
+    const std::string_view path = fc::StoredTunePath(s);
+    j += ", \"tunePath\": " + JsonString(DecodeStoredText(path)) + ", \"tunePathBytes\": \"" +
+         HexBytes(path) + "\"";
   }
   return j + "}";
 }
 
 }  // namespace
 
-int FlowImage(Args args, Streams io) {
-  constexpr std::string_view usage = "image FILE [-o OUT] [--hex]";
-  const auto options = ParseImage(args);
-  if (!options) return Usage(io, usage);
-  const auto program = Load(options->file, io);
+int FlowImage(const InputFile& file, const ImageOptions& options, Streams io) {
+  const auto program = LoadFlow(file, io);
   if (!program) return kFileError;
   if (program->imageSize > fc::kImageBytes - 1) {
-    io.err << "pendra2-cli: " << options->file << ": the program needs " << program->imageSize
+    io.err << "pendra2-cli: " << file.path << ": the program needs " << program->imageSize
            << " bytes, more than the board's " << fc::kImageBytes - 1 << "\n";
     return kTooLarge;
   }
-  return WriteImage(program->image, options->hex, options->out, io);
+  return WriteImage(program->image, options, io);
 }
 
-int FlowDump(Args args, Streams io) {
-  if (args.size() != 1) return Usage(io, "dump FILE");
-  const auto program = Load(args[0], io);
+int FlowDump(const InputFile& file, Streams io) {
+  const auto program = LoadFlow(file, io);
   if (!program) return kFileError;
   const fc::FlowProgram& p = *program;
   const int tempoIndex = p.headerBuffer[24] | (p.headerBuffer[25] << 8);
@@ -185,9 +137,9 @@ int FlowDump(Args args, Streams io) {
   return kDone;
 }
 
-int FlowListing(Args args, Streams io) {
+int Listing(Args args, Streams io) {
   constexpr std::string_view usage = "listing FILE.flc [--notation japanese|basic|c]";
-  std::string file;
+  std::string path;
   fc::Notation notation = fc::Notation::Japanese;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -202,17 +154,21 @@ int FlowListing(Args args, Streams io) {
       } else {
         return Usage(io, usage);
       }
-    } else if (!a.empty() && a[0] != '-' && file.empty()) {
-      file = a;
+    } else if (!a.empty() && a[0] != '-' && path.empty()) {
+      path = a;
     } else {
       return Usage(io, usage);
     }
   }
-  if (file.empty()) return Usage(io, usage);
-  const auto program = Load(file, io);
+  if (path.empty()) return Usage(io, usage);
+  const auto file = ReadInput(path, io);
+  if (!file) return kFileError;
+  const auto program = LoadFlow(*file, io);
   if (!program) return kFileError;
   for (int i = 0; i < program->count; ++i) {
-    io.out << fc::ListingLine(i, program->steps[i], notation, ui::ShiftJisToUtf8) << "\n";
+    // Tune paths come from the file: their control bytes are shown, never obeyed.
+    io.out << EscapeControls(fc::ListingLine(i, program->steps[i], notation, DecodeStoredText))
+           << "\n";
   }
   return kDone;
 }

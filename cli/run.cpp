@@ -1,9 +1,15 @@
 #include <array>
+#include <exception>
 #include <filesystem>
-#include <fstream>
+#include <new>
 #include <string_view>
 
-#include "cli/cli.h"
+#include "cli/commands.h"
+#include "cli/terminal.h"
+
+#ifndef PENDRA2_VERSION
+#define PENDRA2_VERSION "unknown"
+#endif
 
 namespace pendra2::cli {
 namespace {
@@ -14,65 +20,126 @@ struct Entry {
   std::string_view name;
   Command command;
   std::string_view usage;
+  std::string_view help;  // what it does, then its options, one per line
 };
-
-enum class Document { Flow, Tune };
-
-// image and dump take either document; the magic decides, the extension settles files
-// too damaged to have one.
-Document Sniff(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::array<char, 2> magic{};
-  if (in.read(magic.data(), magic.size()) && magic[0] == 'F' && magic[1] == 'L') {
-    return Document::Flow;
-  }
-  const auto ext = std::filesystem::path(path).extension().string();
-  return (ext == ".flc" || ext == ".FLC") ? Document::Flow : Document::Tune;
-}
-
-int ByDocument(Args args, Streams io, Command flow, Command tune) {
-  if (args.empty() || args[0].empty() || args[0][0] == '-') {
-    io.err << "pendra2-cli: a file name is needed\n";
-    return kUsage;
-  }
-  return Sniff(args[0]) == Document::Flow ? flow(args, io) : tune(args, io);
-}
-
-int Image(Args args, Streams io) {
-  return ByDocument(args, io, FlowImage, TuneImage);
-}
-int Dump(Args args, Streams io) {
-  return ByDocument(args, io, FlowDump, TuneDump);
-}
 
 constexpr std::array kCommands{
-    Entry{"image", Image, "image FILE [-o OUT] [--hex]"},
-    Entry{"dump", Dump, "dump FILE"},
-    Entry{"listing", FlowListing, "listing FILE.flc [--notation japanese|basic|c]"},
-    Entry{"play", TunePlay, "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N]"},
+    Entry{"image", Image, "image FILE [-o OUT] [--hex]",
+          "Writes the 512-byte board image of a program (.flc) or tune (.olg).\n"
+          "  -o OUT   write it to OUT (default: standard output, never a terminal)\n"
+          "  --hex    32 lines of 16 hex bytes instead of raw bytes\n"},
+    Entry{"dump", Dump, "dump FILE",
+          "Prints a program (.flc) or tune (.olg) as JSON, as the editor loads it.\n"},
+    Entry{"listing", Listing, "listing FILE.flc [--notation japanese|basic|c]",
+          "Prints the program listing, one line per step.\n"
+          "  --notation japanese|basic|c   the listing's language (default japanese)\n"},
+    Entry{"play", Play,
+          "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N] [--stats]",
+          "Plays a tune note by note on the board, paced as Chimecraft paces it.\n"
+          "  --part START   only the 21 columns from position START (0-489)\n"
+          "  --loop         start again at the end, until Ctrl+C\n"
+          "  --dry-run      print each note code instead of sending it; no board, no waiting\n"
+          "  --max-ticks N  stop after N timer ticks\n"
+          "  --stats        report the measured tick intervals\n"
+          "Ctrl+C stops the tune, silences the board and exits with status 130.\n"},
     Entry{"render", Render,
-          "render FILE.flc -o OUT.png [--view 0|1|4] [--top N] | FILE.olg -o OUT.png [--scroll N]"},
-    Entry{"pdf", Pdf, "pdf FILE -o OUT.pdf"},
-    Entry{"boards", Boards, "boards"},
-    Entry{"board-info", BoardInfo, "board-info"},
-    Entry{"write", Write, "write FILE"},
-    Entry{"run", RunBoard, "run"},
-    Entry{"stop", StopBoard, "stop"},
-    Entry{"auto", Auto, "auto on|off|status"},
-    Entry{"read-input", ReadInput, "read-input 1|2|3 [--watch]"},
-    Entry{"note", Note, "note CODE"},
+          "render FILE.flc -o OUT.png [--view 0|1|4] [--top N] | FILE.olg -o OUT.png [--scroll N]",
+          "Paints the flowchart window's view of a program, or the score window of a tune,\n"
+          "into a PNG picture.\n"
+          "  -o OUT.png   the picture to write (PNG only)\n"
+          "  --view 0|1|4 0 flowchart only, 1 flowchart and listing (default), 4 listing only\n"
+          "  --top N      start the view at step N (0 up to the program's last step)\n"
+          "  --scroll N   a tune: the first column shown (0-490)\n"},
+    Entry{"pdf", Pdf, "pdf FILE.flc|FILE.olg -o OUT.pdf",
+          "Prints a program's or a tune's pages (A4) into a PDF file.\n"
+          "  -o OUT.pdf   the PDF to write\n"},
+    Entry{"boards", Boards, "boards",
+          "Lists every HID device attached, and which of them is a Pendra2 board.\n"},
+    Entry{"board-info", BoardInfo, "board-info", "Shows the board's version information.\n"},
+    Entry{"write", Write, "write FILE",
+          "Writes a program (.flc) or tune (.olg) into the board, as the editors' transfer\n"
+          "button does (with its size and generation checks).\n"},
+    Entry{"run", RunBoard, "run", "Starts the program in the board.\n"},
+    Entry{"stop", StopBoard, "stop", "Stops the program in the board.\n"},
+    Entry{"auto", Auto, "auto on|off|status",
+          "Switches the board's auto mode on or off, or shows it.\n"},
+    Entry{"read-input", ReadInput, "read-input 1|2|3 [--watch] [--count N]",
+          "Reads one of the board's inputs.\n"
+          "  --watch      keep reading, 20 times a second, until Ctrl+C\n"
+          "  --count N    with --watch: stop after N readings\n"},
+    Entry{"note", Note, "note CODE",
+          "Sounds one note on the board: 0-22 or a name C1..A2s, 23 silence, 24 end mark.\n"},
     Entry{"simulate", Simulate,
-          "simulate FILE.flc|FILE.olg [--inputs A,B,C] [--max-ms N] [--trace]"},
+          "simulate FILE.flc|FILE.olg [--inputs A,B,C] [--max-ms N] [--trace]",
+          "Runs a program or tune as the board would, without a board and without waiting.\n"
+          "  --inputs A,B,C  the readings of inputs 1-3 (0-1023 each, default 0)\n"
+          "  --max-ms N      stop after N ms of board time (default 10000)\n"
+          "  --trace         print every instruction run, then why the board stopped\n"},
 };
 
+constexpr std::string_view kExitStatuses =
+    "exit status: 0 done, 1 usage error, 2 file missing, unreadable or refused,\n"
+    "3 too large for the board, 4 no board found, 5 board did not answer or refused,\n"
+    "130 stopped by Ctrl+C\n";
+
 void PrintUsage(std::ostream& out) {
-  out << "usage: pendra2-cli COMMAND [ARGS]\n\ncommands:\n";
+  out << "usage: pendra2-cli COMMAND [ARGS]\n"
+         "       pendra2-cli COMMAND --help | --help | --version\n\ncommands:\n";
   for (const auto& e : kCommands) out << "  " << e.usage << "\n";
-  out << "\nexit status: 0 done, 1 usage error, 2 file missing/unreadable/refused,\n"
-         "3 too large for the board, 4 no board found, 5 board did not answer or refused\n";
+  out << "\nenvironment:\n"
+         "  PENDRA2_VIRTUAL_BOARDS=NAME[,NAME...]  use these virtual boards instead of USB ones\n"
+         "  PENDRA2_REPLY_TIMEOUT_MS=MS            how long to wait for the board (default 2000)\n"
+         "\n"
+      << kExitStatuses;
+}
+
+bool AsksForHelp(Args args) {
+  for (const auto& a : args) {
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
+int RunCommand(const Entry& e, Args args, Streams io) {
+  if (AsksForHelp(args)) {
+    io.out << "usage: pendra2-cli " << e.usage << "\n\n" << e.help;
+    return kDone;
+  }
+  return e.command(args, io);
 }
 
 }  // namespace
+
+int Image(Args args, Streams io) {
+  const auto options = ParseImageOptions(args, io);
+  if (!options) {
+    io.err << "usage: pendra2-cli image FILE [-o OUT] [--hex]\n";
+    return kUsage;
+  }
+  if (!options->out && !options->hex && IsTerminal(io.out)) {
+    io.err << "pendra2-cli: the image is binary and is not shown on a terminal: give -o OUT, "
+              "--hex, or redirect the output (> FILE)\n";
+    return kUsage;
+  }
+  if (options->out) {
+    if (const int status = RefuseOutputIsInput(options->file, *options->out, io); status != kDone)
+      return status;
+  }
+  const auto file = ReadInput(options->file, io);
+  if (!file) return kFileError;
+  return file->kind == DocumentKind::Flow ? FlowImage(*file, *options, io)
+                                          : TuneImage(*file, *options, io);
+}
+
+int Dump(Args args, Streams io) {
+  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    io.err << "usage: pendra2-cli dump FILE\n";
+    return kUsage;
+  }
+  const auto file = ReadInput(args[0], io);
+  if (!file) return kFileError;
+  return file->kind == DocumentKind::Flow ? FlowDump(*file, io) : TuneDump(*file, io);
+}
 
 int Run(Args args, Streams io) {
   if (args.empty()) {
@@ -81,14 +148,41 @@ int Run(Args args, Streams io) {
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(io.out);
+    io.out.flush();
     return kDone;
   }
-  for (const auto& e : kCommands) {
-    if (args[0] == e.name) return e.command(args.subspan(1), io);
+  if (args[0] == "--version" || args[0] == "-V") {
+    io.out << "pendra2-cli " << PENDRA2_VERSION << "\n";
+    io.out.flush();
+    return io.out ? kDone : kFileError;
   }
-  io.err << "pendra2-cli: unknown command '" << args[0] << "'\n";
-  PrintUsage(io.err);
-  return kUsage;
+  const Entry* entry = nullptr;
+  for (const auto& e : kCommands) {
+    if (args[0] == e.name) entry = &e;
+  }
+  if (entry == nullptr) {
+    io.err << "pendra2-cli: unknown command '" << args[0] << "'\n";
+    PrintUsage(io.err);
+    return kUsage;
+  }
+  int status = kDone;
+  try {
+    status = RunCommand(*entry, args.subspan(1), io);
+  } catch (const std::filesystem::filesystem_error& e) {
+    io.err << "pendra2-cli: " << e.path1().string() << ": " << e.code().message() << "\n";
+    status = kFileError;
+  } catch (const std::bad_alloc&) {
+    io.err << "pendra2-cli: not enough memory\n";
+    status = kFileError;
+  }
+  // Output that did not reach its reader whole (a full disk, a closed pipe) is a failure,
+  // whatever the command thought of its own work.
+  io.out.flush();
+  if (!io.out) {
+    io.err << "pendra2-cli: the output could not be written whole\n";
+    if (status == kDone || status == kInterrupted) status = kFileError;
+  }
+  return status;
 }
 
 }  // namespace pendra2::cli

@@ -2,17 +2,14 @@
 // waiting, and prints what the board would have done.
 
 #include <array>
-#include <charconv>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "board_sim/board_sim.h"
 #include "board_sim/trace.h"
-#include "cli/cli.h"
-#include "flowchart/flow_file.h"
-#include "flowchart/recompute.h"
+#include "cli/commands.h"
+#include "cli/numbers.h"
 #include "melody/melody_state.h"
 #include "melody/score.h"
 #include "melody/tune_file.h"
@@ -35,22 +32,12 @@ struct Options {
   bool trace = false;
 };
 
-std::optional<long> Number(std::string_view text, long most) {
-  long value = 0;
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || value < 0 ||
-      value > most) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 std::optional<std::array<uint16_t, 3>> Inputs(std::string_view text) {
   std::array<uint16_t, 3> inputs{};
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     const std::size_t comma = text.find(',');
     if ((i < 2) != (comma != std::string_view::npos)) return std::nullopt;
-    const auto n = Number(text.substr(0, comma), bs::behaviour::kInputMax);
+    const auto n = ParseNumber<long>(text.substr(0, comma), 0, bs::behaviour::kInputMax);
     if (!n) return std::nullopt;
     inputs[i] = static_cast<uint16_t>(*n);
     text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
@@ -73,8 +60,8 @@ std::optional<Options> Parse(Args args, Streams io) {
       }
       o.inputs = *inputs;
     } else if (a == "--max-ms" && i + 1 < args.size()) {
-      const auto ms = Number(args[++i], kLongestMaxMs);
-      if (!ms || *ms == 0) {
+      const auto ms = ParseNumber<long>(args[++i], 1, kLongestMaxMs);
+      if (!ms) {
         io.err << "pendra2-cli: --max-ms takes a number of milliseconds from 1 to " << kLongestMaxMs
                << "\n";
         return std::nullopt;
@@ -101,29 +88,12 @@ struct Loaded {
   bool program = false;
 };
 
-bool IsFlowFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::array<char, 2> magic{};
-  return in.read(magic.data(), magic.size()) && magic[0] == 'F' && magic[1] == 'L';
-}
-
-std::string OneLine(std::string text) {
-  for (auto& c : text) c = c == '\n' ? ' ' : c;
-  return text;
-}
-
-int LoadProgram(const std::string& path, Loaded& loaded, Streams io) {
+int LoadProgram(const InputFile& file, Loaded& loaded, Streams io) {
   namespace fc = pendra2::flowchart;
-  auto program = std::make_unique<fc::FlowProgram>();
-  fc::NewProgram(*program);
-  fc::Recompute(*program);
-  const auto result = fc::LoadFlowFile(*program, path);
-  if (!result.ok) {
-    io.err << "pendra2-cli: " << path << ": " << OneLine(result.message) << "\n";
-    return kFileError;
-  }
+  const auto program = LoadFlow(file, io);
+  if (!program) return kFileError;
   if (program->imageSize > fc::kImageBytes - 1) {
-    io.err << "pendra2-cli: " << path << ": the program needs " << program->imageSize
+    io.err << "pendra2-cli: " << file.path << ": the program needs " << program->imageSize
            << " bytes; the board holds 511 and the closing 'E'\n";
     return kTooLarge;
   }
@@ -139,18 +109,13 @@ int LoadProgram(const std::string& path, Loaded& loaded, Streams io) {
   return kDone;
 }
 
-int LoadTuneImage(const std::string& path, Loaded& loaded, Streams io) {
+int LoadTuneImage(const InputFile& file, Loaded& loaded, Streams io) {
   namespace ml = pendra2::melody;
-  auto state = std::make_unique<ml::MelodyState>();
-  ml::ResetScore(state->score);
-  const ml::LoadResult result = ml::LoadTune(state->score, state->header, path);
-  if (!result.ok || result.findings.bytesRead < ml::kTuneHeaderSize || result.findings.badMagic) {
-    io.err << "pendra2-cli: " << path << ": not a Stepcraft program or Chimecraft tune file\n";
-    return kFileError;
-  }
+  const auto state = LoadTune(file, io);
+  if (!state) return kFileError;
   ml::Normalise(state->score);
   if (!ml::FitsTuneImage(state->score)) {
-    io.err << "pendra2-cli: " << path << ": " << OneLine(std::string(ml::kTuneTooLongMessage.text))
+    io.err << "pendra2-cli: " << file.path << ": " << OneLine(ml::kTuneTooLongMessage.text)
            << "\n";
     return kTooLarge;
   }
@@ -163,9 +128,11 @@ int LoadTuneImage(const std::string& path, Loaded& loaded, Streams io) {
 int Simulate(Args args, Streams io) {
   const auto options = Parse(args, io);
   if (!options) return kUsage;
+  const auto file = ReadInput(options->file, io);
+  if (!file) return kFileError;
   Loaded loaded;
-  const int status = IsFlowFile(options->file) ? LoadProgram(options->file, loaded, io)
-                                               : LoadTuneImage(options->file, loaded, io);
+  const int status = file->kind == DocumentKind::Flow ? LoadProgram(*file, loaded, io)
+                                                      : LoadTuneImage(*file, loaded, io);
   if (status != kDone) return status;
 
   auto board = std::make_unique<bs::BoardSim>();

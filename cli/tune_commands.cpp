@@ -9,8 +9,7 @@
 #include <string_view>
 
 #include "cli/board_session.h"
-#include "cli/cli.h"
-#include "cli/image_output.h"
+#include "cli/commands.h"
 #include "cli/tune_play.h"
 #include "melody/melody_state.h"
 #include "melody/transfer.h"
@@ -21,51 +20,6 @@ namespace pendra2::cli {
 namespace {
 
 namespace ml = pendra2::melody;
-
-std::string OneLine(std::string_view text) {
-  std::string s(text);
-  for (auto& c : s) {
-    if (c == '\n') c = ' ';
-  }
-  return s;
-}
-
-int Usage(Streams io, std::string_view usage) {
-  io.err << "usage: pendra2-cli " << usage << "\n";
-  return kUsage;
-}
-
-// A fresh Chimecraft session that then opens the file; nullptr (message written) when the
-// file cannot be read or is no tune file.
-std::unique_ptr<ml::MelodyState> Load(const std::string& path, Streams io) {
-  auto state = std::make_unique<ml::MelodyState>();
-  ml::ResetScore(state->score);
-  const ml::LoadResult result = ml::LoadTune(state->score, state->header, path);
-  if (!result.ok) {
-    io.err << "pendra2-cli: " << path << ": cannot be read (" << result.message.text << ")\n";
-    return nullptr;
-  }
-  const ml::LoadFindings& f = result.findings;
-  if (f.bytesRead < ml::kTuneHeaderSize || f.badMagic) {
-    io.err << "pendra2-cli: " << path << ": not a Chimecraft tune file (";
-    if (f.bytesRead < ml::kTuneHeaderSize) {
-      io.err << "only " << f.bytesRead << " bytes, shorter than the 64-byte header";
-    } else {
-      io.err << "it does not start with \"OL\"";
-    }
-    io.err << ")\n";
-    return nullptr;
-  }
-  if (f.shortFile) {
-    io.err << "pendra2-cli: " << path << ": warning: the file ends after " << f.bytesRead << " of "
-           << ml::kTuneFileSize << " bytes; the missing columns are empty\n";
-  }
-  if (f.tempoOutOfRange) {
-    io.err << "pendra2-cli: " << path << ": warning: tempo index " << f.headerTempoIndex
-           << " is outside 0-12 and is taken as " << ml::kDefaultTempoIndex << "\n";
-  }
-  return state;
-}
 
 // False, with the reason written, when the tune is too long for the board image.
 bool FitsOrSays(const ml::Score& score, const std::string& path, Streams io) {
@@ -107,49 +61,19 @@ class InterruptGuard {
   void (*previous_)(int) = nullptr;
 };
 
-class BoardImageWriter : public ml::ImageWriter {
- public:
-  BoardImageWriter(device::Board& board, Streams io) : board_(board), io_(io) {}
-  bool WriteImage(std::span<const uint8_t, 512> image) override {
-    return WriteBoardImage(board_, image, io_) == kDone;
-  }
-
- private:
-  device::Board& board_;
-  Streams io_;
-};
-
 }  // namespace
 
-int TuneImage(Args args, Streams io) {
-  constexpr std::string_view usage = "image FILE [-o OUT] [--hex]";
-  std::string file;
-  std::optional<std::string> out;
-  bool hex = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--hex") {
-      hex = true;
-    } else if (a == "-o" && i + 1 < args.size() && !out) {
-      out = args[++i];
-    } else if (!a.empty() && a[0] != '-' && file.empty()) {
-      file = a;
-    } else {
-      return Usage(io, usage);
-    }
-  }
-  if (file.empty()) return Usage(io, usage);
-  const auto state = Load(file, io);
+int TuneImage(const InputFile& file, const ImageOptions& options, Streams io) {
+  const auto state = LoadTune(file, io);
   if (!state) return kFileError;
   ml::Normalise(state->score);
-  if (!FitsOrSays(state->score, file, io)) return kTooLarge;
+  if (!FitsOrSays(state->score, file.path, io)) return kTooLarge;
   const ml::TuneImageBytes image = ml::TuneImage(state->score);
-  return WriteImage(image, hex, out, io);
+  return WriteImage(image, options, io);
 }
 
-int TuneDump(Args args, Streams io) {
-  if (args.size() != 1) return Usage(io, "dump FILE");
-  const auto state = Load(args[0], io);
+int TuneDump(const InputFile& file, Streams io) {
+  const auto state = LoadTune(file, io);
   if (!state) return kFileError;
   const ml::Score& s = state->score;
   io.out << "{\n  \"length\": " << s.length << ",\n  \"tempoIndex\": " << s.tempoIndex
@@ -158,10 +82,12 @@ int TuneDump(Args args, Streams io) {
   return kDone;
 }
 
-int TunePlay(Args args, Streams io) {
+int Play(Args args, Streams io) {
   const auto options = ParsePlayOptions(args, io);
   if (!options) return kUsage;
-  const auto state = Load(options->file, io);
+  const auto file = ReadInput(options->file, io);
+  if (!file) return kFileError;
+  const auto state = LoadTune(*file, io);
   if (!state) return kFileError;
   InterruptGuard guard;
   PlayHooks hooks;
@@ -172,9 +98,7 @@ int TunePlay(Args args, Streams io) {
       io.out << static_cast<int>(code) << "\n";
       return true;
     };
-    const int status = PlayScore(state->score, *options, hooks, io);
-    io.out.flush();
-    return status;
+    return PlayScore(state->score, *options, hooks, io);
   }
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
@@ -183,28 +107,33 @@ int TunePlay(Args args, Streams io) {
   return PlayScore(state->score, *options, hooks, io);
 }
 
-int TuneWrite(Args args, Streams io) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') return Usage(io, "write FILE");
-  const auto state = Load(args[0], io);
+int TuneWrite(const InputFile& file, Streams io) {
+  const auto state = LoadTune(file, io);
   if (!state) return kFileError;
+  // Too long wins over every board question: nothing is looked for or sent then.
   ml::Normalise(state->score);
-  if (!FitsOrSays(state->score, args[0], io)) return kTooLarge;
+  if (!FitsOrSays(state->score, file.path, io)) return kTooLarge;
 
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
-  BoardImageWriter writer(*session.board, io);
+  TerminalImageWriter writer(*session.board, io);
   const ml::TransferResult result =
       ml::Transfer(state->score, state->playback, state->editMode, writer);
   switch (result.outcome) {
     case ml::TransferOutcome::kSent:
-      io.out << "wrote " << args[0] << " to the board (" << state->score.length - 1
+      io.out << "wrote " << file.path << " to the board (" << state->score.length - 1
              << " columns, 512-byte tune image)\n";
       return kDone;
     case ml::TransferOutcome::kTooLong:
       return kTooLarge;
     case ml::TransferOutcome::kRefused:
     case ml::TransferOutcome::kFailed:
-      break;  // the failed write has said why
+      break;
+  }
+  if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+  if (result.message) {
+    io.err << "pendra2-cli: " << OneLine(result.message->text)
+           << " (the board may now hold part of an image)\n";
   }
   return kBoardFailed;
 }

@@ -1,10 +1,10 @@
 #include "cli/tune_play.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <thread>
 
+#include "cli/numbers.h"
 #include "melody/playback.h"
 #include "melody/score_edits.h"
 
@@ -13,19 +13,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <typename T>
-std::optional<T> Number(const std::string& text, T low, T high) {
-  T value{};
-  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || value < low ||
-      value > high) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 constexpr const char* kPlayUsage =
-    "usage: pendra2-cli play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N]\n";
+    "usage: pendra2-cli play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N] "
+    "[--stats]\n";
 
 // Waits until `when`, in short slices so that Ctrl+C is noticed quickly even at the slowest
 // tempo. False when interrupted.
@@ -46,14 +36,14 @@ std::optional<PlayOptions> ParsePlayOptions(Args args, Streams io) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--part" && i + 1 < args.size()) {
-      o.partStart = Number<int>(args[++i], 0, melody::kMaxScrollPos);
+      o.partStart = ParseNumber<int>(args[++i], 0, melody::kMaxScrollPos);
       if (!o.partStart) {
         io.err << "pendra2-cli: --part takes a column position from 0 to " << melody::kMaxScrollPos
                << ", not '" << args[i] << "'\n";
         return std::nullopt;
       }
     } else if (a == "--max-ticks" && i + 1 < args.size()) {
-      o.maxTicks = Number<long long>(args[++i], 0, 1'000'000'000'000LL);
+      o.maxTicks = ParseNumber<long long>(args[++i], 0, 1'000'000'000'000LL);
       if (!o.maxTicks) {
         io.err << "pendra2-cli: --max-ticks takes a whole number of ticks, not '" << args[i]
                << "'\n";
@@ -107,10 +97,10 @@ int PlayScore(melody::Score& score, const PlayOptions& options, const PlayHooks&
   double intervalSum = 0;
   long long intervals = 0;
   bool running = true;
+  bool interrupted = false;
   while (running && status == kDone && (limit < 0 || ticks < limit)) {
-    if (hooks.paced) {
-      if (!WaitUntil(deadline, hooks)) break;
-    } else if (hooks.interrupted && hooks.interrupted()) {
+    if (hooks.paced ? !WaitUntil(deadline, hooks) : hooks.interrupted && hooks.interrupted()) {
+      interrupted = true;
       break;
     }
     const auto now = Clock::now();
@@ -143,7 +133,8 @@ int PlayScore(melody::Score& score, const PlayOptions& options, const PlayHooks&
       io.err << ", mean interval: " << intervalSum / static_cast<double>(intervals) << " ms";
     io.err << "\n";
   }
-  return status;
+  // Stopped by the user after the silence went out: reported as an interrupted program is.
+  return status == kDone && interrupted ? kInterrupted : status;
 }
 
 }  // namespace pendra2::cli

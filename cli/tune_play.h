@@ -36,7 +36,7 @@ struct PlayHooks {
 std::optional<PlayOptions> ParsePlayOptions(Args args, Streams io);
 
 // Plays the score (normalising it) and ends with silence however it stops. Returns kDone,
-// or kBoardFailed when a send failed.
+// kInterrupted when the user stopped it, or kBoardFailed when a send failed.
 int PlayScore(melody::Score& score, const PlayOptions& options, const PlayHooks& hooks, Streams io);
 
 }  // namespace pendra2::cli

@@ -10,6 +10,7 @@
 
 #include "device/board_info.h"
 #include "device/board_link.h"
+#include "device/board_lock.h"
 #include "device/report.h"
 #include "device/transport.h"
 
@@ -46,8 +47,14 @@ class Board {
   const ReplyReport& reply() const { return reply_; }
   int replyTimeoutMs() const { return replyTimeoutMs_; }
 
-  // Each returns true when its write (and its read, for commands with a reply) succeeded.
-  // A failed read leaves the reply buffer as the previous reply left it.
+  // Told once when an exchange has to wait for another program using the board.
+  void SetLockWaitNotice(LockWaitNotice notice) { lockWaitNotice_ = std::move(notice); }
+  // The last command failed because another program kept the board for too long.
+  bool lockTimedOut() const { return lockTimedOut_; }
+
+  // Each returns true when its write (and its read, for commands with a reply) succeeded;
+  // only then does the reply buffer hold this command's reply. A failed read leaves the
+  // buffer as the previous reply left it, which callers must not take for an answer.
   bool InfoQuery();
   bool AutoMode(AutoModeArg arg);
   bool Run();
@@ -67,11 +74,15 @@ class Board {
   uint16_t InputReading() const { return static_cast<uint16_t>(reply_[2] | (reply_[3] << 8)); }
 
  private:
+  class Turn;  // holds the device's lock for one exchange or one image write
+
   bool Send(uint8_t letter, uint8_t arg);
   bool Exchange(uint8_t letter, uint8_t arg);
   bool SendRequest();
   bool ReadReply();
   void DropLateReplies();
+  void CatchUpWithOthers();
+  void OpenReadChannel();
 
   Transport& transport_;
   int replyTimeoutMs_;
@@ -80,6 +91,15 @@ class Board {
   ReplyReport reply_{};
   // A reply wait ran out: the answer may still arrive and must not pass for the next one.
   bool replyMissed_ = false;
+
+  DeviceLock lock_;
+  int lockDepth_ = 0;
+  LockWaitNotice lockWaitNotice_;
+  bool lockTimedOut_ = false;
+  // The lock file's reply count that our read channel has caught up with; unknown right
+  // after the channels open.
+  uint64_t repliesSeen_ = 0;
+  bool repliesSeenKnown_ = false;
 };
 
 }  // namespace pendra2::device

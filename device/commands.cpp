@@ -1,6 +1,78 @@
 #include "device/board.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace pendra2::device {
+
+// The device's lock for one exchange, or for a whole image write around its exchanges.
+class Board::Turn {
+ public:
+  explicit Turn(Board& board) : board_(board) {
+    if (board_.lockDepth_++ > 0) return;
+    board_.lockTimedOut_ = false;
+    if (!board_.transport_.SharedBetweenPrograms() || board_.link_.writeChannel == kNoHandle) {
+      return;
+    }
+    // Another program holds the lock for one exchange or one image write at a time; far
+    // longer means it is stuck, and waiting on would hang us too.
+    const auto limit = std::chrono::milliseconds(2 * board_.replyTimeoutMs_ + 10000);
+    switch (board_.lock_.Acquire(board_.link_.devicePath, limit, board_.lockWaitNotice_)) {
+      case DeviceLock::Result::Held:
+        board_.CatchUpWithOthers();
+        break;
+      case DeviceLock::Result::Unavailable:
+        break;
+      case DeviceLock::Result::TimedOut:
+        board_.lockTimedOut_ = true;
+        ok_ = false;
+        break;
+    }
+  }
+  ~Turn() {
+    if (--board_.lockDepth_ > 0 || !board_.lock_.held()) return;
+    board_.repliesSeen_ = board_.lock_.ReplyCount();
+    board_.repliesSeenKnown_ = true;
+    board_.lock_.Release();
+  }
+  Turn(const Turn&) = delete;
+  Turn& operator=(const Turn&) = delete;
+
+  bool ok() const { return ok_; }
+
+ private:
+  Board& board_;
+  bool ok_ = true;
+};
+
+void Board::OpenReadChannel() {
+  // Opened during a turn of our own: no other program's exchange is under way, so every
+  // reply that reaches the new channel from now on is counted in the lock file. (Counting
+  // from a moment outside a turn could take a reply broadcast just before the open for one
+  // of ours.) A turn is short, so discovery waits at most for one exchange of another.
+  const Turn turn(*this);
+  link_.readChannel = transport_.Open(link_.devicePath, Access::Read);
+}
+
+void Board::CatchUpWithOthers() {
+  const uint64_t count = lock_.ReplyCount();
+  if (link_.readChannel != kNoHandle) {
+    // The board answers every reader, so each reply another program received while it held
+    // the lock came to our read channel too, and may still be on its way: a busy machine can
+    // hold the board's copy to us back for as long as any reply.
+    if (repliesSeenKnown_ && count > repliesSeen_) {
+      const uint64_t pending = std::min<uint64_t>(count - repliesSeen_, 256);
+      const int grace = replyTimeoutMs_;
+      ReplyReport stale{};
+      for (uint64_t i = 0; i < pending; ++i) {
+        if (!transport_.Read(link_.readChannel, stale, grace)) break;
+      }
+    }
+    if (!repliesSeenKnown_ || count != repliesSeen_) DropLateReplies();
+  }
+  repliesSeen_ = count;
+  repliesSeenKnown_ = true;
+}
 
 bool Board::SendRequest() {
   if (link_.writeChannel == kNoHandle) return false;
@@ -28,10 +100,13 @@ bool Board::ReadReply() {
   }
   incoming[0] = 0;
   reply_ = incoming;
+  if (lock_.held()) lock_.SetReplyCount(lock_.ReplyCount() + 1);
   return true;
 }
 
 bool Board::Send(uint8_t letter, uint8_t arg) {
+  const Turn turn(*this);
+  if (!turn.ok()) return false;
   // Only the bytes the command defines change; bytes 3..64 keep what the last request left.
   request_[0] = 0;
   request_[1] = letter;
@@ -40,6 +115,8 @@ bool Board::Send(uint8_t letter, uint8_t arg) {
 }
 
 bool Board::Exchange(uint8_t letter, uint8_t arg) {
+  const Turn turn(*this);
+  if (!turn.ok()) return false;
   if (!Send(letter, arg)) return false;
   return ReadReply();
 }
@@ -83,6 +160,8 @@ bool Board::BeginImageWrite() {
 
 bool Board::ImageBlock(int block, std::span<const uint8_t, kImageBytes> image) {
   if (block < 0 || block >= static_cast<int>(kImageBlocks)) return false;
+  const Turn turn(*this);
+  if (!turn.ok()) return false;
   request_[0] = 0;
   const auto data = image.subspan(static_cast<std::size_t>(block) * kBlockBytes, kBlockBytes);
   for (std::size_t i = 0; i < kBlockBytes; ++i) request_[1 + i] = data[i];
@@ -91,6 +170,10 @@ bool Board::ImageBlock(int block, std::span<const uint8_t, kImageBytes> image) {
 }
 
 bool Board::WriteImage(std::span<const uint8_t, kImageBytes> image, const BlockProgress& progress) {
+  // One turn for the whole image: the board takes blocks by their place after
+  // BeginImageWrite, so another program's request in between would spoil the image.
+  const Turn turn(*this);
+  if (!turn.ok()) return false;
   if (!BeginImageWrite()) return false;
   for (int block = 0; block < static_cast<int>(kImageBlocks); ++block) {
     if (!ImageBlock(block, image)) return false;

@@ -18,6 +18,7 @@ void Board::CloseChannels() {
   link_.readChannel = kNoHandle;
   link_.writeChannel = kNoHandle;
   replyMissed_ = false;
+  repliesSeenKnown_ = false;
 }
 
 int Board::FindBoard() {
@@ -39,7 +40,7 @@ int Board::FindBoard() {
     link_.devicePath = info.path;
     link_.writeChannel = transport_.Open(info.path, Access::Write);
     if (link_.writeChannel != kNoHandle) {
-      link_.readChannel = transport_.Open(info.path, Access::Read);
+      OpenReadChannel();
     }
     // Found even when the channels would not open; the commands then fail quietly.
     link_.found = 1;

@@ -1,5 +1,6 @@
 #include "flowchart/listing.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -171,7 +172,9 @@ std::string ListingLine(int n, const StepRecord& step, Notation notation,
       return Format(format, n, step.value * 0.5);
     case 5:
     case 6:
-      return Format(format, n, step.channel + 1, step.value, step.target);
+      // Inputs are counted from 1; a damaged file's channel must not overflow the count.
+      return Format(format, n, step.channel < INT32_MAX ? step.channel + 1 : step.channel,
+                    step.value, step.target);
     case 8:
       return Format(format, n, step.loopCount);
     case 10:

@@ -18,7 +18,7 @@ StepcraftGate CheckStepcraftBoard(device::Board& board) {
   const int found = board.FindBoard();
   if (found == device::kInterfaceListUnavailable) return StepcraftGate::ListUnavailable;
   if (found != device::kBoardFound) return StepcraftGate::StartWithoutBoard;
-  board.InfoQuery();
+  if (!board.InfoQuery()) return StepcraftGate::NoAnswer;
   if (!device::GenerationIsCurrent(board.Info().generation)) return StepcraftGate::WrongGeneration;
   board.CloseChannels();
   return StepcraftGate::Start;

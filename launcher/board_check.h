@@ -16,12 +16,17 @@ enum class StepcraftGate {
   StartWithoutBoard,  // no board: Stepcraft starts, nothing was sent
   Start,              // a current-generation board; its channels are closed again
   WrongGeneration,    // refused; the channels stay open until the next discovery
+  NoAnswer,           // found, but InfoQuery got no reply: the generation is unknown
   ListUnavailable,    // the interface list could not be had
 };
 
-// Discovery, then InfoQuery on a found board. A board that does not answer within the
-// reply wait leaves the previous reply in place, which never passes the check (a passed
-// check ends the launcher), so a silent board is refused like one of another generation.
+// Discovery, then InfoQuery on a found board. Only a reply to this very query decides the
+// generation; a board that stays silent is told apart from one of another generation.
 StepcraftGate CheckStepcraftBoard(device::Board& board);
+
+// What the launcher says about a board that did not answer.
+inline constexpr const char* kNoAnswerText =
+    "Pendra2から応答がありません。\nPendra2を接続しなおしてから実行してください。";
+inline constexpr const char* kNoAnswerCaption = "Pendra2";
 
 }  // namespace pendra2::launcher

@@ -174,17 +174,22 @@ void LauncherWindow::StartStepcraft() {
   if (state_ != State::Idle) return;
   state_ = State::Checking;
   pollTimer_.stop();
-  switch (CheckStepcraftBoard(board_)) {
+  const StepcraftGate gate = CheckStepcraftBoard(board_);
+  switch (gate) {
     case StepcraftGate::ListUnavailable:
       EndForUnavailableList();
       return;
     case StepcraftGate::WrongGeneration:
-      prompter_.Ask(interaction::Prompt{kWrongGenerationText, kWrongGenerationCaption,
-                                        interaction::PromptButtons::Ok,
-                                        interaction::PromptIcon::None});
+    case StepcraftGate::NoAnswer: {
+      const bool silent = gate == StepcraftGate::NoAnswer;
+      prompter_.Ask(interaction::Prompt{
+          silent ? kNoAnswerText : kWrongGenerationText,
+          silent ? kNoAnswerCaption : kWrongGenerationCaption, interaction::PromptButtons::Ok,
+          silent ? interaction::PromptIcon::Warning : interaction::PromptIcon::None});
       state_ = State::Idle;
       RestartPoll();
       return;
+    }
     case StepcraftGate::StartWithoutBoard:
     case StepcraftGate::Start:
       StartEditorAndClose(kStepcraftProgram);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "interaction/board_image_writer.h"
 #include "melody/playback.h"
 #include "melody/score.h"
 #include "interaction/user_message.h"
@@ -16,13 +17,8 @@ inline constexpr interaction::MessageText kStopBeforeTransferMessage{
 inline constexpr interaction::MessageText kTransferFailedMessage{
     "データの転送に失敗しました。\nマイコンとの接続を確かめてください。", "Error Message"};
 
-// The image write to the board (BeginImageWrite and eight blocks, with the progress
-// dialog); false when a write or a reply failed.
-class ImageWriter {
- public:
-  virtual ~ImageWriter() = default;
-  virtual bool WriteImage(std::span<const uint8_t, 512> image) = 0;
-};
+// The image write to the board, shared with Stepcraft's transfer.
+using ImageWriter = interaction::BoardImageWriter;
 
 enum class TransferOutcome { kSent, kRefused, kTooLong, kFailed };
 

@@ -1,6 +1,9 @@
 #include "virtual_board/board_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <string_view>
 
 #include "board_sim/behaviour.h"
 
@@ -51,6 +54,13 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       o.help = true;
       continue;
     }
+    static constexpr std::string_view kWithValue[] = {
+        "--name",  "--vid", "--pid",   "--version", "--date",   "--status",
+        "--build", "--log", "--trace", "--input1",  "--input2", "--input3"};
+    if (std::find(std::begin(kWithValue), std::end(kWithValue), a) == std::end(kWithValue)) {
+      return fail(a.starts_with("-") ? "unknown option '" + a + "'"
+                                     : "unexpected argument '" + a + "'");
+    }
     if (i + 1 >= args.size()) return fail(a + " needs a value");
     const std::string& v = args[++i];
     if (a == "--name") {
@@ -76,12 +86,10 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
                     std::to_string(board_sim::behaviour::kInputMax) + ", not '" + v + "'");
       }
       o.inputs[static_cast<std::size_t>(a.back() - '1')] = *n;
-    } else if (a == "--log") {
-      o.logPath = v;
     } else if (a == "--trace") {
       o.tracePath = v;
     } else {
-      return fail("unknown option '" + a + "'");
+      o.logPath = v;  // --log
     }
   }
   return ParsedOptions{o, {}};

@@ -101,12 +101,13 @@ TEST_F(FlowCommandsTest, DumpFieldsInOrder) {
         "\"depthAfter\": [0, 1, 1, 0, 0, 0, 0]", "\"endAddress\": [0, 2, 5, 9, 11, 17, 17]",
         "{\"index\": 3, \"kind\": \"LoopEnd\", \"kindValue\": 4, \"loopCount\": 0, \"depth\": 1, "
         "\"value\": 0, \"target\": 0, \"size\": 4, \"op\": 0, \"channel\": 0}",
-        "\"channel\": 0, \"tunePath\": \"C:\\\\音楽\\\\ソン\\\"q\\\".olg\"}",
+        "\"channel\": 0, \"tunePath\": \"C:\\\\音楽\\\\ソン\\\"q\\\".olg\", "
+        "\"tunePathBytes\": \"433a5c89b98a795c835c83932271222e6f6c67\"}",
         "\"kind\": \"End\", \"kindValue\": 99"}) {
     at = j.find(key, at);
     ASSERT_NE(at, std::string::npos) << key << "\n" << j;
   }
-  EXPECT_EQ(j.find("tunePath"), j.rfind("tunePath"));  // Orgel steps only
+  EXPECT_EQ(j.find("\"tunePath\""), j.rfind("\"tunePath\""));  // Orgel steps only
 }
 
 TEST_F(FlowCommandsTest, ListingInEachNotation) {
@@ -164,7 +165,7 @@ TEST_F(FlowCommandsTest, RefusedDamagedAndMissingFilesExitTwo) {
             std::string::npos);
   const auto missing = Cli({"listing", (dir / "missing.flc").string()});
   EXPECT_EQ(missing.exit, kFileError);
-  EXPECT_NE(missing.err.find("Load File Open Error"), std::string::npos);
+  EXPECT_NE(missing.err.find("no such file"), std::string::npos);
 }
 
 TEST_F(FlowCommandsTest, MutatedFilesNeverCrashTheCommands) {

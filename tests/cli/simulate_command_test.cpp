@@ -39,7 +39,7 @@ class SimulateTest : public fc::testing::ProgramTest {
 
   std::string Save(const std::string& name, const std::vector<fc::StepRecord>& body) {
     fc::testing::Build(p, body);
-    EXPECT_TRUE(fc::SaveFlowFile(p, dir / name).ok);
+    EXPECT_TRUE(fc::SaveFlowFile(p, dir / name).ok());
     return (dir / name).string();
   }
 };

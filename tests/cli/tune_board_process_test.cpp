@@ -65,7 +65,7 @@ TEST_F(TuneOnTheBoard, CtrlCStopsPlaybackWithSilence) {
   for (int i = 0; i < 250 && Notes().empty(); ++i) QThread::msleep(20);
   ::kill(static_cast<pid_t>(cli_.processId()), SIGINT);
   ASSERT_TRUE(cli_.waitForFinished(5000));
-  EXPECT_EQ(cli_.exitCode(), 0);
+  EXPECT_EQ(cli_.exitCode(), 130);
   const auto notes = NotesEndingInSilence();
   ASSERT_GE(notes.size(), 2u);
   EXPECT_EQ(notes.front(), 5);

@@ -25,7 +25,7 @@ struct Case {
 TEST(PlayScore, PacedPlaybackEndsWithSilenceWhateverStopsIt) {
   const Case cases[] = {
       {{'l', 1, 2, 'L', 0, 0, 2, 4}, false, {}, {}, 9, 9, kDone, {2, 2, 4, 24, 23}, "period: 4 ms"},
-      {{1, 2, 3, 4, 5, 6, 7, 8}, true, {}, {}, 9, 3, kDone, {1, 2, 3, 23}, ""},
+      {{1, 2, 3, 4, 5, 6, 7, 8}, true, {}, {}, 9, 3, kInterrupted, {1, 2, 3, 23}, ""},
       {{1, 2, 3, 4}, false, {}, {}, 2, 9, kBoardFailed, {1, 2}, "could not be reached"},
       {{1, 2, 3, 4, 5}, false, 2, 2, 9, 9, kDone, {3, 4, 23}, ""},
   };

@@ -39,6 +39,8 @@ TEST(ListingTest, EveryRowAStepProduces) {
       {12, Step(K::Branch, 300, 1, 1, 7), " 12行目:もし入力2が300以上なら  7行目へ",
        "012:IF input_2 >= 300　GOTO 007", "012:if(input_2 >= 300) goto 007;"},
       {13, Step(K::Branch, 5, 2, 2, 120), " 13行目:もし入力3が5より小さいなら120行目へ"},
+      // A damaged channel: the input number stops at the largest, never wraps around.
+      {13, Step(K::Branch, 5, 1, INT32_MAX, 2), " 13行目:もし入力2147483647が5以上なら  2行目へ"},
       {3, Loop(10), "  3行目:10回くり返し "},
       {5, Step(K::LoopEnd), "  5行目:くり返し戻る"},
       {6, Step(K::Output, 1, 0, 0), "  6行目:LEDを ON ", "006:LED (ON )", "006:LED(ON ) ;"},

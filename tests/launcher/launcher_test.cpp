@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "launcher/board_check.h"
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_texts.h"
 #include "support/fake_transport.h"
@@ -128,7 +129,7 @@ TEST(LauncherPoll, WaitsForAPauseInTheEventsThenFollowsTheBoardWithoutTouchingIt
 }
 
 enum Fault { kNoFault, kSilentBoard, kNoList, kCannotStart };
-enum Message { kNoMessage, kRefused, kHidFailure, kStartFailed };
+enum Message { kNoMessage, kRefused, kHidFailure, kStartFailed, kSilent };
 
 TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
   const int kStep = kCommandStepcraft, kChime = kCommandChimecraft;
@@ -148,7 +149,7 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
       {"V4.00.00", kNoFault, kStep, nullptr, 2, true, true, kRefused},
       {"V2.10.00", kNoFault, kStep, nullptr, 2, true, true, kRefused},
       {"3V.00.00", kNoFault, kStep, nullptr, 2, true, true, kRefused},
-      {"V3.00.00", kSilentBoard, kStep, nullptr, 2, true, true, kRefused},
+      {"V3.00.00", kSilentBoard, kStep, nullptr, 2, true, true, kSilent},
       {nullptr, kNoList, kStep, nullptr, 0, false, false, kHidFailure},
       {nullptr, kCannotStart, kChime, "Chimecraft", 0, false, true, kStartFailed},
       {"V3.00.00", kCannotStart, kStep, "Stepcraft", 0, true, true, kStartFailed},
@@ -157,7 +158,8 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
       {},
       {QStringLiteral("Version not much"), QString::fromUtf8(kWrongGeneration)},
       {QStringLiteral("HID"), QStringLiteral("Invalid handle")},
-      {QStringLiteral("Pendra2"), {}}};
+      {QStringLiteral("Pendra2"), {}},
+      {QString::fromUtf8(kNoAnswerCaption), QString::fromUtf8(kNoAnswerText)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(&c - cases));
     Launcher l(c.version);

@@ -53,6 +53,8 @@ class FakeTransport : public device::Transport {
   bool Write(device::Handle handle, const device::Report& report) override;
   bool Read(device::Handle handle, device::Report& report, int timeoutMs) override;
   void Close(device::Handle handle) override;
+  // In-process boards: no other program can reach them, so no device lock.
+  bool SharedBetweenPrograms() const override { return false; }
 
   const std::vector<FakeCall>& calls() const { return calls_; }
   void ClearCalls() { calls_.clear(); }

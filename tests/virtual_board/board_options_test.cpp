@@ -51,5 +51,18 @@ TEST(BoardOptions, MistypedValuesAreRefusedWithAReason) {
   }
 }
 
+TEST(BoardOptions, AnUnknownWordIsNamedAsSuch) {
+  const struct {
+    Args args;
+    const char* error;
+  } cases[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--frobnicate", "1"}, "unknown option '--frobnicate'"},
+      {{"--name", "b", "stray"}, "unexpected argument 'stray'"},
+      {{"--log"}, "--log needs a value"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseBoardOptions(c.args).error, c.error);
+}
+
 }  // namespace
 }  // namespace pendra2::virtual_board
