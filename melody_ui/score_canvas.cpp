@@ -1,0 +1,56 @@
+#include "melody_ui/score_canvas.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+
+#include "melody_ui/chime_texts.h"
+#include "melody_ui/score_painting.h"
+#include "ui_common/bitmaps.h"
+
+namespace pendra2::melody_ui {
+
+QToolButton* MakeArtButton(const char* art, int id, QRect geometry, QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setObjectName(QString::number(id));
+  button->setGeometry(geometry);
+  button->setAutoRaise(false);
+  button->setFocusPolicy(Qt::NoFocus);
+  const QImage image = ui::LoadBitmap(QString::fromLatin1(art), geometry.size());
+  if (image.isNull()) {
+    button->setText(QString::fromLatin1(art));
+  } else {
+    button->setIcon(QIcon(QPixmap::fromImage(image)));
+    button->setIconSize(geometry.size());
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; padding: 0; }"));
+  }
+  return button;
+}
+
+ScoreCanvas::ScoreCanvas(const melody::MelodyState& state, QWidget* parent)
+    : QWidget(parent), state_(state) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  setFixedSize(kScoreClientWidth, kScoreClientHeight);
+  deleteButton_ = MakeArtButton("SCRDEL", kCmdDeleteMode, QRect(615, 100, 60, 30), this);
+  insertButton_ = MakeArtButton("SCRINS", kCmdInsertMode, QRect(615, 150, 60, 30), this);
+}
+
+void ScoreCanvas::paintEvent(QPaintEvent* /*event*/) {
+  if (painting) painting();
+  QPainter painter(this);
+  PaintScoreWindow(painter, state_);
+}
+
+void ScoreCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  if (released) released(at.x(), at.y());
+}
+
+void ScoreCanvas::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (moved) moved(at.x(), at.y());
+}
+
+}  // namespace pendra2::melody_ui

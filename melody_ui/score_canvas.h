@@ -1,0 +1,44 @@
+#pragma once
+// The client area of the score window: paints the score picture and hands mouse releases
+// and moves, in client coordinates, to whoever runs the editor.
+
+#include <QWidget>
+#include <functional>
+
+#include "melody/melody_state.h"
+
+class QToolButton;
+
+namespace pendra2::melody_ui {
+
+inline constexpr int kScoreClientWidth = 750;
+inline constexpr int kScoreClientHeight = 510;
+
+class ScoreCanvas final : public QWidget {
+ public:
+  ScoreCanvas(const melody::MelodyState& state, QWidget* parent);
+
+  std::function<void(int x, int y)> released;
+  std::function<void(int x, int y)> moved;
+  std::function<void()> painting;  // before each repaint: the board check
+
+  QToolButton* deleteButton() const { return deleteButton_; }
+  QToolButton* insertButton() const { return insertButton_; }
+
+  QSize sizeHint() const override { return {kScoreClientWidth, kScoreClientHeight}; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+
+ private:
+  const melody::MelodyState& state_;
+  QToolButton* deleteButton_;
+  QToolButton* insertButton_;
+};
+
+// A flat button showing the artwork `art`, named by its command id.
+QToolButton* MakeArtButton(const char* art, int id, QRect geometry, QWidget* parent);
+
+}  // namespace pendra2::melody_ui
