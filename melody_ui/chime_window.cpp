@@ -187,10 +187,10 @@ void ChimeWindow::BuildScoreWindow() {
 void ChimeWindow::LayOut() {
   // The frame of a child window is what the sub-window adds around its widget.
   auto place = [](QMdiSubWindow* child, QPoint at, QSize client) {
+    child->widget()->setMinimumSize(client);
     child->widget()->resize(client);
-    child->adjustSize();
-    const QSize frame = child->size() - child->widget()->size();
-    child->setGeometry(QRect(at, client + frame));
+    // The sub-window's own size hint is its widget's plus the caption and the frame.
+    child->setGeometry(QRect(at, child->sizeHint().expandedTo(client)));
   };
   place(panelWindow_, QPoint(0, 0), kPanelClient);
   const QSize scoreClient(kScoreClientWidth,
@@ -198,7 +198,13 @@ void ChimeWindow::LayOut() {
   place(scoreWindow_, kScoreWindowAt, scoreClient);
   const QRect used = panelWindow_->geometry().united(scoreWindow_->geometry());
   const int menuHeight = menuBar()->sizeHint().height();
-  resize(std::max(800, used.right() + 1 + 4), used.bottom() + 1 + menuHeight + 4);
+  resize(std::max(800, used.right() + 1), used.bottom() + 1 + menuHeight);
+  if (qEnvironmentVariableIsSet("PENDRA2_DEBUG_LAYOUT")) {
+    qWarning("panel %d,%d %dx%d score %d,%d %dx%d canvas %dx%d main %dx%d",
+             panelWindow_->x(), panelWindow_->y(), panelWindow_->width(), panelWindow_->height(),
+             scoreWindow_->x(), scoreWindow_->y(), scoreWindow_->width(), scoreWindow_->height(),
+             canvas_->width(), canvas_->height(), width(), height());
+  }
 }
 
 bool ChimeWindow::boardControlsShown() const {
