@@ -53,4 +53,9 @@ int Note(Args args, Streams io);
 int Render(Args args, Streams io);
 int Pdf(Args args, Streams io);
 
+// tune_view_commands.cpp: render and pdf of an .olg file (by its magic or its extension)
+bool ViewsTune(Args args);
+int RenderTune(Args args, Streams io);
+int PdfTune(Args args, Streams io);
+
 }  // namespace pendra2::cli

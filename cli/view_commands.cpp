@@ -121,6 +121,7 @@ std::string Decode(std::string_view sjis) {
 }  // namespace
 
 int Render(Args args, Streams io) {
+  if (ViewsTune(args)) return RenderTune(args, io);
   const auto parsed =
       ParseArgs(args, io, true, "render FILE.flc -o OUT.png [--view 0|1|4] [--top N]");
   if (!parsed) return kUsage;
@@ -152,11 +153,7 @@ int Render(Args args, Streams io) {
 int Pdf(Args args, Streams io) {
   const auto parsed = ParseArgs(args, io, false, "pdf FILE -o OUT.pdf");
   if (!parsed) return kUsage;
-  if (IsTuneFile(parsed->input)) {
-    io.err << "pendra2-cli: " << parsed->input
-           << ": printing tunes is not available in this version; give a .flc program\n";
-    return kFileError;
-  }
+  if (IsTuneFile(parsed->input)) return PdfTune(args, io);
   const auto program = Load(parsed->input, io);
   if (!program) return kFileError;
 
