@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "melody/loop_marks.h"
+#include "melody/loop_placement.h"
 #include "melody/score_edits.h"
 
 namespace pendra2::melody {
@@ -82,6 +84,39 @@ void DeleteClick(MelodyState& state, int x, interaction::Prompter& prompter,
   state.score.modified = true;
 }
 
+// The loop-start mode: the count first, then the mark; the loop-end mode follows.
+void LoopStartClick(MelodyState& state, int x, interaction::Prompter& prompter,
+                    CountDialogs& dialogs) {
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column) return;
+  const auto count = dialogs.AskLoopCount(1);
+  if (!count) {
+    state.editMode = kEditMode;
+    return;
+  }
+  if (!PlaceLoopStart(state.score, *column, *count)) {
+    prompter.Ask(interaction::MessagePrompt(kNoRoomForLoopMessage));
+    state.editMode = kEditMode;
+    return;
+  }
+  state.editMode = kLoopEndMode;
+}
+
+// The loop-end mode closes the innermost open loop before the click; a click that has no
+// open loop before it leaves the mode as it is.
+void LoopEndClick(MelodyState& state, int x, interaction::Prompter& prompter) {
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column) return;
+  const int start = OpenLoopBefore(state.score.cells, *column);
+  // A loop needs a body: its end goes after at least one column past the count.
+  if (start < 0 || MarkStart(state.score.cells, *column) <= start + 2) return;
+  if (PlaceLoopEnd(state.score, *column)) {
+    state.editMode = kEditMode;
+  } else {
+    prompter.Ask(interaction::MessagePrompt(kNoRoomForLoopMessage));
+  }
+}
+
 }  // namespace
 
 ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
@@ -104,8 +139,18 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
       effect.redraw = true;
       return effect;
     }
+    case kLoopStartMode:
+    case kLoopEndMode: {
+      if (state.editMode == kLoopStartMode) {
+        LoopStartClick(state, x, prompter, dialogs);
+      } else {
+        LoopEndClick(state, x, prompter);
+      }
+      ReleaseEffect effect;
+      effect.redraw = true;
+      return effect;
+    }
     default:
-      // The loop modes place nothing and stay.
       return {};
   }
 }

@@ -17,6 +17,8 @@ inline constexpr int kLoopCountDialog = 186;
 inline constexpr interaction::MessageText kJumpToLoopStartQuestion{"ループ元にジャンプしますか？",
                                                                    "ループ"};
 inline constexpr interaction::MessageText kRemoveLoopQuestion{"ループを削除します", "削除モード"};
+inline constexpr interaction::MessageText kNoRoomForLoopMessage{
+    "スコアの最後の列まで使われているため、ループを入れられません。", "制限事項"};
 
 // The three number dialogs of the score window.
 class CountDialogs {

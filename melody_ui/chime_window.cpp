@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "melody_ui/board_transfer.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/score_canvas.h"
+#include "melody_ui/score_print_job.h"
 #include "ui_common/bitmaps.h"
 
 namespace pendra2::melody_ui {
@@ -160,6 +162,7 @@ void ChimeWindow::BuildScoreWindow() {
   };
   connect(canvas_->deleteButton(), &QToolButton::clicked, this, [this] { Command(kCmdDeleteMode); });
   connect(canvas_->insertButton(), &QToolButton::clicked, this, [this] { Command(kCmdInsertMode); });
+  connect(canvas_->loopButton(), &QToolButton::clicked, this, [this] { Command(kCmdLoopStartMode); });
   connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
     switch (action) {
       case QAbstractSlider::SliderSingleStepSub:
@@ -303,7 +306,7 @@ bool ChimeWindow::Command(int id) {
       LoadCommand();
       return true;
     case kCmdPrint:
-      if (services_.printer != nullptr) services_.printer->Print(state_, this);
+      PrintCommand();
       return true;
     case kCmdExit:
       close();
@@ -419,6 +422,18 @@ void ChimeWindow::EndWithoutQuestion() {
 bool ChimeWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_ && event->type() == QEvent::Paint) RefreshBoardControls();
   return QMainWindow::eventFilter(watched, event);
+}
+
+void ChimeWindow::PrintCommand() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!services_.printer.Choose(printer, this)) return;
+  melody::Normalise(state_.score);
+  if (!PrintScore(printer, state_.score)) {
+    services_.prompter.Ask(interaction::Prompt{kPrinterErrorText, kPrinterErrorCaption,
+                                               interaction::PromptButtons::Ok,
+                                               interaction::PromptIcon::Error});
+  }
+  Redraw();
 }
 
 void ChimeWindow::closeEvent(QCloseEvent* event) {

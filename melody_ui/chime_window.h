@@ -14,6 +14,7 @@
 #include "melody/melody_state.h"
 #include "melody/score_editor.h"
 #include "melody_ui/playback_driver.h"
+#include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
 
 class QComboBox;
@@ -26,13 +27,6 @@ namespace pendra2::melody_ui {
 
 class ScoreCanvas;
 
-// Prints the score onto a printer the user chooses; false when nothing was printed.
-class ScorePrinter {
- public:
-  virtual ~ScorePrinter() = default;
-  virtual void Print(const melody::MelodyState& state, QWidget* owner) = 0;
-};
-
 // What the window talks to outside itself.
 struct ChimeServices {
   device::Board& board;
@@ -40,7 +34,7 @@ struct ChimeServices {
   interaction::FileChooser& files;
   melody::CountDialogs& counts;
   ui::ProgramStarter& starter;
-  ScorePrinter* printer = nullptr;
+  ui::PrintChooser& printer;
   // A replayed session ends without the save-changes question and without the launcher.
   bool replaying = false;
 };
@@ -97,6 +91,7 @@ class ChimeWindow final : public QMainWindow {
   void SaveCommand();
   void LoadCommand();
   void TransferCommand();
+  void PrintCommand();
   void SetEditMode(int mode);
 
   melody::MelodyState& state_;

@@ -1,5 +1,6 @@
 #include <QApplication>
-#include <QFileDialog>
+#include <QMdiSubWindow>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -7,54 +8,79 @@
 #include "device/board.h"
 #include "device/transport_factory.h"
 #include "melody_ui/chime_app.h"
+#include "melody_ui/chime_replay.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/count_dialog.h"
 #include "melody_ui/score_canvas.h"
+#include "ui_common/file_chooser.h"
+#include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
 #include "ui_common/prompter.h"
+#include "ui_common/replay/replay_argument.h"
 
 namespace {
 
-// The common file dialogs, owned by the main window.
-class FileDialogChooser final : public pendra2::interaction::FileChooser {
- public:
-  QWidget* owner = nullptr;
-  std::optional<std::string> Choose(const pendra2::interaction::FileRequest& request) override {
-    const QString title = QString::fromStdString(request.title);
-    const QString filter = QString::fromStdString(request.filterName);
-    const QString path = request.kind == pendra2::interaction::FileDialogKind::Save
-                             ? QFileDialog::getSaveFileName(owner, title, QString(), filter)
-                             : QFileDialog::getOpenFileName(owner, title, QString(), filter);
-    if (path.isEmpty()) return std::nullopt;
-    return path.toStdString();
+using namespace pendra2;
+
+std::optional<std::string> StartFile(const ui::replay::ReplayArgument& argument) {
+  if (argument.remaining.empty()) return std::nullopt;
+  return argument.remaining.front();
+}
+
+// `--replay FILE`: the same program, its input from the script, its answers on stdout.
+int Replay(const ui::replay::ReplayArgument& argument, device::Board& board,
+           ui::ProgramStarter& starter) {
+  const auto parsed = ui::replay::LoadReplayScript(*argument.scriptPath);
+  if (!parsed.ok()) {
+    std::cerr << "Chimecraft: " << parsed.error << '\n';
+    return ui::replay::kReplayUnreadable;
   }
-};
+  ui::replay::ReplaySession session(std::cout, std::cerr);
+  melody_ui::QtCountDialogs counts;
+  const auto state = std::make_unique<melody::MelodyState>();
+  melody_ui::ChimeServices services{board,   session.prompter(),     session.fileChooser(),
+                                    counts,  starter,                session.printChooser(),
+                                    true};
+  return melody_ui::RunChimecraft(*state, services, StartFile(argument),
+                                  [&](melody_ui::ChimeWindow& window) {
+                                    counts.SetOwner(window.scoreCanvas());
+                                    session.WatchTitle(window.scoreWindow());
+                                    melody_ui::ChimeReplayTarget target(window);
+                                    const int status = session.Run(target, *parsed.script);
+                                    window.EndWithoutQuestion();
+                                    return status;
+                                  });
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  using namespace pendra2;
+  const ui::replay::ReplayArgument argument = ui::replay::TakeReplayArgument(argc, argv);
+  if (!argument.usageError.empty()) {
+    std::cerr << "Chimecraft: " << argument.usageError << '\n';
+    return ui::replay::kReplayUsage;
+  }
+  ui::replay::UseOffscreenPlatformForReplay(argument);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Chimecraft"));
   QApplication::setApplicationVersion(QString::fromUtf8(melody_ui::kProgramVersion));
 
-  std::optional<std::string> startFile;
-  const QStringList args = QApplication::arguments();
-  if (args.size() > 1) startFile = args.at(1).toStdString();
-
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
   device::Board board(*transport);
-  ui::QtPrompter prompter;
-  FileDialogChooser files;
-  melody_ui::QtCountDialogs counts;
   ui::DetachedStarter starter;
+  if (argument.scriptPath) return Replay(argument, board, starter);
+
+  ui::QtPrompter prompter;
+  ui::QtFileChooser files;
+  ui::QtPrintChooser printer;
+  melody_ui::QtCountDialogs counts;
   const auto state = std::make_unique<melody::MelodyState>();
-  return melody_ui::RunChimecraft(
-      *state, melody_ui::ChimeServices{board, prompter, files, counts, starter}, startFile,
-      [&](melody_ui::ChimeWindow& window) {
-        prompter.SetOwner(&window);
-        files.owner = &window;
-        counts.SetOwner(window.scoreCanvas());
-        return QApplication::exec();
-      });
+  melody_ui::ChimeServices services{board, prompter, files, counts, starter, printer};
+  return melody_ui::RunChimecraft(*state, services, StartFile(argument),
+                                  [&](melody_ui::ChimeWindow& window) {
+                                    prompter.SetOwner(&window);
+                                    files.SetOwner(&window);
+                                    counts.SetOwner(window.scoreCanvas());
+                                    return QApplication::exec();
+                                  });
 }

@@ -5,7 +5,8 @@
 #include <QToolButton>
 
 #include "melody_ui/chime_texts.h"
-#include "melody_ui/score_painting.h"
+#include "melody_ui/score_view.h"
+#include "ui_common/draw_list_painter.h"
 #include "ui_common/bitmaps.h"
 
 namespace pendra2::melody_ui {
@@ -34,12 +35,14 @@ ScoreCanvas::ScoreCanvas(const melody::MelodyState& state, QWidget* parent)
   setFixedSize(kScoreClientWidth, kScoreClientHeight);
   deleteButton_ = MakeArtButton("SCRDEL", kCmdDeleteMode, QRect(615, 100, 60, 30), this);
   insertButton_ = MakeArtButton("SCRINS", kCmdInsertMode, QRect(615, 150, 60, 30), this);
+  // Loops are written by hand from here: a start mark, then its end.
+  loopButton_ = MakeArtButton("LOOPINS", kCmdLoopStartMode, QRect(615, 200, 60, 30), this);
 }
 
 void ScoreCanvas::paintEvent(QPaintEvent* /*event*/) {
   if (painting) painting();
   QPainter painter(this);
-  PaintScoreWindow(painter, state_);
+  ui::PaintDrawList(painter, ScoreWindowPicture(state_));
 }
 
 void ScoreCanvas::mouseReleaseEvent(QMouseEvent* event) {

@@ -24,6 +24,7 @@ class ScoreCanvas final : public QWidget {
 
   QToolButton* deleteButton() const { return deleteButton_; }
   QToolButton* insertButton() const { return insertButton_; }
+  QToolButton* loopButton() const { return loopButton_; }
 
   QSize sizeHint() const override { return {kScoreClientWidth, kScoreClientHeight}; }
 
@@ -36,6 +37,7 @@ class ScoreCanvas final : public QWidget {
   const melody::MelodyState& state_;
   QToolButton* deleteButton_;
   QToolButton* insertButton_;
+  QToolButton* loopButton_;
 };
 
 // A flat button showing the artwork `art`, named by its command id.
