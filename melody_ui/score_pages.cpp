@@ -119,8 +119,9 @@ DrawList ScorePage(const melody::Score& score, const PageGeometry& geometry, int
 
 std::vector<DrawList> ScorePages(const melody::Score& score, const PageGeometry& geometry) {
   const melody::Score normalised = Normalised(score);
-  std::vector<DrawList> pages;
   const int count = ScorePageCount(normalised.length);
+  std::vector<DrawList> pages;
+  pages.reserve(static_cast<std::size_t>(count));
   for (int page = 0; page < count; ++page) pages.push_back(PageOf(normalised, geometry, page));
   return pages;
 }

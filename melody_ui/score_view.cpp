@@ -43,6 +43,8 @@ void ColumnNumbers(DrawList& list, int first) {
   }
 }
 
+// Every fifth column gets its bar, a mark's parameter columns too: the bars go down first,
+// so marks and note heads lie on top and the counting rhythm never breaks.
 void Bars(DrawList& list, int first) {
   for (int i = first; i < first + kViewColumns && i <= melody::kLastEditable; ++i) {
     if (i % kBarEvery != kBarEvery - 1) continue;

@@ -178,11 +178,9 @@ def vertical_text(x, y, s, colour, size=11):
 
 
 def write_loop_marks():
-    # Lin keeps a white plate near its foot: the printed score writes the count there.
-    plate = rect(3, 404, 18, 22, 3, "#ffffff", LOOP_LINE, 1)
     body = band(LOOP_FILL, LOOP_LINE) + repeat_sign(20, True, LOOP_LINE)
     body += vertical_text(12, 90, "くりかえし", LOOP_LINE)
-    body += repeat_sign(250, True, LOOP_LINE) + plate
+    body += repeat_sign(250, True, LOOP_LINE)
     write("Lin", 24, KEY_H, body)
 
     body = band(LOOP_FILL, LOOP_LINE) + repeat_sign(20, False, LOOP_LINE)
@@ -237,14 +235,15 @@ PC_FILL, PC_LINE = "#8e24aa", "#4a148c"
 
 
 def write_panel_buttons():
-    triangle = poly([(6, 8), (6, 22), (16, 15)], "#ffffff", "#ffffff", 1)
-    board_button("PCPLAY", PC_FILL, PC_LINE, triangle + small_note(17, 6, "#ffffff"), "全体")
+    triangle = poly([(5, 9), (5, 21), (14, 15)], "#ffffff", "#ffffff", 1)
+    board_button("PCPLAY", PC_FILL, PC_LINE, triangle + small_note(15, 5, "#ffffff"), "全体")
     board_button("PCPARTPLAY", PC_FILL, PC_LINE,
                  poly([(6, 10), (6, 20), (13, 15)], "#ffffff", "#ffffff", 1)
                  + '<rect x="15" y="9" width="5" height="12" rx="1" fill="none" stroke="#ffffff" stroke-width="1.4"/>\n',
                  "部分")
     board_button("PCSTOP", "#f4511e", "#bf360c",
-                 rect(8, 9, 12, 12, 1.5, "#ffffff", "#ffffff", 0.5), "止める", 9)
+                 rect(8, 9, 12, 12, 1.5, "#ffffff", "#ffffff", 0.5) + small_note(12, 10, "#f4511e"),
+                 "停止")
     board_button("CONNECT", "#00897b", "#004d40",
                  '<path d="M 7 15 L 12 15 M 17 11 L 17 19 M 12 10 L 17 10 L 17 20 L 12 20 Z" fill="#ffffff" '
                  'stroke="#ffffff" stroke-width="1.5" stroke-linejoin="round"/>\n'

@@ -132,7 +132,7 @@ TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
       {{"render", path("none.flc"), "-o", png}, cli::kFileError, "Load File Open Error"},
       {{"render", flc, "-o", path("no/dir/x.png")}, cli::kFileError, "cannot write"},
       {{"pdf", flc, "-o", path("no/dir/x.pdf")}, cli::kFileError, "cannot write"},
-      {{"pdf", path("song.olg"), "-o", pdf}, cli::kFileError, "tunes"},
+      {{"pdf", path("song.olg"), "-o", pdf}, cli::kFileError, "not a Chimecraft tune file"},
   };
   for (const auto& [args, status, reason] : refusals) {
     std::string message;
