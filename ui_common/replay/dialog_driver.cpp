@@ -90,6 +90,14 @@ void PressStandard(QDialog& dialog, int which) {
   }
 }
 
+// Closes a dialog the script is done with. A dialog that turns Cancel down (one that must
+// not be left half-way) is still closed, so that a replay can never hang in its loop.
+void ForceClose(QDialog& dialog) {
+  if (dialog.isVisible()) dialog.reject();
+  if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+  if (dialog.isVisible()) dialog.hide();
+}
+
 // Types `text` over the field's whole content, through the field's own length limit and
 // validator, as the user's keystrokes would go.
 void TypeInto(QLineEdit& edit, const QString& text) {
@@ -159,7 +167,7 @@ void DialogDriver::Drive(const QPointer<QDialog>& dialog) {
   context_.Print(shows);
 
   const auto closeWith = [&](const char* note) {
-    if (dialog && dialog->isVisible()) dialog->reject();
+    if (dialog) ForceClose(*dialog);
     context_.Print("dialog " + id + " -> cancel" + note);
   };
   if (context_.failed()) return closeWith(" (abandoned)");

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <type_traits>
 
@@ -57,6 +58,16 @@ int ReplaySession::Run(ReplayTarget& target, const ReplayScript& script) {
   if (!context_.failed()) return kReplayDone;
   err_ << "replay: " << context_.failure() << '\n' << std::flush;
   return kReplayWentOtherwise;
+}
+
+int ReplaySession::RunInEventLoop(ReplayTarget& target, const ReplayScript& script) {
+  int status = kReplayDone;
+  QTimer::singleShot(0, this, [&] {
+    status = Run(target, script);
+    QCoreApplication::exit(status);
+  });
+  QCoreApplication::exec();
+  return status;
 }
 
 void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
