@@ -46,7 +46,7 @@ int Replay(const ui::replay::ReplayArgument& argument, device::Board& board,
                                     counts.SetOwner(window.scoreCanvas());
                                     session.WatchTitle(window.scoreWindow());
                                     melody_ui::ChimeReplayTarget target(window);
-                                    const int status = session.Run(target, *parsed.script);
+                                    const int status = session.RunInEventLoop(target, *parsed.script);
                                     window.EndWithoutQuestion();
                                     return status;
                                   });
