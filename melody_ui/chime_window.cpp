@@ -29,6 +29,9 @@ constexpr QPoint kScoreWindowAt{0, 75};
 // Discovery runs on every repaint, but not more often than the launcher polls: a playback
 // at the fastest tempo repaints every few milliseconds.
 constexpr auto kDiscoveryInterval = std::chrono::milliseconds(50);
+// While a playback runs, a look for the board takes a good part of a 4 ms beat; the board
+// is looked for less often then, which still hides its controls within a second.
+constexpr auto kDiscoveryIntervalPlaying = std::chrono::milliseconds(1000);
 
 QString Utf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -216,7 +219,9 @@ bool ChimeWindow::boardControlsShown() const {
 
 void ChimeWindow::RefreshBoardControls() {
   const auto now = std::chrono::steady_clock::now();
-  if (discovered_ && now - lastDiscovery_ < kDiscoveryInterval) return;
+  const auto interval = state_.playback.playState == melody::kPlaying ? kDiscoveryIntervalPlaying
+                                                                      : kDiscoveryInterval;
+  if (discovered_ && now - lastDiscovery_ < interval) return;
   discovered_ = true;
   lastDiscovery_ = now;
   // Discovery closes the channels and opens them again; during a transfer the write owns

@@ -42,7 +42,41 @@ ScoreCanvas::ScoreCanvas(const melody::MelodyState& state, QWidget* parent)
 void ScoreCanvas::paintEvent(QPaintEvent* /*event*/) {
   if (painting) painting();
   QPainter painter(this);
-  ui::PaintDrawList(painter, ScoreWindowPicture(state_));
+  Paint(painter, ScoreWindowPicture(state_));
+}
+
+void ScoreCanvas::Paint(QPainter& painter, const interaction::DrawList& picture) {
+  interaction::DrawList run;  // texts, fills and lines between two pictures
+  auto flush = [&] {
+    if (run.items.empty()) return;
+    ui::PaintDrawList(painter, run);
+    run.items.clear();
+  };
+  for (const interaction::DrawItem& item : picture.items) {
+    const auto* bitmap = std::get_if<interaction::BitmapItem>(&item);
+    if (bitmap == nullptr || bitmap->dest.Empty() || bitmap->dest.Width() < 0 ||
+        bitmap->dest.Height() < 0) {
+      run.items.push_back(item);
+      continue;
+    }
+    flush();
+    const auto& d = bitmap->dest;
+    const auto& src = bitmap->source;
+    const ArtKey key{bitmap->name, d.Width(), d.Height(), src.left, src.top, src.right, src.bottom};
+    auto it = art_.find(key);
+    if (it == art_.end()) {
+      QPixmap pixmap(d.Width(), d.Height());
+      pixmap.fill(Qt::transparent);
+      QPainter art(&pixmap);
+      interaction::DrawList one;
+      one.Bitmap(bitmap->name, {0, 0, d.Width(), d.Height()}, src);
+      ui::PaintDrawList(art, one);
+      art.end();
+      it = art_.emplace(key, std::move(pixmap)).first;
+    }
+    painter.drawPixmap(d.left, d.top, it->second);
+  }
+  flush();
 }
 
 void ScoreCanvas::mouseReleaseEvent(QMouseEvent* event) {

@@ -2,9 +2,14 @@
 // The client area of the score window: paints the score picture and hands mouse releases
 // and moves, in client coordinates, to whoever runs the editor.
 
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <string>
+#include <tuple>
 
+#include "interaction/draw_list.h"
 #include "melody/melody_state.h"
 
 class QToolButton;
@@ -34,7 +39,13 @@ class ScoreCanvas final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  void Paint(QPainter& painter, const interaction::DrawList& picture);
+
   const melody::MelodyState& state_;
+  // Artwork rasterised once at the size it is shown at: vector artwork drawn afresh on
+  // every repaint would cost a playback at the fastest tempo its beat.
+  using ArtKey = std::tuple<std::string, int, int, int, int, int, int>;
+  std::map<ArtKey, QPixmap> art_;
   QToolButton* deleteButton_;
   QToolButton* insertButton_;
   QToolButton* loopButton_;
