@@ -46,10 +46,9 @@ bool SaveScoreAs(ScoreDocument& doc) {
 
 bool MayDiscardScore(ScoreDocument& doc) {
   if (!doc.state.score.modified) return true;
-  const interaction::Prompt question{std::string(kSaveChangesQuestion.text),
-                                     std::string(kSaveChangesQuestion.caption),
-                                     interaction::PromptButtons::YesNoCancel,
-                                     interaction::PromptIcon::Question};
+  const interaction::Prompt question{
+      std::string(kSaveChangesQuestion.text), std::string(kSaveChangesQuestion.caption),
+      interaction::PromptButtons::YesNoCancel, interaction::PromptIcon::Question};
   switch (doc.prompter.Ask(question)) {
     case interaction::PromptAnswer::Yes:
       return SaveScoreAs(doc);

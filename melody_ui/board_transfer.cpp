@@ -5,9 +5,8 @@
 namespace pendra2::melody_ui {
 
 bool ProgressImageWriter::WriteImage(std::span<const uint8_t, 512> image) {
-  return ui::RunTransferWithProgress(owner_, [&](const ui::BlockDone& done) {
-    return board_.WriteImage(image, done);
-  });
+  return ui::RunTransferWithProgress(
+      owner_, [&](const ui::BlockDone& done) { return board_.WriteImage(image, done); });
 }
 
 }  // namespace pendra2::melody_ui

@@ -55,8 +55,8 @@ QCursor ModeCursor(int editMode) {
 // A child window of the workspace with a caption and sizing border that cannot be closed
 // on its own: it lives as long as the main window.
 QMdiSubWindow* AddChild(QMdiArea* area, QWidget* widget, const QString& caption) {
-  auto* child = area->addSubWindow(widget, Qt::SubWindow | Qt::WindowTitleHint |
-                                               Qt::WindowMinMaxButtonsHint);
+  auto* child =
+      area->addSubWindow(widget, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
   child->setWindowTitle(caption);
   child->setOption(QMdiSubWindow::RubberBandResize, false);
   return child;
@@ -74,7 +74,8 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
   BuildMenus();
   BuildPanel();
   BuildScoreWindow();
-  playback_ = new PlaybackDriver(state_, services_.board, [this] { Redraw(); }, this);
+  playback_ = new PlaybackDriver(
+      state_, services_.board, [this] { Redraw(); }, this);
   ShowTitle();
   LayOut();
   RefreshBoardControls();
@@ -105,7 +106,8 @@ void ChimeWindow::BuildMenus() {
   connect(loopPlay_, &QAction::triggered, this, [this] { Command(kCmdLoopPlay); });
   QMenu* help = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
   QAction* about = add(help, "バージョン情報(&A)...", kCmdAbout);
-  about->setShortcuts({QKeySequence(QStringLiteral("Alt+?")), QKeySequence(QStringLiteral("Alt+/"))});
+  about->setShortcuts(
+      {QKeySequence(QStringLiteral("Alt+?")), QKeySequence(QStringLiteral("Alt+/"))});
   about->setShortcutContext(Qt::WindowShortcut);
 }
 
@@ -121,8 +123,8 @@ void ChimeWindow::BuildPanel() {
     int x;
   };
   static constexpr PanelButton kButtons[] = {
-      {"PICREC", kCmdTransfer, 20},     {"PICPLAY", kCmdBoardRun, 70},
-      {"PICSTOP", kCmdBoardStop, 120},  {"PCPLAY", kCmdWholePlay, 200},
+      {"PICREC", kCmdTransfer, 20},      {"PICPLAY", kCmdBoardRun, 70},
+      {"PICSTOP", kCmdBoardStop, 120},   {"PCPLAY", kCmdWholePlay, 200},
       {"PCPARTPLAY", kCmdPartPlay, 250}, {"PCSTOP", kCmdStopPlay, 300},
   };
   for (const auto& b : kButtons) {
@@ -163,9 +165,12 @@ void ChimeWindow::BuildScoreWindow() {
     RefreshBoardControls();
     ShowTitle();
   };
-  connect(canvas_->deleteButton(), &QToolButton::clicked, this, [this] { Command(kCmdDeleteMode); });
-  connect(canvas_->insertButton(), &QToolButton::clicked, this, [this] { Command(kCmdInsertMode); });
-  connect(canvas_->loopButton(), &QToolButton::clicked, this, [this] { Command(kCmdLoopStartMode); });
+  connect(canvas_->deleteButton(), &QToolButton::clicked, this,
+          [this] { Command(kCmdDeleteMode); });
+  connect(canvas_->insertButton(), &QToolButton::clicked, this,
+          [this] { Command(kCmdInsertMode); });
+  connect(canvas_->loopButton(), &QToolButton::clicked, this,
+          [this] { Command(kCmdLoopStartMode); });
   connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
     switch (action) {
       case QAbstractSlider::SliderSingleStepSub:
@@ -199,17 +204,16 @@ void ChimeWindow::LayOut() {
     child->setGeometry(QRect(at, child->sizeHint().expandedTo(client)));
   };
   place(panelWindow_, QPoint(0, 0), kPanelClient);
-  const QSize scoreClient(kScoreClientWidth,
-                          kScoreClientHeight + scrollBar_->sizeHint().height());
+  const QSize scoreClient(kScoreClientWidth, kScoreClientHeight + scrollBar_->sizeHint().height());
   place(scoreWindow_, kScoreWindowAt, scoreClient);
   const QRect used = panelWindow_->geometry().united(scoreWindow_->geometry());
   const int menuHeight = menuBar()->sizeHint().height();
   resize(std::max(800, used.right() + 1), used.bottom() + 1 + menuHeight);
   if (qEnvironmentVariableIsSet("PENDRA2_DEBUG_LAYOUT")) {
-    qWarning("panel %d,%d %dx%d score %d,%d %dx%d canvas %dx%d main %dx%d",
-             panelWindow_->x(), panelWindow_->y(), panelWindow_->width(), panelWindow_->height(),
-             scoreWindow_->x(), scoreWindow_->y(), scoreWindow_->width(), scoreWindow_->height(),
-             canvas_->width(), canvas_->height(), width(), height());
+    qWarning("panel %d,%d %dx%d score %d,%d %dx%d canvas %dx%d main %dx%d", panelWindow_->x(),
+             panelWindow_->y(), panelWindow_->width(), panelWindow_->height(), scoreWindow_->x(),
+             scoreWindow_->y(), scoreWindow_->width(), scoreWindow_->height(), canvas_->width(),
+             canvas_->height(), width(), height());
   }
 }
 
@@ -261,9 +265,8 @@ void ChimeWindow::SendNotes(const melody::Sends& sends) {
 }
 
 void ChimeWindow::Released(int x, int y) {
-  const melody::ReleaseEffect effect =
-      melody::ReleaseInScore(state_, x, y, services_.board.found(), services_.prompter,
-                             services_.counts);
+  const melody::ReleaseEffect effect = melody::ReleaseInScore(state_, x, y, services_.board.found(),
+                                                              services_.prompter, services_.counts);
   SendNotes(effect.sends);
   if (effect.scrollMoved) SyncScrollBar();
   if (effect.redraw) Redraw();

@@ -38,18 +38,18 @@ int Replay(const ui::replay::ReplayArgument& argument, device::Board& board,
   ui::replay::ReplaySession session(std::cout, std::cerr);
   melody_ui::QtCountDialogs counts;
   const auto state = std::make_unique<melody::MelodyState>();
-  melody_ui::ChimeServices services{board,   session.prompter(),     session.fileChooser(),
-                                    counts,  starter,                session.printChooser(),
-                                    true};
-  return melody_ui::RunChimecraft(*state, services, StartFile(argument),
-                                  [&](melody_ui::ChimeWindow& window) {
-                                    counts.SetOwner(window.scoreCanvas());
-                                    session.WatchTitle(window.scoreWindow());
-                                    melody_ui::ChimeReplayTarget target(window);
-                                    const int status = session.RunInEventLoop(target, *parsed.script);
-                                    window.EndWithoutQuestion();
-                                    return status;
-                                  });
+  melody_ui::ChimeServices services{
+      board, session.prompter(), session.fileChooser(), counts, starter, session.printChooser(),
+      true};
+  return melody_ui::RunChimecraft(
+      *state, services, StartFile(argument), [&](melody_ui::ChimeWindow& window) {
+        counts.SetOwner(window.scoreCanvas());
+        session.WatchTitle(window.scoreWindow());
+        melody_ui::ChimeReplayTarget target(window);
+        const int status = session.RunInEventLoop(target, *parsed.script);
+        window.EndWithoutQuestion();
+        return status;
+      });
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ void PlaybackDriver::StartWhole() {
 }
 
 void PlaybackDriver::StartPart() {
-  const auto period = melody::StartPartPlayback(state_.playback, state_.score, state_.editMode,
-                                                state_.scrollPos);
+  const auto period =
+      melody::StartPartPlayback(state_.playback, state_.score, state_.editMode, state_.scrollPos);
   if (period) Begin(*period);
 }
 

@@ -6,8 +6,8 @@
 
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/score_view.h"
-#include "ui_common/draw_list_painter.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/draw_list_painter.h"
 
 namespace pendra2::melody_ui {
 

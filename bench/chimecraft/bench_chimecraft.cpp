@@ -7,11 +7,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -88,7 +88,8 @@ struct Program {
 };
 
 void FillTune(melody::Score& score, int columns) {
-  for (int i = 0; i < columns; ++i) score.cells[static_cast<std::size_t>(i)] = static_cast<uint8_t>(i % 23);
+  for (int i = 0; i < columns; ++i)
+    score.cells[static_cast<std::size_t>(i)] = static_cast<uint8_t>(i % 23);
 }
 
 void MeasurePlayback(device::Transport& virtualBoard, int tempoIndex, int periodMs) {
@@ -110,7 +111,8 @@ void MeasurePlayback(device::Transport& virtualBoard, int tempoIndex, int period
   loop.exec();
   std::vector<double> intervals;
   for (std::size_t i = 1; i < timed.sent.size(); ++i) {
-    intervals.push_back(std::chrono::duration<double, std::milli>(timed.sent[i] - timed.sent[i - 1]).count());
+    intervals.push_back(
+        std::chrono::duration<double, std::milli>(timed.sent[i] - timed.sent[i - 1]).count());
   }
   if (intervals.empty()) {
     std::printf("period %d ms: no notes reached the board\n", periodMs);
@@ -124,10 +126,12 @@ void MeasurePlayback(device::Transport& virtualBoard, int tempoIndex, int period
   }
   std::sort(errors.begin(), errors.end());
   const double mean = sum / static_cast<double>(intervals.size());
-  const double p99 = errors[static_cast<std::size_t>(0.99 * static_cast<double>(errors.size() - 1))];
-  std::printf("playback period %d ms: %zu intervals, mean %.4f ms (%+.3f %%), 99th percentile error %.3f ms, max error %.3f ms\n",
-              periodMs, intervals.size(), mean, (mean - periodMs) / periodMs * 100.0, p99,
-              errors.back());
+  const double p99 =
+      errors[static_cast<std::size_t>(0.99 * static_cast<double>(errors.size() - 1))];
+  std::printf(
+      "playback period %d ms: %zu intervals, mean %.4f ms (%+.3f %%), 99th percentile error %.3f "
+      "ms, max error %.3f ms\n",
+      periodMs, intervals.size(), mean, (mean - periodMs) / periodMs * 100.0, p99, errors.back());
 }
 
 void MeasureRepaint(device::Transport& virtualBoard) {
@@ -160,7 +164,8 @@ void MeasureFirstPaint(device::Transport& virtualBoard) {
   // Show, then let the first paints happen.
   QApplication::processEvents();
   program.window->scoreCanvas()->repaint();
-  std::printf("in-process start to first paint: %.1f ms\n", static_cast<double>(t.nsecsElapsed()) / 1e6);
+  std::printf("in-process start to first paint: %.1f ms\n",
+              static_cast<double>(t.nsecsElapsed()) / 1e6);
 
   // The whole program: process start, first paint, and an immediate end (a replay of an
   // empty session), so an upper bound of the time until the window shows.
@@ -179,11 +184,13 @@ void MeasureFirstPaint(device::Transport& virtualBoard) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   const test::BoardProcess server({}, test::ReportLog::None);
   if (!server.ready()) {
-    std::fprintf(stderr, "pendra2-virtual-board did not start: %s\n", server.name().toUtf8().constData());
+    std::fprintf(stderr, "pendra2-virtual-board did not start: %s\n",
+                 server.name().toUtf8().constData());
     return 1;
   }
   device::VirtualTransport transport({server.name().toStdString()});
@@ -192,10 +199,12 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < 20; ++i) board.FindBoard();
-    std::printf("discovery on the virtual board: %.3f ms\n", static_cast<double>(t.nsecsElapsed()) / 2e7);
+    std::printf("discovery on the virtual board: %.3f ms\n",
+                static_cast<double>(t.nsecsElapsed()) / 2e7);
     t.restart();
     for (int i = 0; i < 200; ++i) board.PlayNote(23);
-    std::printf("PlayNote on the virtual board: %.3f ms\n", static_cast<double>(t.nsecsElapsed()) / 2e8);
+    std::printf("PlayNote on the virtual board: %.3f ms\n",
+                static_cast<double>(t.nsecsElapsed()) / 2e8);
   }
   MeasureFirstPaint(transport);
   MeasureRepaint(transport);

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "helpers.h"
 #include "melody/loop_placement.h"
 #include "melody/score_edits.h"
-#include "helpers.h"
 #include "scripted.h"
 
 namespace pendra2::melody::testing {
@@ -15,8 +15,12 @@ namespace {
 using interaction::PromptAnswer;
 
 // Client x of grid column j, client y of the row of code c.
-constexpr int X(int j) { return 92 + 25 * j; }
-constexpr int Y(int c) { return (23 - c) * 18 + 9; }
+constexpr int X(int j) {
+  return 92 + 25 * j;
+}
+constexpr int Y(int c) {
+  return (23 - c) * 18 + 9;
+}
 
 struct Editor {
   MelodyState state;
@@ -53,8 +57,14 @@ TEST(ScoreEditor, EditModeClicks) {
       {"left of the grid", "", 0, 79, Y(3), "-", {}, false},
       {"right of the grid", "", 0, 605, Y(3), "-", {}, false},
       {"left column boundary", "", 0, 81, Y(1), "1", {1, 23}, true},
-      {"right column boundary", "", 0, 604, Y(1), "- - - - - - - - - - - - - - - - - - - - 1",
-       {1, 23}, true},
+      {"right column boundary",
+       "",
+       0,
+       604,
+       Y(1),
+       "- - - - - - - - - - - - - - - - - - - - 1",
+       {1, 23},
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -131,18 +141,60 @@ TEST(ScoreEditor, InsertAndDeleteModes) {
   const Case cases[] = {
       {"insert 2", kInsertMode, "1 2 3", X(1), 2, PromptAnswer::Ok, "1 - - 2 3", {185}, true},
       {"insert cancelled", kInsertMode, "1 2 3", X(1), 0, PromptAnswer::Ok, "1 2 3", {185}, true},
-      {"insert at a count cell goes before the mark", kInsertMode, "1 l 2 3 L 0 0 3", X(2), 1,
-       PromptAnswer::Ok, "1 - l 2 3 L 0 0 4", {185}, true},
+      {"insert at a count cell goes before the mark",
+       kInsertMode,
+       "1 l 2 3 L 0 0 3",
+       X(2),
+       1,
+       PromptAnswer::Ok,
+       "1 - l 2 3 L 0 0 4",
+       {185},
+       true},
       {"delete 2", kDeleteMode, "1 2 3 4", X(1), 2, PromptAnswer::Ok, "1 4 - -", {184}, true},
-      {"delete steps over a start mark", kDeleteMode, "1 l 2 3 4 L 0 0 3", X(0), 2,
-       PromptAnswer::Ok, "l 2 4 L 0 0 2 - -", {184}, true},
-      {"loop removed on Yes", kDeleteMode, "1 l 2 3 L 0 0 3 4", X(1), std::nullopt,
-       PromptAnswer::Yes, "1 3 4 - - - - - -", {}, true},
-      {"loop kept on No", kDeleteMode, "1 l 2 3 L 0 0 3 4", X(5), std::nullopt, PromptAnswer::No,
-       "1 l 2 3 L 0 0 3 4", {}, true},
-      {"insert beside the grid asks nothing", kInsertMode, "1", 40, 3, PromptAnswer::Ok, "1", {},
+      {"delete steps over a start mark",
+       kDeleteMode,
+       "1 l 2 3 4 L 0 0 3",
+       X(0),
+       2,
+       PromptAnswer::Ok,
+       "l 2 4 L 0 0 2 - -",
+       {184},
+       true},
+      {"loop removed on Yes",
+       kDeleteMode,
+       "1 l 2 3 L 0 0 3 4",
+       X(1),
+       std::nullopt,
+       PromptAnswer::Yes,
+       "1 3 4 - - - - - -",
+       {},
+       true},
+      {"loop kept on No",
+       kDeleteMode,
+       "1 l 2 3 L 0 0 3 4",
+       X(5),
+       std::nullopt,
+       PromptAnswer::No,
+       "1 l 2 3 L 0 0 3 4",
+       {},
+       true},
+      {"insert beside the grid asks nothing",
+       kInsertMode,
+       "1",
+       40,
+       3,
+       PromptAnswer::Ok,
+       "1",
+       {},
        false},
-      {"delete beside the grid asks nothing", kDeleteMode, "1", 700, 3, PromptAnswer::Ok, "1", {},
+      {"delete beside the grid asks nothing",
+       kDeleteMode,
+       "1",
+       700,
+       3,
+       PromptAnswer::Ok,
+       "1",
+       {},
        false},
   };
   for (const Case& c : cases) {
@@ -208,9 +260,9 @@ TEST(ScoreEditor, HoverKey) {
     bool redraw;
   };
   const Case cases[] = {
-      {100, 19, kNoPlayback, 0, 1, true},   {100, 20, kNoPlayback, 1, 1, false},
-      {60, 415, kNoPlayback, 0, 23, true},  {20, 400, kNoPlayback, 0, 22, true},
-      {60, 2, kNoPlayback, 5, 0, true},     {700, 100, kNoPlayback, 5, 0, true},
+      {100, 19, kNoPlayback, 0, 1, true},  {100, 20, kNoPlayback, 1, 1, false},
+      {60, 415, kNoPlayback, 0, 23, true}, {20, 400, kNoPlayback, 0, 22, true},
+      {60, 2, kNoPlayback, 5, 0, true},    {700, 100, kNoPlayback, 5, 0, true},
       {100, 19, kWholeTune, 0, 0, false},
   };
   for (const Case& c : cases) {
@@ -229,10 +281,10 @@ TEST(ScoreEditor, Scrolling) {
     int thumb, to;
   };
   const Case cases[] = {
-      {0, ScrollStep::kLineLeft, 0, 0},     {5, ScrollStep::kLineLeft, 0, 4},
+      {0, ScrollStep::kLineLeft, 0, 0},      {5, ScrollStep::kLineLeft, 0, 4},
       {490, ScrollStep::kLineRight, 0, 490}, {480, ScrollStep::kPageRight, 0, 490},
-      {15, ScrollStep::kPageLeft, 0, 0},    {0, ScrollStep::kThumb, 250, 250},
-      {0, ScrollStep::kThumb, 900, 490},    {0, ScrollStep::kThumb, -4, 0},
+      {15, ScrollStep::kPageLeft, 0, 0},     {0, ScrollStep::kThumb, 250, 250},
+      {0, ScrollStep::kThumb, 900, 490},     {0, ScrollStep::kThumb, -4, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(ScrollAfter(c.from, c.step, c.thumb), c.to);
 }

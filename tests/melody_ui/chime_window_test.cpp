@@ -12,8 +12,8 @@
 #include <memory>
 #include <set>
 
-#include "melody/scripted.h"
 #include "melody/score_files.h"
+#include "melody/scripted.h"
 #include "melody/transfer.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/chime_window.h"
@@ -40,8 +40,12 @@ struct NoPrinter final : ui::PrintChooser {
   bool Choose(QPrinter&, QWidget*) override { return false; }
 };
 
-constexpr int X(int j) { return 92 + 25 * j; }
-constexpr int Y(int c) { return (23 - c) * 18 + 9; }
+constexpr int X(int j) {
+  return 92 + 25 * j;
+}
+constexpr int Y(int c) {
+  return (23 - c) * 18 + 9;
+}
 
 struct Chime {
   explicit Chime(bool plugged = true, bool replaying = false) {
@@ -88,9 +92,9 @@ TEST(ChimeWindow, WindowsAndControls) {
   EXPECT_EQ(w.scrollBar()->minimum(), 0);
   EXPECT_EQ(w.scrollBar()->maximum(), 490);
   const std::pair<int, QRect> buttons[] = {
-      {kCmdTransfer, {20, 5, 50, 30}}, {kCmdBoardRun, {70, 5, 50, 30}},
-      {kCmdBoardStop, {120, 5, 50, 30}}, {kCmdWholePlay, {200, 5, 50, 30}},
-      {kCmdPartPlay, {250, 5, 50, 30}}, {kCmdStopPlay, {300, 5, 50, 30}},
+      {kCmdTransfer, {20, 5, 50, 30}},      {kCmdBoardRun, {70, 5, 50, 30}},
+      {kCmdBoardStop, {120, 5, 50, 30}},    {kCmdWholePlay, {200, 5, 50, 30}},
+      {kCmdPartPlay, {250, 5, 50, 30}},     {kCmdStopPlay, {300, 5, 50, 30}},
       {kCmdDeleteMode, {615, 100, 60, 30}}, {kCmdInsertMode, {615, 150, 60, 30}}};
   for (const auto& [id, rect] : buttons) {
     auto* button = w.findChild<QToolButton*>(QString::number(id));
@@ -180,15 +184,14 @@ TEST(ChimeWindow, TransferMessages) {
   silent.transport.silent = true;
   silent.Click(X(0), Y(1));
   silent.window->Command(kCmdTransfer);
-  EXPECT_EQ(silent.prompter.asked.back(),
-            std::string(melody::kTransferFailedMessage.caption) + ": " +
-                std::string(melody::kTransferFailedMessage.text));
+  EXPECT_EQ(silent.prompter.asked.back(), std::string(melody::kTransferFailedMessage.caption) +
+                                              ": " +
+                                              std::string(melody::kTransferFailedMessage.text));
 
   Chime busy;
   busy.window->Command(kCmdInsertMode);
   busy.window->Command(kCmdTransfer);
-  EXPECT_EQ(busy.prompter.asked.back(),
-            "注意！！: データを転送する場合は演奏を停止してください。");
+  EXPECT_EQ(busy.prompter.asked.back(), "注意！！: データを転送する場合は演奏を停止してください。");
 
   Chime fine;
   fine.Click(X(0), Y(1));

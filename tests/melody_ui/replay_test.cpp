@@ -150,9 +150,9 @@ TEST(ChimecraftReplay, ExitStatuses) {
     int status;
   };
   const Bad cases[] = {
-      {"click 1\n", 2},                             // a line not understood
+      {"click 1\n", 2},                                         // a line not understood
       {"dialog 185\nend ok\ncommand 2013\nclick 92 100\n", 3},  // another dialog opened
-      {"command 4242\n", 3},                        // no window has that command
+      {"command 4242\n", 3},                                    // no window has that command
   };
   test::BoardProcess board;
   ASSERT_TRUE(board.ready()) << board.Trouble();
