@@ -85,10 +85,10 @@ void DeleteClick(MelodyState& state, int x, interaction::Prompter& prompter,
 }
 
 // The loop-start mode: the count first, then the mark; the loop-end mode follows.
-void LoopStartClick(MelodyState& state, int x, interaction::Prompter& prompter,
+void LoopStartClick(MelodyState& state, int x, int y, interaction::Prompter& prompter,
                     CountDialogs& dialogs) {
   const auto column = GridColumn(x, state.scrollPos);
-  if (!column) return;
+  if (!column || !GridRowCode(y)) return;
   const auto count = dialogs.AskLoopCount(1);
   if (!count) {
     state.editMode = kEditMode;
@@ -104,9 +104,9 @@ void LoopStartClick(MelodyState& state, int x, interaction::Prompter& prompter,
 
 // The loop-end mode closes the innermost open loop before the click; a click that has no
 // open loop before it leaves the mode as it is.
-void LoopEndClick(MelodyState& state, int x, interaction::Prompter& prompter) {
+void LoopEndClick(MelodyState& state, int x, int y, interaction::Prompter& prompter) {
   const auto column = GridColumn(x, state.scrollPos);
-  if (!column) return;
+  if (!column || !GridRowCode(y)) return;
   const int start = OpenLoopBefore(state.score.cells, *column);
   // A loop needs a body: its end goes after at least one column past the count.
   if (start < 0 || MarkStart(state.score.cells, *column) <= start + 2) return;
@@ -130,7 +130,9 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
       // grid columns asks nothing and changes nothing.
       const int mode = state.editMode;
       state.editMode = kEditMode;
-      if (mode == kInsertMode) {
+      if (!GridRowCode(y)) {
+        // Below the grid's last row: not a click on a column.
+      } else if (mode == kInsertMode) {
         InsertClick(state, x, dialogs);
       } else {
         DeleteClick(state, x, prompter, dialogs);
@@ -142,9 +144,9 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
     case kLoopStartMode:
     case kLoopEndMode: {
       if (state.editMode == kLoopStartMode) {
-        LoopStartClick(state, x, prompter, dialogs);
+        LoopStartClick(state, x, y, prompter, dialogs);
       } else {
-        LoopEndClick(state, x, prompter);
+        LoopEndClick(state, x, y, prompter);
       }
       ReleaseEffect effect;
       effect.redraw = true;

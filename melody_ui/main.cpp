@@ -12,6 +12,7 @@
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/count_dialog.h"
 #include "melody_ui/score_canvas.h"
+#include "ui_common/bitmaps.h"
 #include "ui_common/file_chooser.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
@@ -64,6 +65,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Chimecraft"));
   QApplication::setApplicationVersion(QString::fromUtf8(melody_ui::kProgramVersion));
+  QApplication::setWindowIcon(
+      QIcon(QPixmap::fromImage(ui::LoadBitmap(QStringLiteral("CHIMECRAFT_ICON"), QSize(64, 64)))));
 
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
   device::Board board(*transport);

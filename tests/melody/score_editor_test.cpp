@@ -214,6 +214,20 @@ TEST(ScoreEditor, InsertAndDeleteModes) {
   }
 }
 
+TEST(ScoreEditor, BelowTheLastRowNoModeAsksAnything) {
+  for (const int mode : {kInsertMode, kDeleteMode, kLoopStartMode}) {
+    Editor ed;
+    ed.state.score = ScoreOf("1 l 2 3 L 0 0 3");
+    ed.state.editMode = mode;
+    ed.counts.columns = {1};
+    ed.counts.loops = {1};
+    ed.Click(X(1), 440);
+    EXPECT_TRUE(ed.counts.opened.empty()) << mode;
+    EXPECT_TRUE(ed.prompter.asked.empty()) << mode;
+    EXPECT_FALSE(ed.state.score.modified) << mode;
+  }
+}
+
 TEST(ScoreEditor, LoopWrittenByHandPlaysItsBody) {
   Editor ed;
   ed.state.score = ScoreOf("0 2 4 5");
