@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <iostream>
+#include <sstream>
 
 #include "ui_common/replay/replay_argument.h"
 #include "ui_common/replay/replay_script.h"
@@ -101,6 +103,14 @@ TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
     EXPECT_EQ(parsed.error.rfind("line " + std::to_string(c.line) + ": ", 0), 0U) << parsed.error;
     EXPECT_NE(parsed.error.find(c.says), std::string::npos) << parsed.error;
   }
+}
+
+TEST(LoadReplayScript, ReadsStandardInputForADash) {
+  std::istringstream input("wait 1\nclick 1\n");
+  std::streambuf* const saved = std::cin.rdbuf(input.rdbuf());
+  const auto parsed = LoadReplayScript("-");
+  std::cin.rdbuf(saved);
+  EXPECT_EQ(parsed.error, "line 2: missing Y");
 }
 
 TEST(LoadReplayScript, NamesAFileItCannotRead) {
