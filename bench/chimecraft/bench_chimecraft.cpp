@@ -124,14 +124,21 @@ void MeasurePlayback(device::Transport& virtualBoard, int tempoIndex, int period
     sum += v;
     errors.push_back(std::fabs(v - periodMs));
   }
+  if (qEnvironmentVariableIsSet("BENCH_SHOW_INTERVALS")) {
+    for (std::size_t i = 0; i < 60 && i < intervals.size(); ++i) std::printf("%.2f ", intervals[i]);
+    std::printf("\n");
+  }
   std::sort(errors.begin(), errors.end());
   const double mean = sum / static_cast<double>(intervals.size());
+  const auto within2 =
+      std::count_if(errors.begin(), errors.end(), [](double e) { return e <= 2.0; });
   const double p99 =
       errors[static_cast<std::size_t>(0.99 * static_cast<double>(errors.size() - 1))];
   std::printf(
       "playback period %d ms: %zu intervals, mean %.4f ms (%+.3f %%), 99th percentile error %.3f "
-      "ms, max error %.3f ms\n",
-      periodMs, intervals.size(), mean, (mean - periodMs) / periodMs * 100.0, p99, errors.back());
+      "ms, max error %.3f ms, %.1f %% within 2 ms\n",
+      periodMs, intervals.size(), mean, (mean - periodMs) / periodMs * 100.0, p99, errors.back(),
+      100.0 * static_cast<double>(within2) / static_cast<double>(errors.size()));
 }
 
 void MeasureRepaint(device::Transport& virtualBoard) {
