@@ -78,6 +78,8 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
       state_, services_.board, [this] { Redraw(); }, this);
   ShowTitle();
   LayOut();
+  panelWindow_->installEventFilter(this);
+  scoreWindow_->installEventFilter(this);
   RefreshBoardControls();
 }
 
@@ -429,6 +431,12 @@ void ChimeWindow::EndWithoutQuestion() {
 
 bool ChimeWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_ && event->type() == QEvent::Paint) RefreshBoardControls();
+  // The two child windows live as long as the program (Ctrl+F4 must not take one away).
+  if ((watched == panelWindow_ || watched == scoreWindow_) && event->type() == QEvent::Close &&
+      !closing_) {
+    event->ignore();
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

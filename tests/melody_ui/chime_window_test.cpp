@@ -106,6 +106,8 @@ TEST(ChimeWindow, WindowsAndControls) {
   }
   const auto* about = w.findChild<QAction*>(QString::number(kCmdAbout));
   EXPECT_EQ(about->shortcuts().size(), 2);
+  w.scoreWindow()->close();  // a child window stays as long as the program
+  EXPECT_TRUE(w.scoreWindow()->isVisible());
   w.Command(kCmdLoopPlay);
   EXPECT_TRUE(w.loopPlayAction()->isChecked());
   w.Command(kCmdNew);
