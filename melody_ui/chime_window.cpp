@@ -368,7 +368,9 @@ bool ChimeWindow::Command(int id) {
 
 void ChimeWindow::NewCommand() {
   melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
-  if (!melody::MayDiscardScore(doc)) return;
+  const bool mayGoOn = melody::MayDiscardScore(doc);
+  ShowTitle();  // a save on the way names the file at once
+  if (!mayGoOn) return;
   playback_->Abandon();
   melody::NewScoreDocument(doc);
   loopPlay_->setChecked(false);
@@ -385,7 +387,9 @@ void ChimeWindow::SaveCommand() {
 
 void ChimeWindow::LoadCommand() {
   melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
-  if (!melody::MayDiscardScore(doc)) return;
+  const bool mayGoOn = melody::MayDiscardScore(doc);
+  ShowTitle();  // a save on the way names the file at once
+  if (!mayGoOn) return;
   if (!melody::LoadScore(doc)) {
     ShowTitle();
     return;
