@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "device/board.h"
 #include "device/transport_factory.h"
@@ -23,7 +24,14 @@ namespace {
 
 using namespace pendra2;
 
-std::optional<std::string> StartFile(const ui::replay::ReplayArgument& argument) {
+// `Chimecraft FILE.olg`: the first argument that is neither Qt's own (taken out by
+// QApplication) nor the replay's.
+std::optional<std::string> StartFile() {
+  QStringList args = QApplication::arguments();
+  args.removeFirst();
+  std::vector<std::string> words;
+  for (const QString& arg : args) words.push_back(arg.toStdString());
+  const auto argument = ui::replay::TakeReplayArgument(words);
   if (argument.remaining.empty()) return std::nullopt;
   return argument.remaining.front();
 }
@@ -43,7 +51,7 @@ int Replay(const ui::replay::ReplayArgument& argument, device::Board& board,
       board, session.prompter(), session.fileChooser(), counts, starter, session.printChooser(),
       true};
   return melody_ui::RunChimecraft(
-      *state, services, StartFile(argument), [&](melody_ui::ChimeWindow& window) {
+      *state, services, StartFile(), [&](melody_ui::ChimeWindow& window) {
         counts.SetOwner(window.scoreCanvas());
         session.WatchTitle(window.scoreWindow());
         melody_ui::ChimeReplayTarget target(window);
@@ -79,7 +87,7 @@ int main(int argc, char** argv) {
   melody_ui::QtCountDialogs counts;
   const auto state = std::make_unique<melody::MelodyState>();
   melody_ui::ChimeServices services{board, prompter, files, counts, starter, printer};
-  return melody_ui::RunChimecraft(*state, services, StartFile(argument),
+  return melody_ui::RunChimecraft(*state, services, StartFile(),
                                   [&](melody_ui::ChimeWindow& window) {
                                     prompter.SetOwner(&window);
                                     files.SetOwner(&window);
