@@ -1,0 +1,209 @@
+#include "melody/score_editor.h"
+
+#include <algorithm>
+
+#include "melody/loop_marks.h"
+#include "melody/loop_placement.h"
+#include "melody/score_edits.h"
+
+namespace pendra2::melody {
+namespace {
+
+constexpr int kKeyboardRight = 78;
+constexpr int kGridBottom = 429;
+constexpr int kLinePage = 20;
+
+interaction::Prompt YesNo(const interaction::MessageText& text) {
+  return interaction::Prompt{std::string(text.text), std::string(text.caption),
+                             interaction::PromptButtons::YesNo, interaction::PromptIcon::Question};
+}
+
+ReleaseEffect EditClick(MelodyState& state, int x, int y, bool found,
+                        interaction::Prompter& prompter, CountDialogs& dialogs) {
+  ReleaseEffect effect;
+  if (x <= kKeyboardRight) {
+    if (const auto note = KeyAt(x, y)) {
+      effect.sends = ToggleLiveNote(state.liveNote, *note, found, state.playback.playState);
+    }
+    return effect;
+  }
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column) return effect;
+  Score& score = state.score;
+  switch (ClassifyGridClick(score.cells, *column)) {
+    case GridClick::kParameterCell:
+      score.modified = true;
+      return effect;
+    case GridClick::kLoopCount:
+      if (const auto count = dialogs.AskLoopCount(LoopCount(score.cells, *column))) {
+        SetLoopCount(score, *column, *count);
+      }
+      score.modified = true;
+      effect.redraw = true;
+      return effect;
+    case GridClick::kLoopJump:
+      if (prompter.Ask(YesNo(kJumpToLoopStartQuestion)) == interaction::PromptAnswer::Yes) {
+        state.scrollPos = LoopJumpScroll(score.cells, *column);
+        effect.scrollMoved = true;
+        effect.redraw = true;
+      }
+      score.modified = true;
+      return effect;
+    case GridClick::kNote:
+      break;
+  }
+  // Below the last row there is no code to store.
+  const auto code = GridRowCode(y);
+  if (!code) return effect;
+  const auto placed = ToggleNote(score, *column, *code);
+  effect.sends = NoteEntrySounds(placed, found, state.playback.playState);
+  effect.redraw = true;
+  return effect;
+}
+
+void InsertClick(MelodyState& state, int x, CountDialogs& dialogs) {
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column) return;
+  const int k = dialogs.AskColumnCount(kInsertDialog);
+  if (k > 0) InsertColumns(state.score, *column, k);
+  state.score.modified = true;
+}
+
+void DeleteClick(MelodyState& state, int x, interaction::Prompter& prompter,
+                 CountDialogs& dialogs) {
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column) return;
+  if (IsLoopMarkColumn(state.score.cells, *column)) {
+    if (prompter.Ask(YesNo(kRemoveLoopQuestion)) == interaction::PromptAnswer::Yes) {
+      RemoveLoop(state.score, *column);
+    }
+  } else {
+    const int k = dialogs.AskColumnCount(kDeleteDialog);
+    if (k > 0) DeleteColumns(state.score, *column, k);
+  }
+  state.score.modified = true;
+}
+
+// The loop-start mode: the count first, then the mark; the loop-end mode follows.
+void LoopStartClick(MelodyState& state, int x, int y, interaction::Prompter& prompter,
+                    CountDialogs& dialogs) {
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column || !GridRowCode(y)) return;
+  const auto count = dialogs.AskLoopCount(1);
+  if (!count) {
+    state.editMode = kEditMode;
+    return;
+  }
+  if (!PlaceLoopStart(state.score, *column, *count)) {
+    prompter.Ask(interaction::MessagePrompt(kNoRoomForLoopMessage));
+    state.editMode = kEditMode;
+    return;
+  }
+  state.editMode = kLoopEndMode;
+}
+
+// The loop-end mode closes the innermost open loop before the click; a click that has no
+// open loop before it leaves the mode as it is.
+void LoopEndClick(MelodyState& state, int x, int y, interaction::Prompter& prompter) {
+  const auto column = GridColumn(x, state.scrollPos);
+  if (!column || !GridRowCode(y)) return;
+  const int start = OpenLoopBefore(state.score.cells, *column);
+  // A loop needs a body: its end goes after at least one column past the count.
+  if (start < 0 || MarkStart(state.score.cells, *column) <= start + 2) return;
+  if (PlaceLoopEnd(state.score, *column)) {
+    state.editMode = kEditMode;
+  } else {
+    prompter.Ask(interaction::MessagePrompt(kNoRoomForLoopMessage));
+  }
+}
+
+}  // namespace
+
+ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
+                             interaction::Prompter& prompter, CountDialogs& dialogs) {
+  switch (state.editMode) {
+    case kEditMode:
+      return EditClick(state, x, y, found, prompter, dialogs);
+    case kInsertMode:
+    case kDeleteMode: {
+      // The mode lasts for one release, whatever that release did; a release beside the
+      // grid columns asks nothing and changes nothing.
+      const int mode = state.editMode;
+      state.editMode = kEditMode;
+      if (!GridRowCode(y)) {
+        // Below the grid's last row: not a click on a column.
+      } else if (mode == kInsertMode) {
+        InsertClick(state, x, dialogs);
+      } else {
+        DeleteClick(state, x, prompter, dialogs);
+      }
+      ReleaseEffect effect;
+      effect.redraw = true;
+      return effect;
+    }
+    case kLoopStartMode:
+    case kLoopEndMode: {
+      if (state.editMode == kLoopStartMode) {
+        LoopStartClick(state, x, y, prompter, dialogs);
+      } else {
+        LoopEndClick(state, x, y, prompter);
+      }
+      ReleaseEffect effect;
+      effect.redraw = true;
+      return effect;
+    }
+    default:
+      return {};
+  }
+}
+
+bool MoveInScore(MelodyState& state, int x, int y) {
+  if (state.playback.playMode != kNoPlayback) return false;
+  int key = 0;
+  if (x > kGridLeft && x <= kGridRight && y >= 1 && y <= kGridBottom) {
+    key = y / kRowHeight;
+    const bool changed = key != state.hoverKey;
+    state.hoverKey = key;
+    return changed;
+  }
+  if (x <= kKeyboardRight) {
+    if (const auto note = KeyAt(x, y)) key = kRest - *note;
+  }
+  state.hoverKey = key;
+  return true;
+}
+
+const char* ModeCursorName(int editMode) {
+  switch (editMode) {
+    case kInsertMode:
+      return "CURINS";
+    case kDeleteMode:
+      return "CURDEL";
+    case kLoopStartMode:
+      return "CURLIN";
+    case kLoopEndMode:
+      return "CURLEND";
+    default:
+      return nullptr;
+  }
+}
+
+int ScrollAfter(int scrollPos, ScrollStep step, int thumb) {
+  switch (step) {
+    case ScrollStep::kLineLeft:
+      return std::max(scrollPos - 1, 0);
+    case ScrollStep::kLineRight:
+      return std::min(scrollPos + 1, kMaxScrollPos);
+    case ScrollStep::kPageLeft:
+      return std::max(scrollPos - kLinePage, 0);
+    case ScrollStep::kPageRight:
+      return std::min(scrollPos + kLinePage, kMaxScrollPos);
+    case ScrollStep::kThumb:
+      // The bar's range keeps real thumbs inside it; a position from anywhere else is
+      // kept inside too, so the view never shows columns that do not exist.
+      return std::clamp(thumb, 0, kMaxScrollPos);
+  }
+  return scrollPos;
+}
+
+}  // namespace pendra2::melody

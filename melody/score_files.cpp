@@ -1,0 +1,81 @@
+#include "melody/score_files.h"
+
+#include "melody/tune_file.h"
+
+namespace pendra2::melody {
+namespace {
+
+interaction::FileRequest TuneRequest(interaction::FileDialogKind kind, std::string title) {
+  return interaction::FileRequest{kind, std::move(title), "orgel FILE (*.olg)", "*.olg", "olg"};
+}
+
+}  // namespace
+
+interaction::FileRequest SaveTuneRequest() {
+  return TuneRequest(interaction::FileDialogKind::Save, "オルゴールファイル保存");
+}
+
+interaction::FileRequest LoadTuneRequest() {
+  return TuneRequest(interaction::FileDialogKind::Open, "オルゴールファイル読込み");
+}
+
+std::string CompleteTunePath(std::string path) {
+  if (path.find('.') == std::string::npos) path += ".olg";
+  return path;
+}
+
+std::string TitleForPath(std::string_view path) {
+  // In UTF-8 no byte of a multi-byte character is a '\', so every one separates folders.
+  const auto cut = path.find_last_of("/\\");
+  const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+  return std::string(kTitlePrefix) + "[" + std::string(name) + "]";
+}
+
+bool SaveScoreAs(ScoreDocument& doc) {
+  const auto chosen = doc.chooser.Choose(SaveTuneRequest());
+  if (!chosen) return false;
+  const std::string path = CompleteTunePath(*chosen);
+  const SaveResult result = SaveTune(doc.state.score, doc.state.header, path);
+  if (!result.ok) {
+    doc.prompter.Ask(interaction::MessagePrompt(result.message));
+    return false;
+  }
+  doc.title = TitleForPath(path);
+  return true;
+}
+
+bool MayDiscardScore(ScoreDocument& doc) {
+  if (!doc.state.score.modified) return true;
+  const interaction::Prompt question{
+      std::string(kSaveChangesQuestion.text), std::string(kSaveChangesQuestion.caption),
+      interaction::PromptButtons::YesNoCancel, interaction::PromptIcon::Question};
+  switch (doc.prompter.Ask(question)) {
+    case interaction::PromptAnswer::Yes:
+      return SaveScoreAs(doc);
+    case interaction::PromptAnswer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool LoadScore(ScoreDocument& doc) {
+  const auto chosen = doc.chooser.Choose(LoadTuneRequest());
+  if (!chosen) return false;
+  const std::string path = CompleteTunePath(*chosen);
+  const LoadResult result = LoadTune(doc.state.score, doc.state.header, path);
+  if (!result.ok) {
+    doc.prompter.Ask(interaction::MessagePrompt(result.message));
+    return false;
+  }
+  doc.state.scrollPos = 0;
+  doc.title = TitleForPath(path);
+  return true;
+}
+
+void NewScoreDocument(ScoreDocument& doc) {
+  NewScore(doc.state);
+  doc.title = std::string(kNoTitle);
+}
+
+}  // namespace pendra2::melody

@@ -1,0 +1,46 @@
+#pragma once
+// Chimecraft's fixed texts and the identifiers of its commands and controls. The ids are
+// also the object names of the controls, so a replayed session finds them.
+
+namespace pendra2::melody_ui {
+
+inline constexpr char kProgramTitle[] = "Pendra2 チャイムクラフト";
+inline constexpr char kProgramVersion[] = "2.53.60";
+inline constexpr char kBuildNumber[] = "4910";
+inline constexpr char kPanelCaption[] = "コマンドボタン";
+inline constexpr char kAboutTitle[] = "バージョン情報 チャイムクラフト";
+inline constexpr char kLauncherProgram[] = "Pendra2";
+
+// Menu commands.
+inline constexpr int kCmdNew = 32778;
+inline constexpr int kCmdSave = 32775;
+inline constexpr int kCmdLoad = 32774;
+inline constexpr int kCmdPrint = 32784;
+inline constexpr int kCmdExit = 105;
+inline constexpr int kCmdLoopPlay = 32781;
+inline constexpr int kCmdAbout = 104;
+
+// Connection panel controls.
+inline constexpr int kCmdBoardRun = 2002;
+inline constexpr int kCmdBoardStop = 2003;
+inline constexpr int kCmdWholePlay = 2004;
+inline constexpr int kCmdStopPlay = 2009;
+inline constexpr int kCmdPartPlay = 2010;
+inline constexpr int kCmdTransfer = 2011;
+inline constexpr int kTempoList = 2012;
+
+// Score window commands.
+inline constexpr int kCmdLoopStartMode = 2013;
+inline constexpr int kCmdDeleteMode = 2014;
+inline constexpr int kCmdInsertMode = 2015;
+
+// Version dialog controls.
+inline constexpr int kAboutDialog = 103;
+inline constexpr int kAboutVersionId = 1002;
+inline constexpr int kAboutBuildId = 1003;
+
+// Window colours.
+inline constexpr unsigned kMainBackground = 0xC8E6B4;   // RGB(200, 230, 180)
+inline constexpr unsigned kPanelBackground = 0xE6C8C8;  // RGB(230, 200, 200)
+
+}  // namespace pendra2::melody_ui

@@ -1,0 +1,478 @@
+#include "melody_ui/chime_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "melody/score_edits.h"
+#include "melody/score_files.h"
+#include "melody/tempo_table.h"
+#include "melody_ui/about_dialog.h"
+#include "melody_ui/board_transfer.h"
+#include "melody_ui/chime_texts.h"
+#include "melody_ui/score_canvas.h"
+#include "melody_ui/score_print_job.h"
+#include "ui_common/bitmaps.h"
+
+namespace pendra2::melody_ui {
+namespace {
+
+constexpr QSize kPanelClient{600, 70};
+constexpr QPoint kScoreWindowAt{0, 75};
+// Discovery runs on every repaint, but not more often than the launcher polls: a playback
+// at the fastest tempo repaints every few milliseconds.
+constexpr auto kDiscoveryInterval = std::chrono::milliseconds(50);
+// While a playback runs, a look for the board takes a good part of a 4 ms beat; the board
+// is looked for less often then, which still hides its controls within a second.
+constexpr auto kDiscoveryIntervalPlaying = std::chrono::milliseconds(1000);
+
+QString Utf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void SetBackground(QWidget* widget, unsigned rgb) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, QColor::fromRgb(rgb));
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+QCursor ModeCursor(int editMode) {
+  const char* name = melody::ModeCursorName(editMode);
+  if (name == nullptr) return Qt::ArrowCursor;
+  const QImage image = ui::LoadBitmap(QString::fromLatin1(name), QSize(32, 32));
+  if (image.isNull()) return Qt::CrossCursor;
+  return QCursor(QPixmap::fromImage(image), 0, 0);
+}
+
+// A child window of the workspace with a caption and sizing border that cannot be closed
+// on its own: it lives as long as the main window.
+QMdiSubWindow* AddChild(QMdiArea* area, QWidget* widget, const QString& caption) {
+  auto* child =
+      area->addSubWindow(widget, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
+  child->setWindowTitle(caption);
+  child->setOption(QMdiSubWindow::RubberBandResize, false);
+  return child;
+}
+
+}  // namespace
+
+ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
+    : state_(state), services_(services), title_(melody::kNoTitle) {
+  setWindowTitle(QString::fromUtf8(kProgramTitle));
+  setObjectName(QStringLiteral("ORGEL2"));
+  area_ = new QMdiArea(this);
+  area_->setBackground(QColor::fromRgb(kMainBackground));
+  setCentralWidget(area_);
+  BuildMenus();
+  BuildPanel();
+  BuildScoreWindow();
+  playback_ = new PlaybackDriver(
+      state_, services_.board, [this] { Redraw(); }, this);
+  ShowTitle();
+  LayOut();
+  panelWindow_->installEventFilter(this);
+  scoreWindow_->installEventFilter(this);
+  RefreshBoardControls();
+}
+
+ChimeWindow::~ChimeWindow() = default;
+
+void ChimeWindow::BuildMenus() {
+  auto add = [this](QMenu* menu, const char* text, int id) {
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setObjectName(QString::number(id));
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { Command(id); });
+    return action;
+  };
+  QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
+  add(file, "新規作成", kCmdNew);
+  add(file, "保存", kCmdSave);
+  add(file, "読込み", kCmdLoad);
+  add(file, "印刷", kCmdPrint);
+  file->addSeparator();
+  add(file, "アプリケーションの終了(&X)", kCmdExit);
+  QMenu* control = menuBar()->addMenu(QString::fromUtf8("コントロール"));
+  loopPlay_ = add(control, "ループ再生", kCmdLoopPlay);
+  loopPlay_->setCheckable(true);
+  // The check mark follows loopPlay through Command, not through Qt's own toggling.
+  disconnect(loopPlay_, &QAction::triggered, this, nullptr);
+  connect(loopPlay_, &QAction::triggered, this, [this] { Command(kCmdLoopPlay); });
+  QMenu* help = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
+  QAction* about = add(help, "バージョン情報(&A)...", kCmdAbout);
+  about->setShortcuts(
+      {QKeySequence(QStringLiteral("Alt+?")), QKeySequence(QStringLiteral("Alt+/"))});
+  about->setShortcutContext(Qt::WindowShortcut);
+}
+
+void ChimeWindow::BuildPanel() {
+  panel_ = new QWidget;
+  panel_->setObjectName(QStringLiteral("COMConnectionWndClass"));
+  SetBackground(panel_, kPanelBackground);
+  panel_->setMinimumSize(kPanelClient);
+  panel_->resize(kPanelClient);
+  struct PanelButton {
+    const char* art;
+    int id;
+    int x;
+  };
+  static constexpr PanelButton kButtons[] = {
+      {"PICREC", kCmdTransfer, 20},      {"PICPLAY", kCmdBoardRun, 70},
+      {"PICSTOP", kCmdBoardStop, 120},   {"PCPLAY", kCmdWholePlay, 200},
+      {"PCPARTPLAY", kCmdPartPlay, 250}, {"PCSTOP", kCmdStopPlay, 300},
+  };
+  for (const auto& b : kButtons) {
+    QToolButton* button = MakeArtButton(b.art, b.id, QRect(b.x, 5, 50, 30), panel_);
+    const int id = b.id;
+    connect(button, &QToolButton::clicked, this, [this, id] { Command(id); });
+    boardControls_.push_back(button);
+  }
+  tempoList_ = new QComboBox(panel_);
+  tempoList_->setObjectName(QString::number(kTempoList));
+  tempoList_->setGeometry(400, 5, 120, 24);
+  tempoList_->setMaxVisibleItems(melody::kTempoCount);
+  for (const auto& row : melody::kTempoTable) tempoList_->addItem(Utf8(row.label));
+  tempoList_->setCurrentIndex(melody::kDefaultTempoIndex);
+  // Only the user's choices run the tempo handling; the program's own selections do not.
+  connect(tempoList_, &QComboBox::activated, this, [this](int index) { SelectTempo(index); });
+  boardControls_.push_back(tempoList_);
+  panelWindow_ = AddChild(area_, panel_, QString::fromUtf8(kPanelCaption));
+  panel_->installEventFilter(this);
+}
+
+void ChimeWindow::BuildScoreWindow() {
+  auto* pane = new QWidget;
+  pane->setObjectName(QStringLiteral("ScoreWndClass"));
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  canvas_ = new ScoreCanvas(state_, pane);
+  scrollBar_ = new QScrollBar(Qt::Horizontal, pane);
+  scrollBar_->setRange(0, melody::kMaxScrollPos);
+  scrollBar_->setSingleStep(1);
+  scrollBar_->setPageStep(20);
+  layout->addWidget(canvas_);
+  layout->addWidget(scrollBar_);
+  canvas_->released = [this](int x, int y) { Released(x, y); };
+  canvas_->moved = [this](int x, int y) { Moved(x, y); };
+  canvas_->painting = [this] {
+    RefreshBoardControls();
+    ShowTitle();
+  };
+  connect(canvas_->deleteButton(), &QToolButton::clicked, this,
+          [this] { Command(kCmdDeleteMode); });
+  connect(canvas_->insertButton(), &QToolButton::clicked, this,
+          [this] { Command(kCmdInsertMode); });
+  connect(canvas_->loopButton(), &QToolButton::clicked, this,
+          [this] { Command(kCmdLoopStartMode); });
+  connect(scrollBar_, &QScrollBar::actionTriggered, this, [this](int action) {
+    switch (action) {
+      case QAbstractSlider::SliderSingleStepSub:
+        Scroll(melody::ScrollStep::kLineLeft);
+        break;
+      case QAbstractSlider::SliderSingleStepAdd:
+        Scroll(melody::ScrollStep::kLineRight);
+        break;
+      case QAbstractSlider::SliderPageStepSub:
+        Scroll(melody::ScrollStep::kPageLeft);
+        break;
+      case QAbstractSlider::SliderPageStepAdd:
+        Scroll(melody::ScrollStep::kPageRight);
+        break;
+      case QAbstractSlider::SliderMove:
+        Scroll(melody::ScrollStep::kThumb, scrollBar_->sliderPosition());
+        break;
+      default:
+        break;
+    }
+  });
+  scoreWindow_ = AddChild(area_, pane, Utf8(title_));
+}
+
+void ChimeWindow::LayOut() {
+  // The frame of a child window is what the sub-window adds around its widget.
+  auto place = [](QMdiSubWindow* child, QPoint at, QSize client) {
+    child->widget()->setMinimumSize(client);
+    child->widget()->resize(client);
+    // The sub-window's own size hint is its widget's plus the caption and the frame.
+    child->setGeometry(QRect(at, child->sizeHint().expandedTo(client)));
+  };
+  place(panelWindow_, QPoint(0, 0), kPanelClient);
+  const QSize scoreClient(kScoreClientWidth, kScoreClientHeight + scrollBar_->sizeHint().height());
+  place(scoreWindow_, kScoreWindowAt, scoreClient);
+  const QRect used = panelWindow_->geometry().united(scoreWindow_->geometry());
+  const int menuHeight = menuBar()->sizeHint().height();
+  resize(std::max(800, used.right() + 1), used.bottom() + 1 + menuHeight);
+  if (qEnvironmentVariableIsSet("PENDRA2_DEBUG_LAYOUT")) {
+    qWarning("panel %d,%d %dx%d score %d,%d %dx%d canvas %dx%d main %dx%d", panelWindow_->x(),
+             panelWindow_->y(), panelWindow_->width(), panelWindow_->height(), scoreWindow_->x(),
+             scoreWindow_->y(), scoreWindow_->width(), scoreWindow_->height(), canvas_->width(),
+             canvas_->height(), width(), height());
+  }
+}
+
+bool ChimeWindow::boardControlsShown() const {
+  return !boardControls_.empty() && !boardControls_.front()->isHidden();
+}
+
+void ChimeWindow::RefreshBoardControls() {
+  const auto now = std::chrono::steady_clock::now();
+  const auto interval = state_.playback.playState == melody::kPlaying ? kDiscoveryIntervalPlaying
+                                                                      : kDiscoveryInterval;
+  if (discovered_ && now - lastDiscovery_ < interval) return;
+  discovered_ = true;
+  lastDiscovery_ = now;
+  // Discovery closes the channels and opens them again; during a transfer the write owns
+  // them, so the board is looked for again only afterwards.
+  if (state_.playback.playState == melody::kTransferring) return;
+  const bool found = services_.board.FindBoard() == device::kBoardFound;
+  for (QWidget* control : boardControls_) {
+    if (control->isHidden() == found) control->setVisible(found);
+  }
+}
+
+void ChimeWindow::ShowTitle() {
+  const QString caption = Utf8(title_);
+  if (scoreWindow_ != nullptr && scoreWindow_->windowTitle() != caption) {
+    scoreWindow_->setWindowTitle(caption);
+  }
+}
+
+void ChimeWindow::Redraw() {
+  canvas_->update();
+}
+
+void ChimeWindow::SyncScrollBar() {
+  const QSignalBlocker block(scrollBar_);
+  scrollBar_->setValue(state_.scrollPos);
+}
+
+void ChimeWindow::SyncTempoList() {
+  const QSignalBlocker block(tempoList_);
+  tempoList_->setCurrentIndex(state_.score.tempoIndex);
+}
+
+void ChimeWindow::SendNotes(const melody::Sends& sends) {
+  for (int i = 0; i < sends.count; ++i) {
+    services_.board.PlayNote(sends.codes[static_cast<std::size_t>(i)]);
+  }
+}
+
+void ChimeWindow::Released(int x, int y) {
+  const melody::ReleaseEffect effect = melody::ReleaseInScore(state_, x, y, services_.board.found(),
+                                                              services_.prompter, services_.counts);
+  SendNotes(effect.sends);
+  if (effect.scrollMoved) SyncScrollBar();
+  if (effect.redraw) Redraw();
+  canvas_->setCursor(ModeCursor(state_.editMode));
+}
+
+void ChimeWindow::Moved(int x, int y) {
+  if (state_.editMode != melody::kEditMode) canvas_->setCursor(ModeCursor(state_.editMode));
+  if (melody::MoveInScore(state_, x, y)) Redraw();
+}
+
+void ChimeWindow::Scroll(melody::ScrollStep step, int thumb) {
+  state_.scrollPos = melody::ScrollAfter(state_.scrollPos, step, thumb);
+  SyncScrollBar();
+  Redraw();
+}
+
+bool ChimeWindow::SelectTempo(int index) {
+  if (index < 0 || index >= melody::kTempoCount) return false;
+  {
+    const QSignalBlocker block(tempoList_);
+    tempoList_->setCurrentIndex(index);
+  }
+  // The file keeps the tempo, so a new one is a change to save.
+  if (index != state_.score.tempoIndex) state_.score.modified = true;
+  melody::SetTempoIndex(state_.score, index);
+  return true;
+}
+
+void ChimeWindow::SetEditMode(int mode) {
+  state_.editMode = mode;
+  canvas_->setCursor(ModeCursor(mode));
+  Redraw();
+}
+
+bool ChimeWindow::Command(int id) {
+  switch (id) {
+    case kCmdNew:
+      NewCommand();
+      return true;
+    case kCmdSave:
+      SaveCommand();
+      return true;
+    case kCmdLoad:
+      LoadCommand();
+      return true;
+    case kCmdPrint:
+      PrintCommand();
+      return true;
+    case kCmdExit:
+      close();
+      return true;
+    case kCmdLoopPlay:
+      state_.playback.loopPlay = !state_.playback.loopPlay;
+      loopPlay_->setChecked(state_.playback.loopPlay);
+      return true;
+    case kCmdAbout: {
+      AboutDialog about(this);
+      about.exec();
+      return true;
+    }
+    case kCmdTransfer:
+      TransferCommand();
+      return true;
+    case kCmdBoardRun:
+      if (melody::MayRunOrStopBoard(services_.board.found(), state_.playback)) {
+        services_.board.Run();
+      }
+      return true;
+    case kCmdBoardStop:
+      if (melody::MayRunOrStopBoard(services_.board.found(), state_.playback)) {
+        services_.board.Stop();
+      }
+      return true;
+    case kCmdWholePlay:
+      playback_->StartWhole();
+      return true;
+    case kCmdPartPlay:
+      playback_->StartPart();
+      return true;
+    case kCmdStopPlay:
+      playback_->Stop();
+      return true;
+    case kCmdLoopStartMode:
+      SetEditMode(melody::kLoopStartMode);
+      return true;
+    case kCmdDeleteMode:
+      SetEditMode(melody::kDeleteMode);
+      return true;
+    case kCmdInsertMode:
+      SetEditMode(melody::kInsertMode);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ChimeWindow::NewCommand() {
+  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  const bool mayGoOn = melody::MayDiscardScore(doc);
+  ShowTitle();  // a save on the way names the file at once
+  if (!mayGoOn) return;
+  playback_->Abandon();
+  melody::NewScoreDocument(doc);
+  loopPlay_->setChecked(false);
+  SyncTempoList();
+  ShowTitle();
+  Redraw();
+}
+
+void ChimeWindow::SaveCommand() {
+  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  if (melody::SaveScoreAs(doc)) ShowTitle();
+  Redraw();
+}
+
+void ChimeWindow::LoadCommand() {
+  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  const bool mayGoOn = melody::MayDiscardScore(doc);
+  ShowTitle();  // a save on the way names the file at once
+  if (!mayGoOn) return;
+  if (!melody::LoadScore(doc)) {
+    ShowTitle();
+    return;
+  }
+  SyncScrollBar();
+  SyncTempoList();
+  ShowTitle();
+  Redraw();
+}
+
+void ChimeWindow::TransferCommand() {
+  ProgressImageWriter writer(services_.board, panel_);
+  const melody::TransferResult result =
+      melody::Transfer(state_.score, state_.playback, state_.editMode, writer);
+  if (result.message) {
+    interaction::Prompt prompt = interaction::MessagePrompt(*result.message);
+    services_.prompter.Ask(prompt);
+  }
+  Redraw();
+}
+
+bool ChimeWindow::OpenAtStart(const std::string& path) {
+  const melody::LoadResult result = melody::LoadTune(state_.score, state_.header, path);
+  if (!result.ok) {
+    services_.prompter.Ask(interaction::MessagePrompt(result.message));
+    return false;
+  }
+  state_.scrollPos = 0;
+  title_ = melody::TitleForPath(path);
+  SyncScrollBar();
+  SyncTempoList();
+  ShowTitle();
+  Redraw();
+  return true;
+}
+
+void ChimeWindow::EndWithoutQuestion() {
+  closing_ = true;
+  playback_->Abandon();
+  services_.board.CloseChannels();
+  close();
+}
+
+bool ChimeWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == panel_ && event->type() == QEvent::Paint) RefreshBoardControls();
+  // The two child windows live as long as the program (Ctrl+F4 must not take one away).
+  if ((watched == panelWindow_ || watched == scoreWindow_) && event->type() == QEvent::Close &&
+      !closing_) {
+    event->ignore();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void ChimeWindow::PrintCommand() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!services_.printer.Choose(printer, this)) return;
+  melody::Normalise(state_.score);
+  if (!PrintScore(printer, state_.score)) {
+    services_.prompter.Ask(interaction::Prompt{kPrinterErrorText, kPrinterErrorCaption,
+                                               interaction::PromptButtons::Ok,
+                                               interaction::PromptIcon::Error});
+  }
+  Redraw();
+}
+
+void ChimeWindow::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->accept();
+    return;
+  }
+  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  if (!melody::MayDiscardScore(doc)) {
+    // Cancel, a cancelled save dialog or a failed save: the score stays.
+    ShowTitle();
+    event->ignore();
+    return;
+  }
+  closing_ = true;
+  playback_->Abandon();
+  services_.board.CloseChannels();
+  if (!services_.replaying) launcherStarted_ = services_.starter.StartProgram(kLauncherProgram);
+  event->accept();
+}
+
+}  // namespace pendra2::melody_ui

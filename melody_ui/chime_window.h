@@ -1,0 +1,116 @@
+#pragma once
+// Chimecraft's main window: the menu, the connection panel (board buttons, playback buttons,
+// the tempo list) and the score window, each a child window of the workspace. Every command
+// of the program goes through Command(id), from a button, the menu or a replayed session.
+
+#include <QMainWindow>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "device/board.h"
+#include "interaction/file_chooser.h"
+#include "interaction/prompter.h"
+#include "melody/melody_state.h"
+#include "melody/score_editor.h"
+#include "melody_ui/playback_driver.h"
+#include "ui_common/print_chooser.h"
+#include "ui_common/program_starter.h"
+
+class QComboBox;
+class QMdiArea;
+class QMdiSubWindow;
+class QScrollBar;
+class QAction;
+
+namespace pendra2::melody_ui {
+
+class ScoreCanvas;
+
+// What the window talks to outside itself.
+struct ChimeServices {
+  device::Board& board;
+  interaction::Prompter& prompter;
+  interaction::FileChooser& files;
+  melody::CountDialogs& counts;
+  ui::ProgramStarter& starter;
+  ui::PrintChooser& printer;
+  // A replayed session ends without the save-changes question and without the launcher.
+  bool replaying = false;
+};
+
+class ChimeWindow final : public QMainWindow {
+ public:
+  ChimeWindow(melody::MelodyState& state, ChimeServices services);
+  ~ChimeWindow() override;
+
+  // Runs command `id`; false when the program has no such command.
+  bool Command(int id);
+  // The user choosing entry `index` of the tempo list (even when hidden or already chosen).
+  bool SelectTempo(int index);
+  void Scroll(melody::ScrollStep step, int thumb = 0);
+
+  ScoreCanvas* scoreCanvas() const { return canvas_; }
+  QMdiSubWindow* scoreWindow() const { return scoreWindow_; }
+  QMdiSubWindow* panelWindow() const { return panelWindow_; }
+  QScrollBar* scrollBar() const { return scrollBar_; }
+  QComboBox* tempoList() const { return tempoList_; }
+  QAction* loopPlayAction() const { return loopPlay_; }
+  const std::string& title() const { return title_; }
+  bool boardControlsShown() const;
+  // Whether the program may end now; after a Cancel it stays open with its score.
+  bool launcherStarted() const { return launcherStarted_; }
+
+  // Places the child windows at their given positions with their given client sizes and
+  // sizes the main window to hold them.
+  void LayOut();
+
+  // `Chimecraft FILE.olg`: opens the file as the load command would, without its dialog.
+  bool OpenAtStart(const std::string& path);
+  // The end of a replayed session: closes without the save-changes question.
+  void EndWithoutQuestion();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildPanel();
+  void BuildScoreWindow();
+  void RefreshBoardControls();
+  void Released(int x, int y);
+  void Moved(int x, int y);
+  void ShowTitle();
+  void Redraw();
+  void SyncScrollBar();
+  void SyncTempoList();
+  void SendNotes(const melody::Sends& sends);
+
+  void NewCommand();
+  void SaveCommand();
+  void LoadCommand();
+  void TransferCommand();
+  void PrintCommand();
+  void SetEditMode(int mode);
+
+  melody::MelodyState& state_;
+  ChimeServices services_;
+  std::string title_;
+  QMdiArea* area_ = nullptr;
+  QMdiSubWindow* panelWindow_ = nullptr;
+  QMdiSubWindow* scoreWindow_ = nullptr;
+  QWidget* panel_ = nullptr;
+  ScoreCanvas* canvas_ = nullptr;
+  QScrollBar* scrollBar_ = nullptr;
+  QComboBox* tempoList_ = nullptr;
+  QAction* loopPlay_ = nullptr;
+  std::vector<QWidget*> boardControls_;
+  PlaybackDriver* playback_ = nullptr;
+  std::chrono::steady_clock::time_point lastDiscovery_{};
+  bool discovered_ = false;
+  bool launcherStarted_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace pendra2::melody_ui
