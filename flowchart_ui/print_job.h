@@ -11,15 +11,8 @@ class QPrinter;
 
 namespace pendra2::flowchart_ui {
 
-inline constexpr char kPrintDocumentName[] = "スコア印刷";
-inline constexpr char kPrinterErrorText[] = "プリンターが開けません";
-inline constexpr char kPrinterErrorCaption[] = "ERROR !";
-
-// Offsets and printable size of the printer's current page, in device units.
-PageGeometry PrinterGeometry(const QPrinter& printer);
-
 // Prints every page of the program under the document name "スコア印刷". False when the
-// printer cannot be opened; the caller tells the user (kPrinterErrorText).
+// printer cannot be opened; the caller tells the user (ui::kPrinterErrorText).
 bool PrintFlowchart(QPrinter& printer, const flowchart::FlowProgram& program,
                     const std::string& documentTitle);
 

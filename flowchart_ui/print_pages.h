@@ -9,6 +9,7 @@
 #include "flowchart/flow_program.h"
 #include "flowchart/listing.h"
 #include "interaction/draw_list.h"
+#include "interaction/page_geometry.h"
 
 namespace pendra2::flowchart_ui {
 
@@ -19,23 +20,18 @@ inline constexpr interaction::FontSpec kTitleFont{12, 800, false};
 inline constexpr interaction::FontSpec kBodyFont{8, 400, false};
 inline constexpr int kPrintPenWidth = 10;
 
-// What the printer reports, in device units.
-struct PageGeometry {
-  int offX = 0;  // physical offsets of the printable area
-  int offY = 0;
-  int horzRes = 0;  // printable width and height
-  int vertRes = 0;
-};
+using interaction::PageGeometry;
 
 int PageCount(int stepCount);
 
 // Page `page` (from 0) of the program; `title` is UTF-8.
 interaction::DrawList PrintPage(const flowchart::FlowProgram& program, const std::string& title,
-                       const PageGeometry& geometry, int page,
-                       const flowchart::ShiftJisDecoder& decode);
+                                const PageGeometry& geometry, int page,
+                                const flowchart::ShiftJisDecoder& decode);
 
 std::vector<interaction::DrawList> PrintPages(const flowchart::FlowProgram& program,
-                                     const std::string& title, const PageGeometry& geometry,
-                                     const flowchart::ShiftJisDecoder& decode);
+                                              const std::string& title,
+                                              const PageGeometry& geometry,
+                                              const flowchart::ShiftJisDecoder& decode);
 
 }  // namespace pendra2::flowchart_ui

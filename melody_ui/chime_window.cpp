@@ -20,6 +20,7 @@
 #include "melody_ui/score_canvas.h"
 #include "melody_ui/score_print_job.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/print_pages_painter.h"
 
 namespace pendra2::melody_ui {
 namespace {
@@ -449,7 +450,7 @@ void ChimeWindow::PrintCommand() {
   if (!services_.printer.Choose(printer, this)) return;
   melody::Normalise(state_.score);
   if (!PrintScore(printer, state_.score)) {
-    services_.prompter.Ask(interaction::Prompt{kPrinterErrorText, kPrinterErrorCaption,
+    services_.prompter.Ask(interaction::Prompt{ui::kPrinterErrorText, ui::kPrinterErrorCaption,
                                                interaction::PromptButtons::Ok,
                                                interaction::PromptIcon::Error});
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "interaction/draw_list.h"
+#include "interaction/page_geometry.h"
 #include "melody/score.h"
 
 namespace pendra2::melody_ui {
@@ -19,13 +20,7 @@ inline constexpr interaction::FontSpec kPrintSmallFont{8, 400, false};
 
 inline constexpr char kPrintTitle[] = "■スコアリスト■";
 
-// What the printer reports, in device units.
-struct PageGeometry {
-  int offX = 0;  // physical offsets of the printable area
-  int offY = 0;
-  int horzRes = 0;  // printable width and height
-  int vertRes = 0;
-};
+using interaction::PageGeometry;
 
 // Pages for a normalised score of `length`: one more than the whole pages its columns fill,
 // so a score of exactly 42 columns (end mark included) gets an empty second page.

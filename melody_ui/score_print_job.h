@@ -9,17 +9,10 @@ class QPrinter;
 
 namespace pendra2::melody_ui {
 
-inline constexpr char kPrintDocumentName[] = "スコア印刷";
-inline constexpr char kPrinterErrorText[] = "プリンターが開けません";
-inline constexpr char kPrinterErrorCaption[] = "ERROR !";
-
-// Offsets and printable size of the printer's current page, in device units.
-PageGeometry PrinterGeometry(const QPrinter& printer);
-
 // Prints every page of the score under the document name "スコア印刷". The pages show the
 // score normalised; the editor normalises its own score before calling, as printing does
 // to the tune being edited. False when the printer cannot be opened; the caller tells the
-// user (kPrinterErrorText, kPrinterErrorCaption).
+// user (ui::kPrinterErrorText, ui::kPrinterErrorCaption).
 bool PrintScore(QPrinter& printer, const melody::Score& score);
 
 }  // namespace pendra2::melody_ui

@@ -20,6 +20,7 @@
 #include "flowchart_ui/print_job.h"
 #include "ui_common/draw_list_painter.h"
 #include "ui_common/fonts.h"
+#include "ui_common/print_pages_painter.h"
 #include "view_test_support.h"
 
 namespace pendra2::flowchart_ui {
@@ -79,7 +80,7 @@ TEST(Rendering, PrintJobUsesThePrintableAreaWritesEveryPageAndReportsFailure) {
   printer.setOutputFileName(dir.filePath("pages.pdf"));
   printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                     QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
-  const PageGeometry g = PrinterGeometry(printer);
+  const PageGeometry g = ui::PrinterGeometry(printer);
   // Qt keeps margins in whole points, so allow a point either way.
   const double dot = printer.resolution() / 25.4, point = printer.resolution() / 72.0;
   EXPECT_NEAR(g.offX, 5 * dot, point);
