@@ -48,7 +48,6 @@ VariableDialog::VariableDialog(Variable variable, QWidget* parent)
       boxLayout->addWidget(
           NewRadio(c.id, variable == Variable::A ? c.textA : c.textB, box, operation_));
     }
-    boxLayout->addStretch(1);
     return box;
   };
 
