@@ -3,7 +3,6 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
-#include <QTimer>
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -41,7 +40,9 @@ BoardInfoDialog::BoardInfoDialog(BoardReader* board, QWidget* parent)
 
 void BoardInfoDialog::showEvent(QShowEvent* event) {
   TemplateDialog::showEvent(event);
-  if (!asked_) QTimer::singleShot(0, this, &BoardInfoDialog::Query);
+  // Asked before anything can act in the dialog, so that opening it always asks the board,
+  // however quickly it is closed again.
+  Query();
 }
 
 void BoardInfoDialog::Query() {

@@ -57,6 +57,7 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(3001));
 }
 
 RoundResult CompareDialog::ReadOnce() {
