@@ -69,6 +69,7 @@ class FlowchartWindow : public QWidget {
   void RepaintBoth();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

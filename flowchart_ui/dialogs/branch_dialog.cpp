@@ -69,6 +69,11 @@ RoundResult BranchDialog::ReadOnce() {
   return ShowReading(board_, inputNumber, *shown_);
 }
 
+void BranchDialog::accept() {
+  reading_->Stop();
+  TemplateDialog::accept();
+}
+
 void BranchDialog::done(int result) {
   reading_->Stop();
   TemplateDialog::done(result);

@@ -68,6 +68,11 @@ RoundResult CompareDialog::ReadOnce() {
   return first == RoundResult::kRead ? second : first;
 }
 
+void CompareDialog::accept() {
+  reading_->Stop();
+  TemplateDialog::accept();
+}
+
 void CompareDialog::done(int result) {
   reading_->Stop();
   TemplateDialog::done(result);
