@@ -4,6 +4,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "flowchart_ui/dialogs/live_reading.h"
+
 namespace pendra2::flowchart_ui {
 namespace {
 
@@ -48,7 +50,7 @@ void BoardInfoDialog::showEvent(QShowEvent* event) {
 void BoardInfoDialog::Query() {
   if (asked_) return;
   asked_ = true;
-  const InfoReply reply = board_ ? board_->QueryInfo() : InfoReply{};
+  const InfoReply reply = board_ ? board_->QueryInfo() : InfoReply{.boardFound = false};
   const std::string* texts[] = {&reply.info.testStatus, &reply.info.version,
                                 &reply.info.buildNumber, &reply.info.releaseDate};
   for (int row = 0; row < 4; ++row) {
@@ -57,7 +59,9 @@ void BoardInfoDialog::Query() {
           QString::fromLatin1(texts[row]->data(), static_cast<qsizetype>(texts[row]->size())));
     }
   }
-  if (!reply.answered) note_->setText(Text(kBoardSilentNote));
+  if (!reply.answered) {
+    note_->setText(Text(reply.boardFound ? kBoardSilentNote : kNoBoardNote));
+  }
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -125,6 +125,14 @@ TEST(BoardInfo, ShowsTheReplyFieldsOrWhatTheBufferHeldWhenTheBoardIsSilent) {
   for (const QLabel* label : silent.findChildren<QLabel*>())
     told |= label->text() == kBoardSilentNote;
   EXPECT_TRUE(told);
+
+  BoardInfoDialog unplugged(nullptr, nullptr);
+  unplugged.Query();
+  EXPECT_EQ(Shown(unplugged, 1052), "");
+  told = false;
+  for (const QLabel* label : unplugged.findChildren<QLabel*>())
+    told |= label->text() == kNoBoardNote;
+  EXPECT_TRUE(told);
 }
 
 TEST(AboutBox, ShowsTheVersionAndOpensTheBoardInformation) {
