@@ -41,7 +41,7 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
 
   QGroupBox* sensorBox = NewGroup("", this);
   auto* sensorLayout = new QGridLayout(sensorBox);
-  QPushButton* toggle = NewButton(1010, kStartCaption, sensorBox);
+  QPushButton* toggle = NewButton(1010, flowchart::kSensorButtonCaption.data(), sensorBox);
   shown_ = NewValueBox(1011, ReadingText(0), sensorBox, 7);
   shown_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QPushButton* take = NewButton(1055, "値の取込", sensorBox);
@@ -64,9 +64,7 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
 
 RoundResult BranchDialog::ReadOnce() {
   // The input checked now: switching the input while reading takes effect at this tick.
-  const int checked = input_.Checked();
-  const int inputNumber = checked == 1101 ? 1 : checked == 1102 ? 2 : 3;
-  return ShowReading(board_, inputNumber, *shown_);
+  return ShowReading(board_, flowchart::BranchReadingInput(input_.Checked()), *shown_);
 }
 
 void BranchDialog::accept() {

@@ -37,7 +37,7 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
 
   QGroupBox* sensorBox = NewGroup("", this);
   auto* sensorLayout = new QGridLayout(sensorBox);
-  QPushButton* toggle = NewButton(1010, kStartCaption, sensorBox);
+  QPushButton* toggle = NewButton(1010, flowchart::kSensorButtonCaption.data(), sensorBox);
   sensorLayout->addWidget(toggle, 0, 0, 2, 1, Qt::AlignVCenter);
   sensorLayout->addWidget(NewLabel("AD1", sensorBox), 0, 1);
   input1_ = NewValueBox(1012, ReadingText(0), sensorBox, 7);
