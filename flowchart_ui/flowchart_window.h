@@ -22,7 +22,7 @@ class QScrollBar;
 
 namespace pendra2::flowchart_ui {
 
-inline constexpr int kViewBoxId = 2004;
+inline constexpr int kViewBoxId = flowchart::kViewModeCommand;
 inline constexpr int kIgnoredCommand = 214;
 
 // The view box's entries, index = viewMode.
