@@ -1,0 +1,33 @@
+#pragma once
+// 213 "Pendra バージョン情報": the board's test status, version, build and release date,
+// asked for as the dialog opens.
+
+#include "flowchart_ui/board_reader.h"
+#include "flowchart_ui/dialogs/template_dialog.h"
+
+namespace pendra2::flowchart_ui {
+
+inline constexpr const char* kBoardSilentNote = "ボードから応答がありません";
+
+class BoardInfoDialog : public TemplateDialog {
+  Q_OBJECT
+
+ public:
+  // `board` may be null (no board link): the fields then stay empty.
+  BoardInfoDialog(BoardReader* board, QWidget* parent);
+
+  // Sends the query and shows the fields; runs once, as the dialog first shows. The wait
+  // for the reply is bounded by the board link's reply timeout; a board that lets it run
+  // out leaves the fields as the reply buffer held them and a note that it did not answer.
+  void Query();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  BoardReader* board_;
+  bool asked_ = false;
+  QLabel* note_ = nullptr;
+};
+
+}  // namespace pendra2::flowchart_ui
