@@ -80,10 +80,10 @@ DialogResult QtStepDialogs::Orgel(fc::FlowProgram& program) {
   return Finish(dialog, program);
 }
 
-int32_t QtStepDialogs::LoopCount(int32_t loopCount) {
+std::optional<int32_t> QtStepDialogs::LoopCount(int32_t loopCount) {
   LoopCountDialog dialog(owner_);
   SetEditText(dialog, fc::kValueEdit, fc::OpenLoopCount(loopCount).count);
-  if (dialog.exec() != QDialog::Accepted) return loopCount;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return fc::StoreLoopCount({EditText(dialog, fc::kValueEdit)});
 }
 

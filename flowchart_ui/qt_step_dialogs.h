@@ -24,7 +24,7 @@ class QtStepDialogs final : public interaction::StepDialogs {
 
   interaction::DialogResult Wait(flowchart::FlowProgram& program) override;
   interaction::DialogResult Orgel(flowchart::FlowProgram& program) override;
-  int32_t LoopCount(int32_t loopCount) override;
+  std::optional<int32_t> LoopCount(int32_t loopCount) override;
   interaction::DialogResult Branch(flowchart::FlowProgram& program) override;
   interaction::DialogResult Output(flowchart::FlowProgram& program) override;
   interaction::DialogResult Goto(flowchart::FlowProgram& program) override;

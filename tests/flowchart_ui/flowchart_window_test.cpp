@@ -148,7 +148,7 @@ TEST_F(WindowTest, ScrollRequestsMoveTheTopStepWithinTheProgram) {
       {QAbstractSlider::SliderSingleStepAdd, 0, 1},  {QAbstractSlider::SliderPageStepAdd, 0, 11},
       {QAbstractSlider::SliderPageStepAdd, 0, 21},   {QAbstractSlider::SliderPageStepAdd, 0, 29},
       {QAbstractSlider::SliderSingleStepAdd, 0, 29}, {QAbstractSlider::SliderPageStepSub, 0, 19},
-      {QAbstractSlider::SliderMove, 500, 29},        {QAbstractSlider::SliderSingleStepSub, 0, 28},
+      {QAbstractSlider::SliderMove, 500, 500},       {QAbstractSlider::SliderSingleStepSub, 0, 499},
       {QAbstractSlider::SliderMove, 3, 3},           {QAbstractSlider::SliderPageStepSub, 0, 0},
   };
   for (const auto& s : steps) {

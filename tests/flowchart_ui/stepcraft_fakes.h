@@ -30,9 +30,9 @@ class RecordingDialogs : public interaction::StepDialogs {
   using Result = interaction::DialogResult;
   Result Wait(flowchart::FlowProgram& p) override { return Note(184, p); }
   Result Orgel(flowchart::FlowProgram& p) override { return Note(185, p); }
-  int32_t LoopCount(int32_t loopCount) override {
+  std::optional<int32_t> LoopCount(int32_t) override {
     opened.push_back({186, -1});
-    return loopCount;
+    return std::nullopt;
   }
   Result Branch(flowchart::FlowProgram& p) override { return Note(207, p); }
   Result Output(flowchart::FlowProgram& p) override { return Note(208, p); }
