@@ -4,11 +4,11 @@
 #include <QStringList>
 #include <utility>
 
+#include "support/art_sheet.h"
 #include "ui_common/bitmaps.h"
 
 namespace {
 
-using pendra2::ui::BitmapSize;
 using pendra2::ui::LoadBitmap;
 
 bool Opaque(const QImage& image) {
@@ -34,19 +34,21 @@ TEST(StepcraftArtwork, EveryPictureExistsAtItsPixelSize) {
       {{32, 32}, "CURDEL CURINS CURLIN CURLEND"},
       {{64, 64}, "STEPCRAFT_ICON"},
       {{16, 16}, "STEPCRAFT_ICON_SMALL"}};
+  pendra2::testing::ArtGroups sheet;
   for (const auto& [size, names] : groups) {
+    sheet.push_back({size, names.split(' ')});
+    if (size != QSize(96, 48)) continue;
     for (const QString& name : names.split(' ')) {
-      EXPECT_EQ(BitmapSize(name), size) << name.toStdString();
-      EXPECT_EQ(LoadBitmap(name).size(), size) << name.toStdString();
-      if (size != QSize(96, 48)) continue;
       // Symbols are copied over the blank strips and the hover twin over the plain one, so
       // no pixel may let the picture below show through.
       const QImage plain = LoadBitmap(name), lit = LoadBitmap(name + "_S");
       EXPECT_EQ(lit.size(), size) << name.toStdString();
       EXPECT_NE(plain, lit) << name.toStdString();
       EXPECT_TRUE(Opaque(plain) && Opaque(lit)) << name.toStdString();
+      sheet.push_back({size, {name + "_S"}});
     }
   }
+  pendra2::testing::CheckArtwork(sheet);
 }
 
 }  // namespace
