@@ -1,0 +1,93 @@
+#pragma once
+// The flowchart window: paints the program's view, turns the user's clicks, mouse moves and
+// scroll bar actions into the editing operations on the shared Stepcraft state, carries the
+// view box (2004) and takes the tool commands. Clicks are handled at exactly the client
+// coordinates the hit test uses: the picture starts at the widget's top left corner, and the
+// scroll bar sits to the right of the 615 × 570 picture.
+
+#include <QAbstractSlider>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+#include "flowchart/stepcraft_state.h"
+#include "flowchart_ui/tool_cursors.h"
+#include "interaction/prompter.h"
+#include "interaction/step_dialogs.h"
+
+class QComboBox;
+class QScrollBar;
+
+namespace pendra2::flowchart_ui {
+
+inline constexpr int kViewBoxId = 2004;
+inline constexpr int kIgnoredCommand = 214;
+
+// The view box's entries, index = viewMode.
+inline constexpr const char* kViewBoxEntries[] = {"フローチャート", "フローチャートと日本語表示"};
+
+class FlowchartWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  FlowchartWindow(flowchart::StepcraftState& state, interaction::Prompter& prompter,
+                  interaction::StepDialogs& dialogs, QWidget* parent = nullptr);
+
+  // Runs at the start of every repaint, before anything is drawn (the program looks for
+  // the board there and shows or hides its board buttons).
+  void SetRepaintHook(std::function<void()> hook) { repaintHook_ = std::move(hook); }
+
+  // Shows `mode` in the view box without running its change handling: the selections the
+  // program makes itself (start-up, new, load). Modes without an entry leave it unselected.
+  void ShowViewMode(int mode);
+  // Brings the scroll bar's range and position in line with the program after a change made
+  // elsewhere (new, load).
+  void SyncScrollBar();
+
+  QComboBox* viewBox() const { return viewBox_; }
+  QScrollBar* scrollBar() const { return scrollBar_; }
+  // The cursor the window shows now (the arrow in edit mode).
+  const QCursor& toolCursor() const { return toolCursor_; }
+
+  QSize sizeHint() const override;
+
+ public slots:
+  // A tool command (2013, 2014, 2016..2025), 2004 from the view box, 214 (ignored).
+  // Returns whether the window handled it.
+  bool Command(int id);
+  // The scroll bar's line, page and thumb requests; `position` is the thumb position for
+  // SliderMove and SliderToThumb-style requests, taken as given (the editing rules bound it).
+  void Scroll(QAbstractSlider::SliderAction action, int position = 0);
+
+ signals:
+  // The caption the window shows changed (documentTitle, taken at each repaint).
+  void TitleChanged(const QString& title);
+  // The document, the tool or the view changed: the window and the symbol toolbar repaint.
+  void RepaintBoth();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void ScrollBarAction(int action);
+  void SetToolCursor(const std::string& name);
+  void AfterEdit();
+
+  flowchart::StepcraftState& state_;
+  interaction::Prompter& prompter_;
+  interaction::StepDialogs& dialogs_;
+  std::function<void()> repaintHook_;
+  ToolCursors cursors_;
+  QCursor toolCursor_;
+  QComboBox* viewBox_ = nullptr;
+  QScrollBar* scrollBar_ = nullptr;
+  QString shownTitle_;
+  // Scroll bar positions we set ourselves are not the user's requests.
+  bool settingScrollBar_ = false;
+};
+
+}  // namespace pendra2::flowchart_ui

@@ -1,0 +1,154 @@
+// The flowchart window as a widget: real mouse events, the scroll bar, the view box and
+// the tool cursors, on a fresh state with scripted boxes and dialogs.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "flowchart_ui/flowchart_view.h"
+#include "flowchart_ui/flowchart_window.h"
+#include "stepcraft_fakes.h"
+#include "view_test_support.h"
+
+namespace pendra2::flowchart_ui {
+namespace {
+
+using flowchart::EditMode;
+using namespace testing;
+
+// A real mouse event at client point `at`, delivered to the window itself.
+void Mouse(QWidget& window, QEvent::Type type, QPoint at) {
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove
+                                    ? Qt::NoButton
+                                    : Qt::LeftButton;
+  QMouseEvent event(type, QPointF(at), window.mapToGlobal(QPointF(at)), button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(&window, &event);
+}
+void Move(QWidget& window, QPoint at) {
+  Mouse(window, QEvent::MouseMove, at);
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() {
+    state.program = *WaitProgram(30);
+    window.show();
+  }
+  flowchart::StepcraftState state;
+  ScriptedPrompter prompter;
+  RecordingDialogs dialogs;
+  FlowchartWindow window{state, prompter, dialogs};
+};
+
+TEST_F(WindowTest, PictureAreaIsTheClientSizeWithTheScrollBarBesideIt) {
+  EXPECT_GE(window.width(), kClientWidth);
+  EXPECT_EQ(window.height(), kClientHeight);
+  EXPECT_GE(window.scrollBar()->x(), kClientWidth);
+  EXPECT_EQ(window.viewBox()->objectName(), "2004");
+  EXPECT_EQ(window.viewBox()->pos(), QPoint(250, 10));
+  ASSERT_EQ(window.viewBox()->count(), 2);
+  EXPECT_EQ(window.viewBox()->itemText(1), "フローチャートと日本語表示");
+  EXPECT_EQ(window.viewBox()->currentIndex(), 1);
+}
+
+TEST_F(WindowTest, ToolCommandsPickTheToolAndItsCursors) {
+  struct Case {
+    int command;
+    EditMode mode;
+    const char* commandCursor;
+    const char* moveCursor;
+  };
+  const Case cases[] = {
+      {2014, EditMode::kDelete, "CURDEL", "CURDEL"},
+      {2016, EditMode::kInsertOrgel, "CURINS", "CURINS"},
+      {2013, EditMode::kInsertLoop, "CURLIN", "CURLEND"},
+      {2020, EditMode::kInsertBranch, "CURLIN", "CURLIN"},
+      {2025, EditMode::kInsertVarCompare, "CURLIN", "CURLIN"},
+      {2024, EditMode::kInsertVariableB, "CURINS", "CURINS"},
+  };
+  const ToolCursors cursors;
+  for (const Case& c : cases) {
+    QSignalSpy repaints(&window, &FlowchartWindow::RepaintBoth);
+    ASSERT_TRUE(window.Command(c.command)) << c.command;
+    EXPECT_EQ(state.editMode, c.mode) << c.command;
+    EXPECT_EQ(repaints.count(), 1) << c.command;
+    EXPECT_EQ(window.cursor().pixmap().toImage(), cursors.Get(c.commandCursor).pixmap().toImage())
+        << c.command;
+    Move(window, QPoint(500, 500));
+    EXPECT_EQ(window.cursor().pixmap().toImage(), cursors.Get(c.moveCursor).pixmap().toImage())
+        << c.command;
+    EXPECT_FALSE(window.cursor().pixmap().isNull()) << c.command;
+  }
+  EXPECT_TRUE(window.Command(214));
+  EXPECT_FALSE(window.Command(32778));
+}
+
+TEST_F(WindowTest, MouseMovesHighlightTheRowUnderTheMouse) {
+  const struct {
+    QPoint at;
+    int row;
+  } moves[] = {{{100, 41}, 0},  {{100, 88}, 1}, {{399, 469}, 8}, {{400, 100}, -1},
+               {{100, 40}, -1}, {{11, 300}, 5}, {{10, 300}, -1}};
+  for (const auto& m : moves) {
+    Move(window, m.at);
+    EXPECT_EQ(state.hoverRow, m.row) << m.at.x() << "," << m.at.y();
+  }
+}
+
+TEST_F(WindowTest, ScrollRequestsMoveTheTopStepWithinTheProgram) {
+  const struct {
+    QAbstractSlider::SliderAction action;
+    int position;
+    int topStep;
+  } steps[] = {
+      {QAbstractSlider::SliderSingleStepAdd, 0, 1},  {QAbstractSlider::SliderPageStepAdd, 0, 11},
+      {QAbstractSlider::SliderPageStepAdd, 0, 21},   {QAbstractSlider::SliderPageStepAdd, 0, 29},
+      {QAbstractSlider::SliderSingleStepAdd, 0, 29}, {QAbstractSlider::SliderPageStepSub, 0, 19},
+      {QAbstractSlider::SliderMove, 500, 500},       {QAbstractSlider::SliderSingleStepSub, 0, 499},
+      {QAbstractSlider::SliderMove, 3, 3},           {QAbstractSlider::SliderPageStepSub, 0, 0},
+  };
+  for (const auto& s : steps) {
+    window.Scroll(s.action, s.position);
+    EXPECT_EQ(state.topStep, s.topStep) << s.action << " " << s.position;
+  }
+  EXPECT_EQ(window.scrollBar()->maximum(), 29);
+  // The real scroll bar sends its own requests.
+  window.scrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(state.topStep, 10);
+  EXPECT_EQ(window.scrollBar()->value(), 10);
+}
+
+TEST_F(WindowTest, ViewBoxChoicesSetTheViewModeAndProgramSelectionsDoNot) {
+  window.viewBox()->setCurrentIndex(0);
+  EXPECT_EQ(state.viewMode, 1) << "a selection the program makes runs no handling";
+  emit window.viewBox()->activated(0);
+  EXPECT_EQ(state.viewMode, 0);
+  window.ShowViewMode(4);
+  EXPECT_EQ(window.viewBox()->currentIndex(), -1);
+  EXPECT_TRUE(window.Command(2004));
+  EXPECT_EQ(state.viewMode, -1);
+}
+
+TEST_F(WindowTest, RepaintRunsTheHookFirstAndShowsTheDocumentTitle) {
+  int hooks = 0;
+  window.SetRepaintHook([&] { ++hooks; });
+  QSignalSpy titles(&window, &FlowchartWindow::TitleChanged);
+  state.documentTitle = "アクティビティ図編集 [prog.flc]";
+  (void)window.grab();
+  EXPECT_GE(hooks, 1);
+  ASSERT_EQ(titles.count(), 1);
+  EXPECT_EQ(titles[0][0].toString(), "アクティビティ図編集 [prog.flc]");
+  EXPECT_EQ(window.windowTitle(), "アクティビティ図編集 [prog.flc]");
+  (void)window.grab();
+  EXPECT_EQ(titles.count(), 1) << "an unchanged title is not announced again";
+}
+
+}  // namespace
+}  // namespace pendra2::flowchart_ui
