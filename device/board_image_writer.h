@@ -1,0 +1,25 @@
+#pragma once
+// The board's image write behind the cores' writer interface; the progress goes to whatever
+// the caller shows (a dialog, a terminal line).
+
+#include <utility>
+
+#include "device/board.h"
+#include "interaction/board_image_writer.h"
+
+namespace pendra2::device {
+
+class BoardImageWrite : public interaction::BoardImageWriter {
+ public:
+  BoardImageWrite(Board& board, BlockProgress progress)
+      : board_(board), progress_(std::move(progress)) {}
+  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+    return board_.WriteImage(image, progress_);
+  }
+
+ private:
+  Board& board_;
+  BlockProgress progress_;
+};
+
+}  // namespace pendra2::device

@@ -1,0 +1,53 @@
+#pragma once
+// The transfer button: the size and generation guards, then the program image to the board.
+// Stepcraft and the command line both send programs through here.
+
+#include <cstdint>
+#include <optional>
+
+#include "flowchart/flow_program.h"
+#include "interaction/board_image_writer.h"
+#include "interaction/user_message.h"
+
+namespace pendra2::flowchart {
+
+inline constexpr interaction::MessageText kTooLargeMessage{
+    "データが５１２バイトを越しているので転送できません。", "Warning",
+    interaction::PromptIcon::Warning};
+inline constexpr interaction::MessageText kGenerationRefusedMessage{
+    "このバージョンで作成したプログラムは\n新しいバージョンのPendra専用です\n誤動作の可能性が"
+    "ありますので\n書き込みを中止します。",
+    "Error", interaction::PromptIcon::Error};
+// A request or reply that did not get through, before or during the image write.
+inline constexpr interaction::MessageText kTransferFailedMessage{
+    "データの転送に失敗しました。\nマイコンとの接続を確かめてください。", "Error Message",
+    interaction::PromptIcon::Error};
+
+// What the transfer asks the board before writing to it.
+class GenerationSource {
+ public:
+  virtual ~GenerationSource() = default;
+  // Sends InfoQuery and returns the generation digit of its reply; nothing when no reply
+  // came for this very request (an older reply's bytes must not pass the guard).
+  virtual std::optional<uint8_t> QueryGeneration() = 0;
+};
+
+enum class TransferStep {
+  kSent,      // the whole image went out and every block was answered
+  kTooLarge,  // the size guard: nothing was sent
+  kNoAnswer,  // InfoQuery went unanswered: nothing else was sent
+  kRefused,   // the generation guard: only InfoQuery was sent
+  kFailed,    // the image write broke off: the board may hold part of an image
+};
+
+struct TransferResult {
+  TransferStep step = TransferStep::kSent;
+  interaction::Outcome outcome;  // the message to show unless step is kSent
+};
+
+// Size guard, generation guard, recompute, then the image write with `transferBusy` set to 2
+// until the write has ended, however it ends. The caller has found the board.
+TransferResult Transfer(FlowProgram& program, int32_t& transferBusy, GenerationSource& board,
+                        interaction::BoardImageWriter& writer);
+
+}  // namespace pendra2::flowchart
