@@ -91,11 +91,16 @@ bool DocumentCommands::Open() {
   if (!MayDiscard(GuardedCommand::kOpen)) return false;
   const std::optional<std::string> chosen = files_.Choose(OpenFileRequest());
   if (!chosen) return true;
-  const std::string path = CompleteFlowPath(*chosen);
+  OpenPath(*chosen);
+  return true;
+}
+
+bool DocumentCommands::OpenPath(const std::string& chosen) {
+  const std::string path = CompleteFlowPath(chosen);
   const interaction::Outcome loaded = LoadFlowFile(state_.program, FromUtf8(path));
   if (!loaded.ok()) {
     interaction::Tell(prompter_, loaded);
-    return true;
+    return false;
   }
   state_.program.modified = false;
   state_.topStep = 0;

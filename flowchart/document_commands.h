@@ -55,6 +55,8 @@ class DocumentCommands {
   // Each returns whether the document changed in a way that needs a repaint of both windows.
   bool New();
   bool Open();
+  // Loads `path` as open does after its dialog (".flc" completed); false when it was refused.
+  bool OpenPath(const std::string& path);
   // Save to documentPath (the save dialog while untitled), then "保存が完了しました".
   SaveResult Save();
   SaveResult SaveAs();

@@ -1,0 +1,190 @@
+#include "flowchart_ui/stepcraft_app.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "flowchart/recompute.h"
+#include "flowchart/stepcraft_arguments.h"
+#include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/stepcraft_window.h"
+#include "flowchart_ui/symbol_toolbar.h"
+#include "ui_common/file_chooser.h"
+#include "ui_common/hid_failure.h"
+#include "ui_common/print_chooser.h"
+#include "ui_common/prompter.h"
+#include "ui_common/replay/replay_session.h"
+#include "ui_common/transfer_progress.h"
+
+namespace pendra2::flowchart_ui {
+namespace {
+
+// Sends the image through the board with the transfer dialog over the panel.
+class ProgressImageWriter final : public interaction::BoardImageWriter {
+ public:
+  ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
+  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+    return ui::RunTransferWithProgress(owner_, [&](const ui::BlockDone& done) {
+      return board_.WriteImage(image, done);
+    });
+  }
+
+ private:
+  device::Board& board_;
+  QWidget* owner_;
+};
+
+// A cancelled dialog for every step until the step dialogs are wired in.
+class NoStepDialogs final : public interaction::StepDialogs {
+ public:
+  using R = interaction::DialogResult;
+  R Wait(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Orgel(flowchart::FlowProgram&) override { return R::Cancel; }
+  int32_t LoopCount(int32_t count) override { return count; }
+  R Branch(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Output(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Goto(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Compare(flowchart::FlowProgram&) override { return R::Cancel; }
+  R ExtOutput(flowchart::FlowProgram&) override { return R::Cancel; }
+  R VariableA(flowchart::FlowProgram&) override { return R::Cancel; }
+  R VarCompare(flowchart::FlowProgram&) override { return R::Cancel; }
+  R VariableB(flowchart::FlowProgram&) override { return R::Cancel; }
+};
+
+// What a replayed session does to the windows.
+class StepcraftReplayTarget final : public ui::replay::ReplayTarget {
+ public:
+  explicit StepcraftReplayTarget(StepcraftWindow& window) : window_(window) {}
+  bool Command(int id) override { return window_.RunCommand(id); }
+  bool Select(int listId, int index) override {
+    QComboBox* box = window_.flowchartWindow()->viewBox();
+    if (listId != kViewBoxId || index < 0 || index >= box->count()) return false;
+    box->setCurrentIndex(index);
+    return window_.flowchartWindow()->Command(kViewBoxId);
+  }
+  void Scroll(ui::replay::ScrollKind kind, int position) override {
+    using K = ui::replay::ScrollKind;
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderMove;
+    switch (kind) {
+      case K::LineUp:
+        action = QAbstractSlider::SliderSingleStepSub;
+        break;
+      case K::LineDown:
+        action = QAbstractSlider::SliderSingleStepAdd;
+        break;
+      case K::PageUp:
+        action = QAbstractSlider::SliderPageStepSub;
+        break;
+      case K::PageDown:
+        action = QAbstractSlider::SliderPageStepAdd;
+        break;
+      case K::Thumb:
+        action = QAbstractSlider::SliderMove;
+        break;
+    }
+    window_.flowchartWindow()->Scroll(action, position);
+  }
+  QWidget* PointerWindow() override { return window_.flowchartWindow(); }
+
+ private:
+  StepcraftWindow& window_;
+};
+
+std::vector<std::string> Utf8Arguments(const QStringList& arguments) {
+  std::vector<std::string> out;
+  for (const QString& a : arguments) out.push_back(a.toStdString());
+  return out;
+}
+
+}  // namespace
+
+int RunStepcraft(const QStringList& arguments, device::Board& board, ui::ProgramStarter& starter,
+                 std::ostream& out, std::ostream& err) {
+  // 1. The command line: the view-mode switch, a file to open, a session to replay.
+  const std::vector<std::string> args = Utf8Arguments(arguments);
+  const flowchart::StepcraftArguments parsed = flowchart::ParseStepcraftArguments(args);
+  if (!parsed.error.empty()) {
+    err << "Stepcraft: " << parsed.error << "\n"
+        << "usage: Stepcraft [-F|-B|-J] [FILE.flc] [--replay SCRIPT|-]\n";
+    return kStepcraftUsage;
+  }
+  // A script that cannot run is refused before anything shows.
+  std::optional<ui::replay::ReplayScript> script;
+  if (parsed.replay) {
+    ui::replay::ParsedScript loaded = ui::replay::LoadReplayScript(*parsed.replay);
+    if (!loaded.ok()) {
+      err << "Stepcraft: " << *parsed.replay << ": " << loaded.error << "\n";
+      return ui::replay::kReplayUnreadable;
+    }
+    script = std::move(*loaded.script);
+  }
+  std::unique_ptr<ui::replay::ReplaySession> session;
+  if (script) session = std::make_unique<ui::replay::ReplaySession>(out, err);
+
+  ui::QtPrompter qtPrompter;
+  ui::QtFileChooser qtFiles;
+  ui::QtPrintChooser qtPrinting;
+  interaction::Prompter& prompter = session ? session->prompter() : qtPrompter;
+
+  // 2. The board, before any window.
+  if (board.FindBoard() == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+
+  // 3-7. The state (the program table is large: on the heap), the windows, the cursors.
+  auto state = std::make_unique<flowchart::StepcraftState>();
+  state->viewMode = parsed.viewMode;
+  NoStepDialogs noDialogs;
+  StepcraftServices services{
+      .board = board,
+      .prompter = prompter,
+      .files = session ? session->fileChooser() : static_cast<interaction::FileChooser&>(qtFiles),
+      .dialogs = noDialogs,
+      .printing = session ? session->printChooser() : static_cast<ui::PrintChooser&>(qtPrinting),
+      .starter = starter,
+      .imageWriters =
+          [](device::Board& b, QWidget* owner) {
+            return std::make_unique<ProgressImageWriter>(b, owner);
+          },
+      .showAbout = {},
+      .showImageDump = {},
+  };
+  StepcraftWindow window(*state, services);
+  qtPrompter.SetOwner(&window);
+  qtFiles.SetOwner(&window);
+  state->program.image = flowchart::FlowProgram::FilledImage();
+  state->program.imageSize = 0;
+  state->transferBusy = false;
+  state->program.tempoIndex = 2;
+  state->program.modified = false;
+  state->documentTitle = flowchart::kUntitledTitle;
+  state->documentPath.clear();
+
+  // 8-10. Show the windows, the board buttons as the board says.
+  window.panel()->ShowBoardState();
+  window.show();
+
+  // 11. The new program.
+  flowchart::NewProgram(state->program);
+  flowchart::Recompute(state->program);
+  state->program.modified = false;
+  window.flowchartWindow()->SyncScrollBar();
+  window.RepaintBoth();
+  if (parsed.file) window.OpenAtStart(*parsed.file);
+
+  QObject::connect(&window, &StepcraftWindow::Ended, qApp, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
+  if (session) {
+    window.SetEndQuietly(true);
+    session->WatchTitle(window.flowchartWindow());
+    StepcraftReplayTarget target(window);
+    const int status = session->Run(target, *script);
+    window.close();
+    return status;
+  }
+  return QApplication::exec();
+}
+
+}  // namespace pendra2::flowchart_ui
