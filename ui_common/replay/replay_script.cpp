@@ -1,0 +1,355 @@
+#include "ui_common/replay/replay_script.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+namespace pendra2::ui::replay {
+namespace {
+
+using interaction::PromptAnswer;
+
+struct Token {
+  std::string text;
+  bool quoted = false;
+};
+
+// A line that cannot be understood; carried out of the parser with its message.
+struct LineError {
+  std::string message;
+};
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// Checks that `text` is well-formed UTF-8, so that what reaches a field is what was written.
+bool IsUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    int more = 0;
+    if (c < 0x80) {
+      more = 0;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      more = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      more = 2;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      more = 3;
+    } else {
+      return false;
+    }
+    if (more > 0 && i + more >= text.size()) return false;
+    for (int k = 1; k <= more; ++k) {
+      const auto d = static_cast<unsigned char>(text[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+    }
+    i += more + 1;
+  }
+  return true;
+}
+
+// Splits a line into words and quoted texts; a '#' outside quotes ends the line.
+std::variant<std::vector<Token>, LineError> Tokenize(std::string_view line) {
+  std::vector<Token> tokens;
+  size_t i = 0;
+  while (i < line.size()) {
+    if (IsBlank(line[i])) {
+      ++i;
+      continue;
+    }
+    if (line[i] == '#') break;
+    Token token;
+    if (line[i] == '"') {
+      token.quoted = true;
+      ++i;
+      bool closed = false;
+      while (i < line.size()) {
+        const char c = line[i++];
+        if (c == '"') {
+          closed = true;
+          break;
+        }
+        if (c == '\\') {
+          if (i >= line.size() || (line[i] != '"' && line[i] != '\\'))
+            return LineError{"only \\\" and \\\\ may follow a backslash in a text"};
+          token.text += line[i++];
+          continue;
+        }
+        token.text += c;
+      }
+      if (!closed) return LineError{"a text is missing its closing quote"};
+      if (i < line.size() && !IsBlank(line[i]) && line[i] != '#')
+        return LineError{"a text must be followed by a blank"};
+      if (!IsUtf8(token.text)) return LineError{"a text is not valid UTF-8"};
+    } else {
+      while (i < line.size() && !IsBlank(line[i]) && line[i] != '#') {
+        if (line[i] == '"') return LineError{"a quote inside a word"};
+        token.text += line[i++];
+      }
+    }
+    tokens.push_back(std::move(token));
+  }
+  return tokens;
+}
+
+// Reads the words of one line in order, with the checks every action shares.
+class Words {
+ public:
+  explicit Words(const std::vector<Token>& tokens) : tokens_(tokens) {}
+
+  const std::string& Verb() const { return tokens_[0].text; }
+
+  const Token& Next(const char* what) {
+    if (next_ >= tokens_.size()) throw LineError{std::string("missing ") + what};
+    return tokens_[next_++];
+  }
+  std::string Word(const char* what) {
+    const Token& token = Next(what);
+    if (token.quoted) throw LineError{std::string("expected ") + what + ", found a text"};
+    return token.text;
+  }
+  int Number(const char* what, bool allowNegative) {
+    const std::string word = Word(what);
+    int value = 0;
+    const char* first = word.data();
+    const char* last = word.data() + word.size();
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (word.empty() || error != std::errc() || end != last || (!allowNegative && value < 0))
+      throw LineError{std::string("expected ") + what + ", found '" + word + "'"};
+    return value;
+  }
+  // Control and dialog ids are the numbers the windows carry as object names.
+  std::string Id(const char* what) {
+    const std::string word = Word(what);
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos)
+      throw LineError{std::string("expected ") + what + ", found '" + word + "'"};
+    return word;
+  }
+  std::string Text(const char* what) {
+    const Token& token = Next(what);
+    if (!token.quoted)
+      throw LineError{std::string("expected ") + what + " in double quotes, found '" + token.text +
+                      "'"};
+    return token.text;
+  }
+  // TEXT, or the bare word `cancel`.
+  std::optional<std::string> TextOrCancel() {
+    const Token& token = Next("a text or cancel");
+    if (token.quoted) return token.text;
+    if (token.text == "cancel") return std::nullopt;
+    throw LineError{"expected a text or cancel, found '" + token.text + "'"};
+  }
+  void End() const {
+    if (next_ < tokens_.size())
+      throw LineError{"unexpected '" + tokens_[next_].text + "' at the end of the line"};
+  }
+
+ private:
+  const std::vector<Token>& tokens_;
+  size_t next_ = 1;
+};
+
+PromptAnswer ParseAnswer(const std::string& word) {
+  if (word == "ok") return PromptAnswer::Ok;
+  if (word == "cancel") return PromptAnswer::Cancel;
+  if (word == "yes") return PromptAnswer::Yes;
+  if (word == "no") return PromptAnswer::No;
+  throw LineError{"expected ok, cancel, yes or no, found '" + word + "'"};
+}
+
+ScrollAction ParseScroll(Words& words) {
+  const std::string kind = words.Word("lineup, linedown, pageup, pagedown or thumb");
+  if (kind == "lineup") return {ScrollKind::LineUp, 0};
+  if (kind == "linedown") return {ScrollKind::LineDown, 0};
+  if (kind == "pageup") return {ScrollKind::PageUp, 0};
+  if (kind == "pagedown") return {ScrollKind::PageDown, 0};
+  if (kind == "thumb") return {ScrollKind::Thumb, words.Number("a position", true)};
+  throw LineError{"expected lineup, linedown, pageup, pagedown or thumb, found '" + kind + "'"};
+}
+
+// An action outside a dialog block; a DialogBlock comes back empty, to be filled.
+Action ParseAction(Words& words) {
+  const std::string& verb = words.Verb();
+  if (verb == "command") return CommandAction{words.Number("a command id", false)};
+  if (verb == "click" || verb == "move") {
+    const int x = words.Number("X", true);
+    const int y = words.Number("Y", true);
+    if (verb == "click") return ClickAction{x, y};
+    return MoveAction{x, y};
+  }
+  if (verb == "scroll") return ParseScroll(words);
+  if (verb == "select") {
+    const int id = words.Number("a list id", false);
+    return SelectAction{id, words.Number("an entry number", false)};
+  }
+  if (verb == "wait") return WaitAction{words.Number("milliseconds", false)};
+  if (verb == "answer") return AnswerAction{ParseAnswer(words.Word("an answer"))};
+  if (verb == "file") return FileAction{words.TextOrCancel()};
+  if (verb == "print") return PrintAction{words.TextOrCancel()};
+  if (verb == "dialog") return DialogBlock{words.Id("a dialog id"), {}, false, 0};
+  if (verb == "end" || verb == "set" || verb == "press" || verb == "pick")
+    throw LineError{"'" + verb + "' belongs inside a dialog block"};
+  throw LineError{"unknown action '" + verb + "'"};
+}
+
+// A line inside a dialog block; returns true for its `end` line.
+bool ParseDialogLine(Words& words, int line, DialogBlock& block) {
+  const std::string& verb = words.Verb();
+  DialogStep step;
+  step.line = line;
+  if (verb == "end") {
+    const std::string how = words.Word("ok or cancel");
+    if (how != "ok" && how != "cancel")
+      throw LineError{"expected ok or cancel, found '" + how + "'"};
+    block.endOk = how == "ok";
+    block.endLine = line;
+    return true;
+  }
+  if (verb == "set") {
+    step.kind = DialogStep::Kind::Set;
+    step.control = words.Id("a control id");
+    step.text = words.Text("the text");
+  } else if (verb == "press") {
+    step.kind = DialogStep::Kind::Press;
+    step.control = words.Id("a control id");
+  } else if (verb == "pick") {
+    step.kind = DialogStep::Kind::Pick;
+    step.control = words.Id("a control id");
+    step.number = words.Number("an entry number", false);
+  } else if (verb == "wait") {
+    step.kind = DialogStep::Kind::Wait;
+    step.number = words.Number("milliseconds", false);
+  } else {
+    throw LineError{"'" + verb + "' cannot stand inside a dialog block (expected set, press, " +
+                    "pick, wait or end)"};
+  }
+  words.End();
+  block.steps.push_back(std::move(step));
+  return false;
+}
+
+ParsedScript Failure(int line, const std::string& message) {
+  ParsedScript parsed;
+  parsed.errorLine = line;
+  parsed.error = "line " + std::to_string(line) + ": " + message;
+  return parsed;
+}
+
+}  // namespace
+
+ParsedScript ParseReplayScript(std::string_view text) {
+  // A byte-order mark is what some editors put in front of UTF-8; it is not part of line 1.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  ReplayScript script;
+  std::optional<ScriptLine> open;  // the dialog block being read
+  int lineNumber = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    auto tokenized = Tokenize(line);
+    if (auto* error = std::get_if<LineError>(&tokenized))
+      return Failure(lineNumber, error->message);
+    const auto& tokens = std::get<std::vector<Token>>(tokenized);
+    if (tokens.empty()) continue;
+    if (tokens[0].quoted) return Failure(lineNumber, "a line must start with an action");
+    try {
+      Words words(tokens);
+      if (open) {
+        if (ParseDialogLine(words, lineNumber, std::get<DialogBlock>(open->action))) {
+          words.End();
+          script.lines.push_back(std::move(*open));
+          open.reset();
+        }
+        continue;
+      }
+      Action action = ParseAction(words);
+      words.End();
+      if (std::holds_alternative<DialogBlock>(action)) {
+        open = ScriptLine{lineNumber, std::move(action)};
+      } else {
+        script.lines.push_back({lineNumber, std::move(action)});
+      }
+    } catch (const LineError& error) {
+      return Failure(lineNumber, error.message);
+    }
+  }
+  if (open) {
+    return Failure(open->line, "dialog " + std::get<DialogBlock>(open->action).id +
+                                   " has no 'end ok' or 'end cancel'");
+  }
+  ParsedScript parsed;
+  parsed.script = std::move(script);
+  return parsed;
+}
+
+ParsedScript LoadReplayScript(const std::string& path) {
+  std::string text;
+  if (path == "-") {
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    if (std::cin.bad()) {
+      ParsedScript failed;
+      failed.error = "cannot read the script from standard input";
+      return failed;
+    }
+  } else {
+    std::error_code ignored;
+    std::ifstream file(path, std::ios::binary);
+    if (!file || std::filesystem::is_directory(path, ignored)) {
+      ParsedScript failed;
+      failed.error = "cannot read " + path + ": " +
+                     (file ? std::string("it is a folder") : std::strerror(errno));
+      return failed;
+    }
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+      ParsedScript failed;
+      failed.error = "cannot read " + path;
+      return failed;
+    }
+  }
+  return ParseReplayScript(text);
+}
+
+std::string QuoteText(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (c == '\n') {
+      quoted += "\\n";
+    } else {
+      quoted += c;
+    }
+  }
+  quoted += '"';
+  return quoted;
+}
+
+std::string_view AnswerName(interaction::PromptAnswer answer) {
+  switch (answer) {
+    case PromptAnswer::Ok:
+      return "ok";
+    case PromptAnswer::Cancel:
+      return "cancel";
+    case PromptAnswer::Yes:
+      return "yes";
+    case PromptAnswer::No:
+      return "no";
+  }
+  return "ok";
+}
+
+}  // namespace pendra2::ui::replay

@@ -1,0 +1,97 @@
+#pragma once
+// A recorded session for `--replay`: what the user did, one action per line, read and
+// checked in full before anything runs, so a mistyped script never half-runs a session.
+// Plain C++: the parser knows nothing of windows.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "interaction/prompter.h"
+
+namespace pendra2::ui::replay {
+
+enum class ScrollKind { LineUp, LineDown, PageUp, PageDown, Thumb };
+
+struct CommandAction {
+  int id = 0;
+};
+struct ClickAction {
+  int x = 0, y = 0;
+};
+struct MoveAction {
+  int x = 0, y = 0;
+};
+struct ScrollAction {
+  ScrollKind kind = ScrollKind::LineDown;
+  int position = 0;  // only for Thumb, carried unclamped
+};
+struct SelectAction {
+  int id = 0;
+  int index = 0;
+};
+struct WaitAction {
+  int ms = 0;
+};
+struct AnswerAction {
+  interaction::PromptAnswer answer = interaction::PromptAnswer::Ok;
+};
+// The path a file or print dialog gives back; nothing for `cancel`.
+struct FileAction {
+  std::optional<std::string> path;
+};
+struct PrintAction {
+  std::optional<std::string> path;
+};
+
+// One line inside a `dialog` block.
+struct DialogStep {
+  enum class Kind { Set, Press, Pick, Wait };
+  Kind kind = Kind::Press;
+  int line = 0;
+  std::string control;  // object name of the control (Set, Press, Pick)
+  std::string text;     // Set
+  int number = 0;       // Pick: entry index; Wait: milliseconds
+};
+
+struct DialogBlock {
+  std::string id;  // object name of the dialog expected to open
+  std::vector<DialogStep> steps;
+  bool endOk = false;  // `end ok` or `end cancel`
+  int endLine = 0;
+};
+
+using Action = std::variant<CommandAction, ClickAction, MoveAction, ScrollAction, SelectAction,
+                            WaitAction, AnswerAction, FileAction, PrintAction, DialogBlock>;
+
+struct ScriptLine {
+  int line = 0;  // 1-based line number in the script, for messages
+  Action action;
+};
+
+struct ReplayScript {
+  std::vector<ScriptLine> lines;
+};
+
+// A script, or the reason it cannot run ("line 7: ...").
+struct ParsedScript {
+  std::optional<ReplayScript> script;
+  std::string error;
+  int errorLine = 0;  // 0 when the file itself could not be read
+  bool ok() const { return script.has_value(); }
+};
+
+ParsedScript ParseReplayScript(std::string_view text);
+
+// Reads and parses FILE; "-" reads standard input.
+ParsedScript LoadReplayScript(const std::string& path);
+
+// TEXT as the script and the transcript write it: in double quotes, with \" and \\, and a
+// line break as \n so that every event stays on one line.
+std::string QuoteText(std::string_view text);
+
+std::string_view AnswerName(interaction::PromptAnswer answer);
+
+}  // namespace pendra2::ui::replay
