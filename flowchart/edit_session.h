@@ -1,0 +1,88 @@
+#pragma once
+// The flowchart window's editing: picking a tool, clicking a row (edit, delete or insert),
+// scrolling and hovering. Everything runs on the StepcraftState; questions go through the
+// Prompter and step settings through the StepDialogs, so the window only forwards its
+// events and does what the returned update says.
+
+#include <cstdint>
+#include <optional>
+
+#include "flowchart/stepcraft_state.h"
+#include "interaction/prompter.h"
+#include "interaction/step_dialogs.h"
+
+namespace pendra2::flowchart {
+
+// The flowchart window's client geometry that the hit tests use.
+inline constexpr int kRowsLeft = 10;  // a click must lie strictly between these two
+inline constexpr int kRowsRight = 400;
+inline constexpr int kRowsTop = 40;  // rows start here, 48 pixels apart
+inline constexpr int kRowHeight = 48;
+inline constexpr int kHoverBottom = 470;  // hover highlighting stops above this
+inline constexpr int kPageSteps = 10;
+inline constexpr int kMaxTopStep = 490;
+
+// Command ids the flowchart window handles besides the tools.
+inline constexpr int kViewModeCommand = 2004;
+inline constexpr int kDeleteToolCommand = 2014;
+
+// The mouse cursors, by their resource names; None leaves the cursor as it is.
+enum class EditCursor { None, CURDEL, CURINS, CURLIN, CURLEND };
+
+// What the window has to do after an event.
+struct WindowUpdate {
+  bool repaintWindow = false;   // the flowchart window
+  bool repaintToolbar = false;  // the symbol toolbar, after the window
+  EditCursor cursor = EditCursor::None;
+};
+
+// The tool command's editMode, or nothing for an id that is not a tool command.
+std::optional<EditMode> ToolForCommand(int commandId);
+// The cursor a tool command sets, and the one shown while the mouse moves in that mode.
+EditCursor ToolCursor(EditMode mode);
+EditCursor MoveCursor(EditMode mode);
+
+// Tool commands 2013..2025 (2014 deletes, the others insert). Returns false, changing
+// nothing, for any other id; after a tool the window sets `ToolCursor(state.editMode)` and
+// repaints both.
+bool SelectTool(StepcraftState& state, int commandId);
+
+// The view box (command 2004) chose entry `selection`: stored in viewMode; repaint.
+WindowUpdate SelectViewMode(StepcraftState& state, int selection);
+
+// The left button released at x, y in the flowchart window. A click on a row edits,
+// deletes or inserts by editMode, then recomputes; a click beside the rows (or below the
+// last step) does nothing and keeps the tool. The window repaints both when told.
+WindowUpdate Click(StepcraftState& state, int x, int y, interaction::Prompter& prompter,
+                   interaction::StepDialogs& dialogs);
+
+// The row under a window y, counted from the top row (truncated toward zero, so the strip
+// above the first row counts as row 0).
+int RowAt(int y);
+
+// Mouse movement: the cursor for editMode and the hover row; repaint when the row changed.
+WindowUpdate MouseMove(StepcraftState& state, int x, int y);
+
+enum class ScrollRequest { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Other };
+
+struct ScrollUpdate {
+  int rangeMax = 0;             // the bar's range is 0..rangeMax (count - 1)
+  int position = 0;             // the bar's position: the new topStep
+  bool repaintToolbar = false;  // line and page requests repaint both; every request the window
+};
+
+// The vertical scroll bar moved; `thumbPos` is the bar's position for thumb requests,
+// taken as given (unclamped), as the bar reports it.
+ScrollUpdate Scroll(StepcraftState& state, ScrollRequest request, int thumbPos);
+
+// New document: the two-step program, image all 0xFF, first row at the top, clean,
+// untitled. The tool, the view and tempoIndex stay as they are.
+void NewDocument(StepcraftState& state);
+
+// The two renumberings of jump targets after moving records, for count > 1; exposed for the
+// file tools and tests. After an insertion at p + 1 targets >= p + 1 move up; after removing
+// step p targets > p move down (a target of p then names the step that took its place).
+void ShiftTargetsAfterInsert(FlowProgram& program, int p);
+void ShiftTargetsAfterDelete(FlowProgram& program, int p);
+
+}  // namespace pendra2::flowchart

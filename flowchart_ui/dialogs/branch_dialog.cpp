@@ -1,0 +1,72 @@
+#include "flowchart_ui/dialogs/branch_dialog.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "flowchart_ui/dialogs/reading_text.h"
+
+namespace pendra2::flowchart_ui {
+
+BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
+    : TemplateDialog(207, "分岐設定", parent), board_(board) {
+  auto* layout = new QVBoxLayout(this);
+
+  QGroupBox* inputBox = NewGroup("", this);
+  auto* inputLayout = new QHBoxLayout(inputBox);
+  inputLayout->addWidget(NewRadio(1101, "入力1", inputBox, input_));
+  inputLayout->addWidget(NewRadio(1102, "入力2", inputBox, input_));
+  inputLayout->addWidget(NewRadio(1103, "入力3", inputBox, input_));
+  layout->addWidget(inputBox);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(NewLabel("しきい値", this), 0, 0);
+  fields->addWidget(NewEdit(3001, this, 8), 0, 1);
+  auto* opRow = new QHBoxLayout;
+  opRow->addWidget(NewRadio(1003, "以上", this, comparison_));
+  opRow->addWidget(NewRadio(1004, "未満", this, comparison_));
+  opRow->addWidget(NewLabel("で分岐", this));
+  fields->addLayout(opRow, 0, 2);
+  fields->addWidget(NewLabel("分岐先行", this), 1, 0);
+  fields->addWidget(NewEdit(1045, this, 8), 1, 1);
+  fields->setColumnStretch(3, 1);
+  layout->addLayout(fields);
+
+  QGroupBox* sensorBox = NewGroup("", this);
+  auto* sensorLayout = new QGridLayout(sensorBox);
+  QPushButton* toggle = NewButton(1010, kStartCaption, sensorBox);
+  shown_ = NewValueBox(1011, ReadingText(0), sensorBox, 7);
+  shown_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  QPushButton* take = NewButton(1055, "値の取込", sensorBox);
+  sensorLayout->addWidget(toggle, 0, 0);
+  sensorLayout->addWidget(shown_, 0, 1);
+  sensorLayout->addWidget(take, 0, 2);
+  auto* note = new QLabel(sensorBox);
+  note->setMinimumHeight(note->fontMetrics().height());
+  sensorLayout->addWidget(note, 1, 0, 1, 3);
+  layout->addWidget(sensorBox);
+  connect(take, &QPushButton::clicked, this, [this] { Edit(3001)->setText(shown_->text()); });
+  reading_ = new LiveReading(toggle, note, [this] { return ReadOnce(); }, this);
+
+  layout->addSpacing(4);
+  layout->addLayout(NewButtonRow());
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+RoundResult BranchDialog::ReadOnce() {
+  // The input checked now: switching the input while reading takes effect at this tick.
+  const int checked = input_.Checked();
+  const int inputNumber = checked == 1101 ? 1 : checked == 1102 ? 2 : 3;
+  return ShowReading(board_, inputNumber, *shown_);
+}
+
+void BranchDialog::done(int result) {
+  reading_->Stop();
+  TemplateDialog::done(result);
+}
+
+}  // namespace pendra2::flowchart_ui

@@ -1,0 +1,33 @@
+#pragma once
+// 207 "分岐設定": branch when an input reaches or stays below a threshold; the threshold can
+// be taken from a live reading of the chosen input.
+
+#include "flowchart_ui/board_reader.h"
+#include "flowchart_ui/dialogs/live_reading.h"
+#include "flowchart_ui/dialogs/template_dialog.h"
+
+namespace pendra2::flowchart_ui {
+
+class BranchDialog : public TemplateDialog {
+  Q_OBJECT
+
+ public:
+  // `board` may be null: the reading then finds no board.
+  BranchDialog(BoardReader* board, QWidget* parent);
+
+  RadioGroup& comparison() { return comparison_; }  // 1003, 1004
+  RadioGroup& input() { return input_; }            // 1101..1103
+  LiveReading& reading() { return *reading_; }
+  void done(int result) override;
+
+ private:
+  RoundResult ReadOnce();
+
+  BoardReader* board_;
+  RadioGroup comparison_{this};
+  RadioGroup input_{this};
+  QLabel* shown_ = nullptr;
+  LiveReading* reading_ = nullptr;
+};
+
+}  // namespace pendra2::flowchart_ui

@@ -1,0 +1,34 @@
+#pragma once
+// 204 "Dialog": the last compiled board image, one half (256 bytes) at a time, in hex or as
+// characters, in a 16 × 16 grid of read-only boxes 3001..3256.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "flowchart_ui/dialogs/template_dialog.h"
+
+namespace pendra2::flowchart_ui {
+
+enum class DumpHalf { kFirst, kSecond };
+enum class DumpForm { kHex, kCharacters };
+
+// One byte as the grid shows it: "%02X", or the character itself ("%c"; a zero byte
+// shows an empty box).
+QString DumpCell(uint8_t byte, DumpForm form);
+
+class ImageDumpDialog : public TemplateDialog {
+  Q_OBJECT
+
+ public:
+  // The image is copied: the dialog shows the image as it was when opened.
+  ImageDumpDialog(std::span<const uint8_t, 512> image, QWidget* parent);
+
+  void Show(DumpHalf half, DumpForm form);
+
+ private:
+  std::array<uint8_t, 512> image_{};
+};
+
+}  // namespace pendra2::flowchart_ui

@@ -1,0 +1,60 @@
+#include "flowchart_ui/dialogs/live_reading.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace pendra2::flowchart_ui {
+
+LiveReading::LiveReading(QPushButton* toggle, QLabel* note, std::function<RoundResult()> round,
+                         QObject* parent)
+    : QObject(parent), toggle_(toggle), note_(note), round_(std::move(round)) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(kReadingPeriodMs);
+  connect(&timer_, &QTimer::timeout, this, &LiveReading::Tick);
+  connect(toggle_, &QPushButton::clicked, this, &LiveReading::Toggle);
+}
+
+void LiveReading::Toggle() {
+  if (running_) {
+    Stop();
+    return;
+  }
+  running_ = true;
+  toggle_->setText(QString::fromUtf8(kStopCaption));
+  ShowNote(nullptr);
+  timer_.start();
+}
+
+void LiveReading::Stop() {
+  if (!running_) return;
+  running_ = false;
+  timer_.stop();
+  toggle_->setText(QString::fromUtf8(kRestartCaption));
+}
+
+void LiveReading::Tick() {
+  timer_.stop();
+  if (!running_) return;
+  switch (round_()) {
+    case RoundResult::kRead:
+      ShowNote(nullptr);
+      break;
+    case RoundResult::kNoBoard:
+      // Fails at once, so asking again costs nothing: the reading goes on as without a board.
+      ShowNote(kNoBoardNote);
+      break;
+    case RoundResult::kNoAnswer:
+      // Each further tick would hold the dialog for a whole reply wait.
+      Stop();
+      ShowNote(kNoAnswerNote);
+      return;
+  }
+  timer_.start();
+}
+
+void LiveReading::ShowNote(const char* text) {
+  if (!note_) return;
+  note_->setText(text ? QString::fromUtf8(text) : QString());
+}
+
+}  // namespace pendra2::flowchart_ui

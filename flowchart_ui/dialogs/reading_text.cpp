@@ -1,0 +1,26 @@
+#include "flowchart_ui/dialogs/reading_text.h"
+
+#include <QLabel>
+
+namespace pendra2::flowchart_ui {
+
+QString ReadingText(uint16_t reading) {
+  return QString::number(static_cast<int>(reading));
+}
+
+RoundResult ShowReading(BoardReader* board, int input, QLabel& shown) {
+  if (!board) return RoundResult::kNoBoard;
+  const InputReading reading = board->ReadInput(input);
+  switch (reading.outcome) {
+    case ReadOutcome::kReading:
+      shown.setText(ReadingText(reading.value));
+      return RoundResult::kRead;
+    case ReadOutcome::kNoBoard:
+      return RoundResult::kNoBoard;
+    case ReadOutcome::kNoAnswer:
+      return RoundResult::kNoAnswer;
+  }
+  return RoundResult::kNoBoard;
+}
+
+}  // namespace pendra2::flowchart_ui
