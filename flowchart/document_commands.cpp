@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "flowchart/flow_file.h"
-#include "flowchart/recompute.h"
+#include "flowchart/edit_session.h"
 
 namespace pendra2::flowchart {
 namespace {
@@ -18,15 +18,6 @@ interaction::FileRequest FlowFileRequest(interaction::FileDialogKind kind,
 // Paths travel as UTF-8 from the dialogs; the file system gets them as such.
 std::filesystem::path FromUtf8(const std::string& path) {
   return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-
-void StartNewDocument(StepcraftState& state) {
-  NewProgram(state.program);
-  Recompute(state.program);
-  state.program.modified = false;
-  state.topStep = 0;
-  state.documentPath.clear();
-  state.documentTitle = kUntitledTitle;
 }
 
 }  // namespace
@@ -83,7 +74,7 @@ bool DocumentCommands::MayDiscard(GuardedCommand command) {
 
 bool DocumentCommands::New() {
   if (!MayDiscard(GuardedCommand::kNew)) return false;
-  StartNewDocument(state_);
+  NewDocument(state_);
   return true;
 }
 
