@@ -6,6 +6,7 @@
 
 #include "flowchart_ui/stepcraft_texts.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/transfer_progress.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -38,7 +39,28 @@ class BoardGeneration : public flowchart::GenerationSource {
   device::Board& board_;
 };
 
+// Sends the image through the board with the transfer dialog over the panel.
+class ProgressImageWriter final : public interaction::BoardImageWriter {
+ public:
+  ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
+  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+    return ui::RunTransferWithProgress(owner_, [&](const ui::BlockDone& done) {
+      return board_.WriteImage(image, done);
+    });
+  }
+
+ private:
+  device::Board& board_;
+  QWidget* owner_;
+};
+
 }  // namespace
+
+ImageWriterFactory ProgressDialogWriters() {
+  return [](device::Board& board, QWidget* owner) {
+    return std::make_unique<ProgressImageWriter>(board, owner);
+  };
+}
 
 ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, device::Board& board,
                                  interaction::Prompter& prompter, ImageWriterFactory writers,

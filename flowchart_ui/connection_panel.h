@@ -22,6 +22,10 @@ namespace pendra2::flowchart_ui {
 using ImageWriterFactory =
     std::function<std::unique_ptr<interaction::BoardImageWriter>(device::Board&, QWidget* owner)>;
 
+// The program's writers: the transfer dialog ("データ転送中") over `owner`, its bar moving as
+// each block is answered.
+ImageWriterFactory ProgressDialogWriters();
+
 class ConnectionPanel : public QWidget {
   Q_OBJECT
 

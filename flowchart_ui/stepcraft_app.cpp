@@ -18,25 +18,9 @@
 #include "ui_common/print_chooser.h"
 #include "ui_common/prompter.h"
 #include "ui_common/replay/replay_session.h"
-#include "ui_common/transfer_progress.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
-
-// Sends the image through the board with the transfer dialog over the panel.
-class ProgressImageWriter final : public interaction::BoardImageWriter {
- public:
-  ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
-  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
-    return ui::RunTransferWithProgress(owner_, [&](const ui::BlockDone& done) {
-      return board_.WriteImage(image, done);
-    });
-  }
-
- private:
-  device::Board& board_;
-  QWidget* owner_;
-};
 
 // A cancelled dialog for every step until the step dialogs are wired in.
 class NoStepDialogs final : public interaction::StepDialogs {
@@ -144,10 +128,7 @@ int RunStepcraft(const QStringList& arguments, device::Board& board, ui::Program
       .dialogs = noDialogs,
       .printing = session ? session->printChooser() : static_cast<ui::PrintChooser&>(qtPrinting),
       .starter = starter,
-      .imageWriters =
-          [](device::Board& b, QWidget* owner) {
-            return std::make_unique<ProgressImageWriter>(b, owner);
-          },
+      .imageWriters = ProgressDialogWriters(),
       .showAbout = {},
       .showImageDump = {},
   };

@@ -116,6 +116,8 @@ void StepcraftWindow::BuildChildWindows() {
   resize(all.right() + 1 + kChildGap, all.bottom() + 1 + kChildGap + menuBar()->sizeHint().height());
 
   flowchart_->SetRepaintHook([this] { panel_->RefreshBoardButtons(); });
+  connect(flowchart_, &FlowchartWindow::TitleChanged, flowchartSub_,
+          &QMdiSubWindow::setWindowTitle);
   connect(flowchart_, &FlowchartWindow::RepaintBoth, toolbar_, qOverload<>(&QWidget::update));
 }
 

@@ -11,7 +11,7 @@
 class QBoxLayout;
 class QCheckBox;
 class QGroupBox;
-class QLabel;
+#include <QLabel>
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
