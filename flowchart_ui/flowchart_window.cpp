@@ -7,9 +7,9 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "flowchart/edit_session.h"
 #include "flowchart_ui/dialogs/dialog_font.h"
 #include "flowchart_ui/flowchart_view.h"
-#include "flowchart_ui/window_editing.h"
 #include "ui_common/draw_list_painter.h"
 #include "ui_common/shift_jis.h"
 
@@ -22,20 +22,20 @@ constexpr int kViewBoxX = 250;
 constexpr int kViewBoxY = 10;
 constexpr int kViewBoxWidth = 250;
 
-editing::ScrollRequest RequestOf(QAbstractSlider::SliderAction action) {
+flowchart::ScrollRequest RequestOf(QAbstractSlider::SliderAction action) {
   switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-      return editing::ScrollRequest::LineUp;
+      return flowchart::ScrollRequest::LineUp;
     case QAbstractSlider::SliderSingleStepAdd:
-      return editing::ScrollRequest::LineDown;
+      return flowchart::ScrollRequest::LineDown;
     case QAbstractSlider::SliderPageStepSub:
-      return editing::ScrollRequest::PageUp;
+      return flowchart::ScrollRequest::PageUp;
     case QAbstractSlider::SliderPageStepAdd:
-      return editing::ScrollRequest::PageDown;
+      return flowchart::ScrollRequest::PageDown;
     case QAbstractSlider::SliderMove:
-      return editing::ScrollRequest::Thumb;
+      return flowchart::ScrollRequest::ThumbTrack;
     default:
-      return editing::ScrollRequest::Other;
+      return flowchart::ScrollRequest::Other;
   }
 }
 
@@ -88,25 +88,26 @@ void FlowchartWindow::SyncScrollBar() {
 
 bool FlowchartWindow::Command(int id) {
   if (id == kViewBoxId) {
-    state_.viewMode = viewBox_->currentIndex();
-    update();
+    Apply(flowchart::SelectViewMode(state_, viewBox_->currentIndex()));
     return true;
   }
   if (id == kIgnoredCommand) return true;
-  if (!editing::SelectTool(state_, id)) return false;
-  SetToolCursor(CommandCursorName(state_.editMode));
-  emit RepaintBoth();
-  update();
+  if (!flowchart::SelectTool(state_, id)) return false;
+  SetToolCursor(flowchart::ToolCursor(state_.editMode));
+  Apply({.repaintWindow = true, .repaintToolbar = true});
   return true;
 }
 
 void FlowchartWindow::Scroll(QAbstractSlider::SliderAction action, int position) {
-  settingScrollBar_ = true;
-  scrollBar_->setRange(0, std::max(state_.program.count - 1, 0));
-  settingScrollBar_ = false;
-  const bool repaintBoth = editing::Scroll(state_, RequestOf(action), position);
-  if (repaintBoth) emit RepaintBoth();
+  // The range follows the program first, so the bar always matches what it scrolls.
   SyncScrollBar();
+  const flowchart::ScrollUpdate scrolled = flowchart::Scroll(state_, RequestOf(action), position);
+  if (scrolled.repaintToolbar) emit RepaintBoth();
+  settingScrollBar_ = true;
+  scrollBar_->setRange(0, scrolled.rangeMax);
+  scrollBar_->setSliderPosition(scrolled.position);
+  scrollBar_->setValue(scrolled.position);
+  settingScrollBar_ = false;
   update();
 }
 
@@ -117,15 +118,15 @@ void FlowchartWindow::ScrollBarAction(int action) {
   Scroll(static_cast<QAbstractSlider::SliderAction>(action), scrollBar_->sliderPosition());
 }
 
-void FlowchartWindow::SetToolCursor(const std::string& name) {
-  toolCursor_ = cursors_.Get(name);
+void FlowchartWindow::SetToolCursor(flowchart::EditCursor cursor) {
+  toolCursor_ = cursors_.Get(cursor);
   setCursor(toolCursor_);
 }
 
-void FlowchartWindow::AfterEdit() {
-  SyncScrollBar();
-  emit RepaintBoth();
-  update();
+void FlowchartWindow::Apply(const flowchart::WindowUpdate& update) {
+  if (update.cursor != flowchart::EditCursor::None) SetToolCursor(update.cursor);
+  if (update.repaintWindow || update.repaintToolbar) this->update();
+  if (update.repaintToolbar) emit RepaintBoth();
 }
 
 void FlowchartWindow::paintEvent(QPaintEvent*) {
@@ -150,15 +151,19 @@ void FlowchartWindow::paintEvent(QPaintEvent*) {
 void FlowchartWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
-  editing::Click(state_, at.x(), at.y(), prompter_, dialogs_);
-  SetToolCursor(MoveCursorName(state_.editMode));
-  AfterEdit();
+  const flowchart::WindowUpdate update =
+      flowchart::Click(state_, at.x(), at.y(), prompter_, dialogs_);
+  // An edit may have added or removed steps: the bar's range follows.
+  SyncScrollBar();
+  Apply(update);
 }
 
 void FlowchartWindow::mouseMoveEvent(QMouseEvent* event) {
-  SetToolCursor(MoveCursorName(state_.editMode));
   const QPoint at = event->position().toPoint();
-  if (editing::MouseMove(state_, at.x(), at.y())) update();
+  const flowchart::WindowUpdate update = flowchart::MouseMove(state_, at.x(), at.y());
+  // The edit tool shows the window's own cursor, the arrow, as soon as the mouse moves.
+  SetToolCursor(update.cursor);
+  Apply(update);
 }
 
 void FlowchartWindow::resizeEvent(QResizeEvent* event) {

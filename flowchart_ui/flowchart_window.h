@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "flowchart/edit_session.h"
 #include "flowchart/stepcraft_state.h"
 #include "flowchart_ui/tool_cursors.h"
 #include "interaction/prompter.h"
@@ -56,14 +57,15 @@ class FlowchartWindow : public QWidget {
   // A tool command (2013, 2014, 2016..2025), 2004 from the view box, 214 (ignored).
   // Returns whether the window handled it.
   bool Command(int id);
-  // The scroll bar's line, page and thumb requests; `position` is the thumb position for
-  // SliderMove and SliderToThumb-style requests, taken as given (the editing rules bound it).
+  // The scroll bar's line, page and thumb requests (SliderMove carries the thumb position
+  // `position`, taken as given: the editing rules bound it); other actions change nothing.
   void Scroll(QAbstractSlider::SliderAction action, int position = 0);
 
  signals:
   // The caption the window shows changed (documentTitle, taken at each repaint).
   void TitleChanged(const QString& title);
-  // The document, the tool or the view changed: the window and the symbol toolbar repaint.
+  // The document, the tool or the view changed: after the window (which repaints itself)
+  // the symbol toolbar repaints too.
   void RepaintBoth();
 
  protected:
@@ -74,8 +76,8 @@ class FlowchartWindow : public QWidget {
 
  private:
   void ScrollBarAction(int action);
-  void SetToolCursor(const std::string& name);
-  void AfterEdit();
+  void SetToolCursor(flowchart::EditCursor cursor);
+  void Apply(const flowchart::WindowUpdate& update);
 
   flowchart::StepcraftState& state_;
   interaction::Prompter& prompter_;

@@ -6,6 +6,8 @@
 #include <QPolygon>
 #include <QSvgRenderer>
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,7 +27,9 @@ using interaction::Point;
 using interaction::Rect;
 using interaction::TextItem;
 
-QColor ColourOf(interaction::Colour colour) { return QColor::fromRgb(colour.rgb); }
+QColor ColourOf(interaction::Colour colour) {
+  return QColor::fromRgb(colour.rgb);
+}
 
 QRect Normalised(const Rect& r) {
   const int left = std::min(r.left, r.right);
@@ -100,16 +104,39 @@ void PaintFill(QPainter& painter, const FillItem& item) {
   painter.fillRect(Normalised(item.rect), ColourOf(item.colour));
 }
 
+// The pixels of a hairline from `from` to `to` without `to` itself, stepping along the
+// longer axis and rounding the other one as the platform's line drawing does.
+void HairlineWithoutEnd(QPainter& painter, QColor colour, Point from, Point to) {
+  const int dx = to.x - from.x;
+  const int dy = to.y - from.y;
+  const int steps = std::max(std::abs(dx), std::abs(dy));
+  for (int i = 0; i < steps; ++i) {
+    // Exact integer rounding, half away from zero, of from + i / steps of the way.
+    const auto along = [&](int start, int delta) {
+      const int64_t scaled = int64_t{2} * delta * i;
+      const int64_t rounded =
+          scaled >= 0 ? (scaled + steps) / (2 * steps) : -((-scaled + steps) / (2 * steps));
+      return start + static_cast<int>(rounded);
+    };
+    painter.fillRect(QRect(along(from.x, dx), along(from.y, dy), 1, 1), colour);
+  }
+}
+
 void PaintLine(QPainter& painter, const LineItem& item) {
   if (item.points.size() < 2) return;
+  if (item.width <= 1) {
+    // A hairline paints every point it passes except its very last one: a run ending on
+    // a row or column leaves that pixel to whatever meets it there.
+    const QColor colour = ColourOf(item.colour);
+    for (std::size_t i = 1; i < item.points.size(); ++i) {
+      HairlineWithoutEnd(painter, colour, item.points[i - 1], item.points[i]);
+    }
+    return;
+  }
   QPolygon polygon;
   for (const Point& p : item.points) polygon << QPoint(p.x, p.y);
-  if (item.width <= 1) {
-    painter.setPen(QPen(ColourOf(item.colour), 0));
-  } else {
-    painter.setPen(
-        QPen(ColourOf(item.colour), item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  }
+  painter.setPen(
+      QPen(ColourOf(item.colour), item.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawPolyline(polygon);
 }
 

@@ -52,7 +52,8 @@ void BoardInfoDialog::Query() {
                                 &reply.info.buildNumber, &reply.info.releaseDate};
   for (int row = 0; row < 4; ++row) {
     if (auto* box = findChild<QLabel*>(QString::number(kFields[row].id))) {
-      box->setText(QString::fromLatin1(texts[row]->data(), static_cast<qsizetype>(texts[row]->size())));
+      box->setText(
+          QString::fromLatin1(texts[row]->data(), static_cast<qsizetype>(texts[row]->size())));
     }
   }
   if (!reply.answered) note_->setText(Text(kBoardSilentNote));

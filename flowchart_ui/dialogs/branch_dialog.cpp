@@ -50,7 +50,8 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
   sensorLayout->addWidget(note, 1, 0, 1, 3);
   layout->addWidget(sensorBox);
   connect(take, &QPushButton::clicked, this, [this] { Edit(3001)->setText(shown_->text()); });
-  reading_ = new LiveReading(toggle, note, [this] { return ReadOnce(); }, this);
+  reading_ = new LiveReading(
+      toggle, note, [this] { return ReadOnce(); }, this);
 
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());

@@ -51,7 +51,8 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
   note->setMinimumHeight(note->fontMetrics().height());
   sensorLayout->addWidget(note, 2, 0, 1, 3);
   layout->addWidget(sensorBox);
-  reading_ = new LiveReading(toggle, note, [this] { return ReadOnce(); }, this);
+  reading_ = new LiveReading(
+      toggle, note, [this] { return ReadOnce(); }, this);
 
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());

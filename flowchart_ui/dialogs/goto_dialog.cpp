@@ -1,6 +1,7 @@
 #include "flowchart_ui/dialogs/goto_dialog.h"
 
 #include <QBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace pendra2::flowchart_ui {

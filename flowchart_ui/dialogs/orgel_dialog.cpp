@@ -27,12 +27,12 @@ OrgelDialog::OrgelDialog(QWidget* parent) : TemplateDialog(185, "オルゴール
   connect(browse, &QPushButton::clicked, this, [this] {
     if (browse_) browse_();
   });
-  ShowTune({}, 0);
+  ShowTune({}, {});
 }
 
-void OrgelDialog::ShowTune(const QString& path, int size) {
+void OrgelDialog::ShowTune(const QString& path, const QString& size) {
   Edit(3001)->setText(path);
-  size_->setText(QString::asprintf("%03d バイト", size));
+  size_->setText(size);
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -15,8 +15,8 @@ class OrgelDialog : public TemplateDialog {
 
   // Runs when 1002 "参照" is pressed.
   void SetBrowse(std::function<void()> browse) { browse_ = std::move(browse); }
-  // The stored path in 3001 and the size in 1014 ("%03d バイト").
-  void ShowTune(const QString& path, int size);
+  // The stored path in 3001 and the size text in 1014.
+  void ShowTune(const QString& path, const QString& size);
 
  private:
   std::function<void()> browse_;

@@ -3,8 +3,9 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QRadioButton>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -41,8 +42,8 @@ VarCompareDialog::VarCompareDialog(QWidget* parent)
   QGroupBox* valueBox = NewGroup("--- 数値比較 ---", this);
   auto* valueLayout = new QGridLayout(valueBox);
   for (int i = 0; i < 6; ++i) {
-    valueLayout->addWidget(
-        NewRadio(kWithValue[i].id, kWithValue[i].text, valueBox, comparison_), i % 3, i / 3);
+    valueLayout->addWidget(NewRadio(kWithValue[i].id, kWithValue[i].text, valueBox, comparison_),
+                           i % 3, i / 3);
   }
   groups->addWidget(valueBox);
   QGroupBox* otherBox = NewGroup("--- 変数比較 ---", this);

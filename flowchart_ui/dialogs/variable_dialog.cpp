@@ -3,8 +3,9 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QRadioButton>
+#include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <span>
 
 namespace pendra2::flowchart_ui {
@@ -17,8 +18,10 @@ struct Choice {
 };
 
 constexpr Choice kWithValue[] = {
-    {1048, "変数Aに値をセット", "変数Bに値をセット"}, {1049, "変数A=A＋値", "変数B=B＋値"},
-    {1050, "変数A=A－値", "変数B=B－値"},             {1059, "変数A=A x 値", "変数B=B ｘ 値"},
+    {1048, "変数Aに値をセット", "変数Bに値をセット"},
+    {1049, "変数A=A＋値", "変数B=B＋値"},
+    {1050, "変数A=A－値", "変数B=B－値"},
+    {1059, "変数A=A x 値", "変数B=B ｘ 値"},
     {1060, "変数A=A ÷ 値", "変数B=B ÷ 値"},
 };
 constexpr Choice kFromInput[] = {
@@ -45,7 +48,6 @@ VariableDialog::VariableDialog(Variable variable, QWidget* parent)
       boxLayout->addWidget(
           NewRadio(c.id, variable == Variable::A ? c.textA : c.textB, box, operation_));
     }
-    boxLayout->addStretch(1);
     return box;
   };
 

@@ -59,19 +59,20 @@ TEST_F(WindowTest, PictureAreaIsTheClientSizeWithTheScrollBarBesideIt) {
 }
 
 TEST_F(WindowTest, ToolCommandsPickTheToolAndItsCursors) {
+  using enum flowchart::EditCursor;
   struct Case {
     int command;
     EditMode mode;
-    const char* commandCursor;
-    const char* moveCursor;
+    flowchart::EditCursor commandCursor;
+    flowchart::EditCursor moveCursor;
   };
   const Case cases[] = {
-      {2014, EditMode::kDelete, "CURDEL", "CURDEL"},
-      {2016, EditMode::kInsertOrgel, "CURINS", "CURINS"},
-      {2013, EditMode::kInsertLoop, "CURLIN", "CURLEND"},
-      {2020, EditMode::kInsertBranch, "CURLIN", "CURLIN"},
-      {2025, EditMode::kInsertVarCompare, "CURLIN", "CURLIN"},
-      {2024, EditMode::kInsertVariableB, "CURINS", "CURINS"},
+      {2014, EditMode::kDelete, CURDEL, CURDEL},
+      {2016, EditMode::kInsertOrgel, CURINS, CURINS},
+      {2013, EditMode::kInsertLoop, CURLIN, CURLEND},
+      {2020, EditMode::kInsertBranch, CURLIN, CURLIN},
+      {2025, EditMode::kInsertVarCompare, CURLIN, CURLIN},
+      {2024, EditMode::kInsertVariableB, CURINS, CURINS},
   };
   const ToolCursors cursors;
   for (const Case& c : cases) {
@@ -88,6 +89,42 @@ TEST_F(WindowTest, ToolCommandsPickTheToolAndItsCursors) {
   }
   EXPECT_TRUE(window.Command(214));
   EXPECT_FALSE(window.Command(32778));
+  // A click ends the tool; the next move shows the window's own arrow.
+  Mouse(window, QEvent::MouseButtonPress, QPoint(100, 100));
+  Mouse(window, QEvent::MouseButtonRelease, QPoint(100, 100));
+  Move(window, QPoint(101, 100));
+  EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(WindowTest, ClicksAtClientPointsReachTheRowsTheHitTestNames) {
+  const auto click = [&](QPoint at) {
+    Mouse(window, QEvent::MouseButtonPress, at);
+    Mouse(window, QEvent::MouseButtonRelease, at);
+  };
+  using Opened = RecordingDialogs::Opened;
+  click({100, 88});  // the second row: step 1, a wait
+  click({11, 20});   // above the rows: the top row, Start, has no dialog
+  click({10, 88});   // beside the rows
+  click({400, 88});
+  window.Scroll(QAbstractSlider::SliderMove, 5);
+  click({399, 136});  // third row from step 5
+  EXPECT_EQ(dialogs.opened, (std::vector<Opened>{{184, 1}, {184, 7}}));
+
+  // A tool on a row: the prompt, the step after the clicked one, its dialog, the tool ends.
+  dialogs.opened.clear();
+  window.Scroll(QAbstractSlider::SliderMove, 0);
+  window.Command(2018);
+  click({400, 136});
+  EXPECT_EQ(state.editMode, EditMode::kInsertOutput) << "a click beside the rows keeps the tool";
+  QSignalSpy repaints(&window, &FlowchartWindow::RepaintBoth);
+  click({200, 136});
+  ASSERT_EQ(prompter.prompts.size(), 1u);
+  EXPECT_EQ(prompter.prompts[0].text, "「出力」を挿入します");
+  EXPECT_EQ(dialogs.opened, (std::vector<Opened>{{208, 3}}));
+  EXPECT_EQ(state.program.count, 31);
+  EXPECT_EQ(state.editMode, EditMode::kEdit);
+  EXPECT_EQ(repaints.count(), 1);
+  EXPECT_EQ(window.scrollBar()->maximum(), 30);
 }
 
 TEST_F(WindowTest, MouseMovesHighlightTheRowUnderTheMouse) {
@@ -111,7 +148,7 @@ TEST_F(WindowTest, ScrollRequestsMoveTheTopStepWithinTheProgram) {
       {QAbstractSlider::SliderSingleStepAdd, 0, 1},  {QAbstractSlider::SliderPageStepAdd, 0, 11},
       {QAbstractSlider::SliderPageStepAdd, 0, 21},   {QAbstractSlider::SliderPageStepAdd, 0, 29},
       {QAbstractSlider::SliderSingleStepAdd, 0, 29}, {QAbstractSlider::SliderPageStepSub, 0, 19},
-      {QAbstractSlider::SliderMove, 500, 500},       {QAbstractSlider::SliderSingleStepSub, 0, 499},
+      {QAbstractSlider::SliderMove, 500, 29},        {QAbstractSlider::SliderSingleStepSub, 0, 28},
       {QAbstractSlider::SliderMove, 3, 3},           {QAbstractSlider::SliderPageStepSub, 0, 0},
   };
   for (const auto& s : steps) {

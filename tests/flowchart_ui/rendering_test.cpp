@@ -72,6 +72,30 @@ TEST(Rendering, TextUsesAJapaneseFontOfTheDevicesSizeHangingBelowItsPosition) {
   EXPECT_EQ(Pixels(image, QRect(100, 0, 100, 60)), 0);
 }
 
+TEST(Rendering, HairlinesLeaveTheirLastPointUnpainted) {
+  // The arrow head of a branch from step 4 to step 8: two hairlines meeting at (78, 426).
+  auto p = WaitProgram(12);
+  p->steps[4] = Step(StepKind::Branch, 8, 100, 1);
+  interaction::DrawList arrows;
+  for (const auto& line : Items<interaction::LineItem>(FlowchartView(*p, ViewState{}, Ascii))) {
+    arrows.items.emplace_back(line);
+  }
+  ASSERT_EQ(arrows.items.size(), 2u);
+  QImage image(kClientWidth, kClientHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  ui::PaintDrawList(painter, arrows);
+  painter.end();
+  const auto black = [&](int x, int y) { return qGray(image.pixel(x, y)) < 100; };
+  for (const QPoint end : {QPoint(83, 431), QPoint(83, 420)}) {
+    EXPECT_FALSE(black(end.x(), end.y())) << end.x() << "," << end.y();
+  }
+  for (const QPoint on : {QPoint(78, 426), QPoint(82, 430), QPoint(78, 425), QPoint(82, 421)}) {
+    EXPECT_TRUE(black(on.x(), on.y())) << on.x() << "," << on.y();
+  }
+  EXPECT_EQ(Pixels(image, image.rect()), 10);
+}
+
 TEST(Rendering, PrintJobUsesThePrintableAreaWritesEveryPageAndReportsFailure) {
   QTemporaryDir dir;
   QPrinter printer(QPrinter::HighResolution);
