@@ -10,7 +10,10 @@
 
 #include "flowchart/recompute.h"
 #include "flowchart/stepcraft_arguments.h"
+#include "flowchart_ui/board_reader.h"
 #include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/info_dialogs.h"
+#include "flowchart_ui/qt_step_dialogs.h"
 #include "flowchart_ui/stepcraft_window.h"
 #include "flowchart_ui/symbol_toolbar.h"
 #include "ui_common/file_chooser.h"
@@ -21,23 +24,6 @@
 
 namespace pendra2::flowchart_ui {
 namespace {
-
-// A cancelled dialog for every step until the step dialogs are wired in.
-class NoStepDialogs final : public interaction::StepDialogs {
- public:
-  using R = interaction::DialogResult;
-  R Wait(flowchart::FlowProgram&) override { return R::Cancel; }
-  R Orgel(flowchart::FlowProgram&) override { return R::Cancel; }
-  int32_t LoopCount(int32_t count) override { return count; }
-  R Branch(flowchart::FlowProgram&) override { return R::Cancel; }
-  R Output(flowchart::FlowProgram&) override { return R::Cancel; }
-  R Goto(flowchart::FlowProgram&) override { return R::Cancel; }
-  R Compare(flowchart::FlowProgram&) override { return R::Cancel; }
-  R ExtOutput(flowchart::FlowProgram&) override { return R::Cancel; }
-  R VariableA(flowchart::FlowProgram&) override { return R::Cancel; }
-  R VarCompare(flowchart::FlowProgram&) override { return R::Cancel; }
-  R VariableB(flowchart::FlowProgram&) override { return R::Cancel; }
-};
 
 // What a replayed session does to the windows.
 class StepcraftReplayTarget final : public ui::replay::ReplayTarget {
@@ -120,21 +106,28 @@ int RunStepcraft(const QStringList& arguments, device::Board& board, ui::Program
   // 3-7. The state (the program table is large: on the heap), the windows, the cursors.
   auto state = std::make_unique<flowchart::StepcraftState>();
   state->viewMode = parsed.viewMode;
-  NoStepDialogs noDialogs;
+  const std::unique_ptr<BoardReader> reader = MakeBoardReader(board);
+  interaction::FileChooser& files =
+      session ? session->fileChooser() : static_cast<interaction::FileChooser&>(qtFiles);
+  QtStepDialogs dialogs(prompter, files, reader.get());
   StepcraftServices services{
       .board = board,
       .prompter = prompter,
-      .files = session ? session->fileChooser() : static_cast<interaction::FileChooser&>(qtFiles),
-      .dialogs = noDialogs,
+      .files = files,
+      .dialogs = dialogs,
       .printing = session ? session->printChooser() : static_cast<ui::PrintChooser&>(qtPrinting),
       .starter = starter,
       .imageWriters = ProgressDialogWriters(),
-      .showAbout = {},
-      .showImageDump = {},
+      .showAbout = [&reader](QWidget* owner) { ShowAbout(owner, reader.get()); },
+      .showImageDump =
+          [](QWidget* owner, const flowchart::FlowProgram& program) {
+            ShowImageDump(owner, program.image);
+          },
   };
   StepcraftWindow window(*state, services);
   qtPrompter.SetOwner(&window);
   qtFiles.SetOwner(&window);
+  dialogs.SetOwner(window.flowchartWindow());
   state->program.image = flowchart::FlowProgram::FilledImage();
   state->program.imageSize = 0;
   state->transferBusy = false;
