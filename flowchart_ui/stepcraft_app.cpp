@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QMdiSubWindow>
 #include <memory>
 #include <optional>
@@ -63,6 +64,19 @@ class StepcraftReplayTarget final : public ui::replay::ReplayTarget {
  private:
   StepcraftWindow& window_;
 };
+
+// The flowchart window's first paint (its caption, the board buttons) comes before any
+// input is taken, so a replayed session always reports its first caption first.
+void WaitForFirstPaint(StepcraftWindow& window) {
+  bool painted = false;
+  const QMetaObject::Connection once = QObject::connect(
+      window.flowchartWindow(), &FlowchartWindow::TitleChanged, [&painted] { painted = true; });
+  const QDeadlineTimer deadline(2000);
+  while (!painted && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+  }
+  QObject::disconnect(once);
+}
 
 std::vector<std::string> Utf8Arguments(const QStringList& arguments) {
   std::vector<std::string> out;
@@ -146,13 +160,14 @@ int RunStepcraft(const QStringList& arguments, device::Board& board, ui::Program
   state->program.modified = false;
   window.flowchartWindow()->SyncScrollBar();
   window.RepaintBoth();
+  if (session) session->WatchTitle(window.flowchartWindow());
+  WaitForFirstPaint(window);
   if (parsed.file) window.OpenAtStart(*parsed.file);
 
   QObject::connect(&window, &StepcraftWindow::Ended, qApp, &QCoreApplication::quit,
                    Qt::QueuedConnection);
   if (session) {
     window.SetEndQuietly(true);
-    session->WatchTitle(window.flowchartWindow());
     StepcraftReplayTarget target(window);
     const int status = session->Run(target, *script);
     window.close();
