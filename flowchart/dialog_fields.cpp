@@ -33,7 +33,7 @@ std::string_view Trim(std::string_view text) {
 // A whole signed decimal number, or nothing.
 std::optional<int64_t> ParseInteger(std::string_view text) {
   text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
   int64_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
@@ -171,6 +171,7 @@ Outcome ChooseTune(FlowProgram& program, const std::string& chosenPath,
     if (tempoIndex > kLastTempoIndex) tempoIndex = kDefaultTempoIndex;
   }
 
+  if (program.currentStep < 0 || program.currentStep >= kStepSlots) return kTuneOpenErrorMessage;
   StepRecord& step = program.steps[static_cast<std::size_t>(program.currentStep)];
   std::copy(body.begin(), body.end(), step.code.begin());
   step.size = length + 2;
@@ -201,6 +202,16 @@ int32_t StoreLoopCount(const LoopCountFields& fields) {
 }
 
 // --- Branch ----------------------------------------------------------------------------
+
+int BranchReadingInput(int inputButton) {
+  if (inputButton == kBranchInputs[0]) return 1;
+  if (inputButton == kBranchInputs[1]) return 2;
+  return 3;
+}
+
+std::string ReadingText(uint8_t low, uint8_t high) {
+  return Number(high * 256 + low);
+}
 
 BranchFields OpenBranch(const StepRecord& step) {
   BranchFields f;

@@ -105,6 +105,17 @@ inline constexpr int kSensorButton = 1010;
 inline constexpr int kBranchReading = 1011;
 inline constexpr int kTakeReadingButton = 1055;
 
+// The live reading's button captions: the template's own, then while reading and after.
+inline constexpr std::string_view kSensorButtonCaption = "センサ読み取り";
+inline constexpr std::string_view kSensorStopCaption = "センサー停止";
+inline constexpr std::string_view kSensorReadCaption = "センサー読み取り";
+inline constexpr int kSensorPeriodMs = 50;
+// The input (1, 2 or 3) a reading tick asks the board for, by the input radio checked at
+// that moment: 1101 input 1, 1102 input 2, anything else input 3.
+int BranchReadingInput(int inputButton);
+// A reading as the dialogs show it: reply byte 3 * 256 + byte 2, in decimal.
+std::string ReadingText(uint8_t low, uint8_t high);
+
 struct BranchFields {
   std::string threshold;  // 3001
   int opButton = 0;       // 1003, 1004 or 0

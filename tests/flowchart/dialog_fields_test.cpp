@@ -1,0 +1,255 @@
+#include "flowchart/dialog_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "flowchart/program_builder.h"
+#include "flowchart/temp_dir.h"
+
+namespace pendra2::flowchart::testing {
+namespace {
+
+constexpr int32_t kCount = 8;  // jump targets are bounded to 1..7
+
+TEST(DialogFields, TypedEntries) {
+  // Wait seconds; a refused entry keeps the old value 9 and says why.
+  const std::pair<const char*, int32_t> waits[] = {
+      {"2.4", 4},   {"1.3", 2},    {"0.2", 0},
+      {"abc", 0},   {" 1.5秒", 3}, {"383", 766},
+      {"383.5", 9}, {"-1", 9},     {"1.49999999999999999", 2}};  // only nine characters are read
+  for (const auto& [text, value] : waits) {
+    StepRecord step = Step(K::Wait, 9);
+    const interaction::Outcome outcome = StoreWait({text}, step);
+    EXPECT_EQ(step.value, value) << text;
+    EXPECT_EQ(outcome.ok(), value != 9) << text;
+    if (!outcome.ok()) {
+      EXPECT_EQ(outcome.message().text, "待機秒数は0～383秒の範囲で指定してください。");
+    }
+  }
+  // Jump targets, the same rule in all four jump dialogs.
+  const std::pair<const char*, int32_t> targets[] = {
+      {"0", 1}, {"-5", 1}, {" 3 ", 3}, {"99", kCount - 1}, {"3x", 1}};
+  for (const auto& [text, target] : targets) {
+    StepRecord jumps[] = {Step(K::Goto), Step(K::Branch), Step(K::Compare), Step(K::VarCompare)};
+    (void)StoreGoto({text}, jumps[0], kCount);
+    (void)StoreBranch({"0", 0, 0, text}, jumps[1], kCount);
+    (void)StoreCompare({"0", 0, text}, jumps[2], kCount);
+    (void)StoreVarCompare({"0", 0, text}, jumps[3], kCount);
+    for (const StepRecord& jump : jumps) EXPECT_EQ(jump.target, target) << text;
+  }
+  // Thresholds and constants: signed numbers, anything else 0.
+  const std::pair<const char*, int32_t> numbers[] = {
+      {"-300", -300}, {"+70000", 70000}, {"+-3", 0}, {"99999999999", 0}, {"12abc", 0}};
+  for (const auto& [text, value] : numbers) {
+    StepRecord branch = Step(K::Branch, 5);
+    StepRecord variable = Step(K::Variable, 5);
+    (void)StoreBranch({text, 0, 0, "1"}, branch, kCount);
+    (void)StoreVariable({text, 0}, variable);
+    EXPECT_EQ(std::pair(branch.value, variable.value), std::pair(value, value)) << text;
+  }
+  // Loop counts, taken as unsigned and clamped.
+  const std::pair<const char*, int32_t> loops[] = {{"300", 255}, {"-1", 255},  {"0", 0},
+                                                   {"12", 12},   {"255", 255}, {"x", 0}};
+  for (const auto& [text, count] : loops) EXPECT_EQ(StoreLoopCount({text}), count) << text;
+}
+
+// Radio groups store the checked button's value; with none checked the field keeps its old
+// value, except where the group always stores. Opening checks the stored value's button.
+TEST(DialogFields, RadioGroupsAndCheckBoxes) {
+  StepRecord branch = Step(K::Branch, 0, 2, 1);
+  (void)StoreBranch({"0", 0, 0, "1"}, branch, kCount);
+  EXPECT_EQ(std::pair(branch.op, branch.channel), std::pair(2, 1));
+  (void)StoreBranch({"0", 1003, 1103, "1"}, branch, kCount);
+  EXPECT_EQ(std::pair(branch.op, branch.channel), std::pair(1, 2));
+  EXPECT_EQ(OpenBranch(Step(K::Branch, 0, 2, 1)).opButton, 1004);
+  EXPECT_EQ(OpenBranch(Step(K::Branch, 0, 7, 5)).opButton, 0);
+  EXPECT_EQ(OpenBranch(Step(K::Branch, 0, 7, 5)).inputButton, 1103);
+
+  StepRecord output = Step(K::Output, 1, 0, 0);
+  (void)StoreOutput({0, 0}, output);
+  EXPECT_EQ(std::pair(output.channel, output.value), std::pair(2, 0));
+  (void)StoreOutput({1042, 1043}, output);
+  EXPECT_EQ(std::pair(output.channel, output.value), std::pair(1, 1));
+  EXPECT_EQ(OpenOutput(Step(K::Output, 5, 0, 9)).portButton, 1045);
+  EXPECT_EQ(OpenOutput(Step(K::Output, 5, 0, 9)).stateButton, 1044);
+
+  StepRecord compare = Step(K::Compare, 0, 2);
+  (void)StoreCompare({"0", 0, "1"}, compare, kCount);
+  EXPECT_EQ(compare.op, 0);
+  (void)StoreCompare({"0", 1008, "1"}, compare, kCount);
+  EXPECT_EQ(compare.op, 1);
+  EXPECT_EQ(OpenCompare(Step(K::Compare, 0, 2)).opButton, 1007);
+  EXPECT_EQ(OpenCompare(Step(K::Compare, 0, 9)).opButton, 1006);
+
+  // Variable buttons are not in op order: 1059/1060 multiply and divide by the value.
+  const std::pair<int, int32_t> variableOps[] = {
+      {1059, 3}, {1060, 4}, {1051, 5}, {1058, 11}, {0, 2}};
+  for (const auto& [button, op] : variableOps) {
+    StepRecord variable = Step(K::Variable, 0, 2);
+    (void)StoreVariable({"0", button}, variable);
+    EXPECT_EQ(variable.op, op) << button;
+    EXPECT_EQ(OpenVariable(variable).opButton, button == 0 ? 1050 : button);
+  }
+  EXPECT_EQ(OpenVariable(Step(K::Variable, 0, 12)).opButton, 0);
+  StepRecord varCompare = Step(K::VarCompare, 0, 2);
+  (void)StoreVarCompare({"0", 0, "1"}, varCompare, kCount);
+  EXPECT_EQ(varCompare.op, 2);
+  (void)StoreVarCompare({"0", 1056, "1"}, varCompare, kCount);
+  EXPECT_EQ(varCompare.op, 8);
+
+  // Extended output: channel before, boxes -> channel after.
+  const std::tuple<int32_t, std::array<bool, 4>, int32_t> boxes[] = {
+      {0b0101, {false, false, false, false}, 0},
+      {0, {false, false, false, true}, 8},
+      {0x31, {true, false, false, false}, 0x11}};  // bit 4 stays, higher bits go
+  for (const auto& [before, bits, after] : boxes) {
+    StepRecord step = Step(K::ExtOutput, 0, 0, before);
+    (void)StoreExtOutput({bits}, step);
+    EXPECT_EQ(step.channel, after);
+  }
+  EXPECT_EQ(OpenExtOutput(Step(K::ExtOutput, 0, 0, 0b1010)).bits,
+            (std::array<bool, 4>{false, true, false, true}));
+}
+
+TEST(DialogFields, TextsShownOnOpening) {
+  EXPECT_EQ(OpenWait(Step(K::Wait, 3)).seconds, "1.5");
+  EXPECT_EQ(OpenWait(Step(K::Wait, 4)).seconds, "2.0");
+  EXPECT_EQ(OpenBranch(Step(K::Branch, -12, 1, 0, 4)).threshold, "-12");
+  EXPECT_EQ(OpenVarCompare(Step(K::VarCompare, 7, 0, 0, 4)).target, "4");
+  EXPECT_EQ(OpenGoto(Step(K::Goto, 0, 0, 0, 6)).target, "6");
+  EXPECT_EQ(OpenLoopCount(42).count, "42");
+  EXPECT_EQ(ReadingText(0x34, 0x12), "4660");
+  EXPECT_EQ(BranchReadingInput(1102), 2);
+  EXPECT_EQ(BranchReadingInput(0), 3);
+}
+
+// Tune files: Shift JIS is plain ASCII here, anything else has no form.
+std::optional<std::string> AsciiOnly(std::string_view utf8) {
+  for (const char c : utf8) {
+    if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
+  }
+  return std::string(utf8);
+}
+
+std::vector<uint8_t> TuneFile(uint16_t length, uint16_t tempoIndex, char versionDigit = '5') {
+  std::vector<uint8_t> bytes(576, 0);
+  bytes[0] = 'O';
+  bytes[1] = 'L';
+  bytes[2] = 'X';
+  bytes[6] = static_cast<uint8_t>(length & 0xFF);
+  bytes[7] = static_cast<uint8_t>(length >> 8);
+  const std::string version = std::string("2.") + versionDigit + "3.60";
+  std::copy(version.begin(), version.end(), bytes.begin() + 8);
+  bytes[24] = static_cast<uint8_t>(tempoIndex);
+  bytes[64] = 'T';
+  bytes[65] = 33;
+  for (std::size_t i = 66; i < 576; ++i) bytes[i] = static_cast<uint8_t>(i % 23);
+  return bytes;
+}
+
+class TuneDialogTest : public ProgramTest {
+ protected:
+  pendra2::testing::TempDir dir;
+  void SetUp() override {
+    Build(p, {Step(K::Orgel)});
+    p.currentStep = 1;
+    p.tempoIndex = 2;
+    p.modified = false;
+  }
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+    pendra2::testing::WriteBytes(dir / name, bytes);
+    return (dir / name).string();
+  }
+};
+
+// The browse button's dialog, and what a chosen file puts into the step.
+TEST_F(TuneDialogTest, ChosenTuneIsCopiedIntoTheStep) {
+  struct Chooser final : interaction::FileChooser {
+    std::optional<std::string> answer;
+    interaction::FileRequest asked;
+    std::optional<std::string> Choose(const interaction::FileRequest& r) override {
+      asked = r;
+      return answer;
+    }
+  } chooser;
+  EXPECT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());  // cancelled: nothing changes
+  EXPECT_FALSE(p.modified);
+  EXPECT_EQ(chooser.asked.title, "オルゴールファイル読込み");
+  EXPECT_EQ(chooser.asked.filterName + chooser.asked.pattern + chooser.asked.defaultExtension,
+            "Orgel FILE (*.olg)*.olgolg");
+
+  struct Row {
+    std::string what;
+    std::vector<uint8_t> file;
+    std::string typed;  // as chosen, relative to the folder
+    int32_t size;
+    int32_t tempoIndex;
+  };
+  const Row rows[] = {
+      {"current file", TuneFile(20, 7), "a.olg", 22, 7},
+      {"old version text", TuneFile(20, 7, '0'), "a.olg", 22, 2},
+      {"tempo outside the table", TuneFile(510, 40), "a.olg", 512, 2},
+      {"name without a dot", TuneFile(3, 1), "noext", 5, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    p.modified = false;
+    chooser.answer = (dir / row.typed).string();
+    const std::string onDisk =
+        Write(row.typed.find('.') == std::string::npos ? row.typed + ".olg" : row.typed, row.file);
+    ASSERT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());
+    const StepRecord& step = p.steps[1];
+    EXPECT_TRUE(std::equal(step.code.begin(), step.code.begin() + 512, row.file.begin() + 64));
+    EXPECT_EQ(step.size, row.size);
+    EXPECT_EQ(p.tempoIndex, row.tempoIndex);
+    EXPECT_TRUE(p.modified);
+    const OrgelFields shown = OpenOrgel(step, [](std::string_view s) { return std::string(s); });
+    EXPECT_EQ(shown.path, onDisk);
+    EXPECT_EQ(shown.size, std::to_string(1000 + row.size).substr(1) + " バイト");
+  }
+}
+
+TEST_F(TuneDialogTest, RefusedTunesLeaveTheStepAlone) {
+  const std::string longName(260, 'x');
+  struct Row {
+    std::string what;
+    std::string path;
+    std::string message;
+  };
+  const Row rows[] = {
+      {"missing", (dir / "none.olg").string(), "Load File Open Error"},
+      {"a folder", dir.Path().string() + "/.", "Load File Open Error"},
+      {"short", Write("short.olg", std::vector<uint8_t>(100, 0)),
+       "オルゴールファイルが壊れています。"},
+      {"too long a tune", Write("long.olg", TuneFile(511, 2)),
+       "このオルゴールファイルは長すぎて読み込めません。"},
+      {"no Shift JIS form", Write("曲.olg", TuneFile(20, 2)),
+       "ファイルのパスに使えない文字が含まれています。"},
+      {"path over 255 bytes", "/tmp/" + longName + ".olg",
+       "ファイルのパスが長すぎます。\n255バイト以内のパスのファイルを選んでください。"},
+  };
+  Write("keep.olg", TuneFile(20, 4));
+  ASSERT_TRUE(ChooseTune(p, (dir / "keep.olg").string(), AsciiOnly).ok());
+  p.modified = false;
+  const StepRecord before = p.steps[1];
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const interaction::Outcome outcome = ChooseTune(p, row.path, AsciiOnly);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.message().text, row.message);
+    EXPECT_EQ(std::memcmp(&p.steps[1], &before, sizeof before), 0);
+    EXPECT_EQ(p.tempoIndex, 4);
+    EXPECT_FALSE(p.modified);
+  }
+}
+
+}  // namespace
+}  // namespace pendra2::flowchart::testing

@@ -1,0 +1,356 @@
+#include "flowchart/edit_session.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "flowchart/dialog_fields.h"
+#include "flowchart/listing.h"
+#include "flowchart/program_builder.h"
+#include "flowchart/scripted_editing.h"
+
+namespace pendra2::flowchart::testing {
+namespace {
+
+using interaction::DialogResult;
+using interaction::PromptAnswer;
+using interaction::PromptButtons;
+
+// Programs written one letter per step: S Start, E End, T Orgel, W Wait, [ ] loop marks,
+// B Branch, O Output, G Goto, X ExtOutput, C Compare, V/v Variable A/B, Q VarCompare.
+constexpr std::string_view kLetters = "STW[]BOGXCVQ";  // indexed by kind
+
+StepRecord FromLetter(char c) {
+  if (c == '[') return Loop(2);
+  if (c == ']') return LoopEnd();
+  if (c == 'v') return Step(K::Variable, 0, 0, 1);
+  EXPECT_NE(kLetters.find(c), std::string_view::npos) << c;
+  return Step(static_cast<K>(kLetters.find(c)), 2, 1, 0, 1);
+}
+
+class EditSessionTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<StepcraftState> owned = std::make_unique<StepcraftState>();
+  StepcraftState& state = *owned;
+  FlowProgram& p = state.program;
+  ScriptedPrompter prompter;
+  ScriptedDialogs dialogs;
+
+  // `shape` includes the S and E.
+  void Make(const std::string& shape) {
+    std::vector<StepRecord> body;
+    for (const char c : shape.substr(1, shape.size() - 2)) body.push_back(FromLetter(c));
+    Build(p, body);
+    prompter.asked.clear();
+    dialogs.opened.clear();
+  }
+  std::string Shape() const {
+    std::string shape;
+    for (int i = 0; i < p.count; ++i) {
+      const StepRecord& s = p.steps[i];
+      shape += s.Is(K::End) ? 'E'
+               : s.Is(K::Variable) && s.channel != 0
+                   ? 'v'
+                   : kLetters.at(static_cast<std::size_t>(s.kind));
+    }
+    return shape;
+  }
+  WindowUpdate ClickRow(int row) { return Click(state, 100, 64 + row * 48, prompter, dialogs); }
+  WindowUpdate UseTool(int command, int row) {
+    EXPECT_TRUE(SelectTool(state, command));
+    return ClickRow(row);
+  }
+};
+
+// Every insert tool on Start, on a middle step and on End: the new step lands after the
+// clicked one (before End for End), with its prompt and dialog; the document is changed
+// even though every dialog is cancelled and the pair has none.
+TEST_F(EditSessionTest, InsertToolsAtStartMiddleAndEnd) {
+  struct Row {
+    int command;
+    std::string name, letters;
+    std::vector<int> dialog;
+  };
+  const Row rows[] = {
+      {2016, "オルゴール", "T", {185}}, {2017, "待機", "W", {184}},
+      {2013, "繰り返し", "[]", {}},     {2018, "出力", "O", {208}},
+      {2020, "分岐", "B", {207}},       {2021, "ＧＯＴＯ", "G", {214}},
+      {2019, "拡張出力", "X", {216}},   {2022, "比較", "C", {215}},
+      {2023, "変数A", "V", {231}},      {2024, "変数B", "v", {233}},
+      {2025, "変数比較", "Q", {232}},
+  };
+  for (const Row& row : rows) {
+    for (const auto& [clicked, at] : {std::pair{0, 1}, std::pair{1, 2}, std::pair{3, 3}}) {
+      SCOPED_TRACE(row.name + " on row " + std::to_string(clicked));
+      Make("SOOE");
+      const WindowUpdate update = UseTool(row.command, clicked);
+      EXPECT_EQ(Shape(), std::string("SOOE").insert(static_cast<std::size_t>(at), row.letters));
+      ASSERT_EQ(prompter.asked.size(), 1u);
+      EXPECT_EQ(prompter.asked[0].text, "「" + row.name + "」を挿入します");
+      EXPECT_EQ(prompter.asked[0].caption, "挿入");
+      EXPECT_EQ(prompter.asked[0].buttons, PromptButtons::OkCancel);
+      EXPECT_EQ(dialogs.opened, row.dialog);
+      EXPECT_TRUE(p.modified);
+      EXPECT_EQ(state.editMode, EditMode::kEdit);
+      EXPECT_TRUE(update.repaintWindow && update.repaintToolbar);
+    }
+  }
+}
+
+TEST_F(EditSessionTest, StepLimitsByTool) {
+  struct Row {
+    int command, count;
+    bool refused;
+  };
+  const Row rows[] = {{2018, 254, false}, {2018, 255, true},  {2025, 254, false},
+                      {2017, 255, true},  {2013, 253, false}, {2013, 254, true},
+                      {2023, 253, false}, {2023, 254, true},  {2024, 254, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.command) + " at " + std::to_string(row.count));
+    Make("S" + std::string(static_cast<std::size_t>(row.count - 2), 'O') + "E");
+    UseTool(row.command, 0);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text == "最大登録数を超えました。", row.refused);
+    EXPECT_EQ(prompter.asked[0].caption, row.refused ? "制限事項" : "挿入");
+    EXPECT_EQ(p.count == row.count, row.refused);
+    EXPECT_EQ(p.modified, !row.refused);
+    EXPECT_EQ(state.editMode, EditMode::kEdit);
+  }
+}
+
+TEST_F(EditSessionTest, LoopsNestThreeDeepAndNoDeeper) {
+  Make("S[[O]]E");
+  UseTool(2013, 2);  // after a depth-2 LoopStart: allowed, the new pair has depth 3
+  EXPECT_EQ(Shape(), "S[[[]O]]E");
+  EXPECT_EQ(p.steps[3].depth, 3);
+  EXPECT_EQ(p.steps[4].depth, 3);
+  UseTool(2013, 3);  // after a depth-3 LoopStart: refused, and the tool is spent
+  EXPECT_EQ(prompter.asked.back().text, "「繰り返し」の入れ子は３重までです。");
+  EXPECT_EQ(prompter.asked.back().caption, "挿入");
+  EXPECT_EQ(Shape(), "S[[[]O]]E");
+  EXPECT_EQ(state.editMode, EditMode::kEdit);
+}
+
+// Loop pairs go together from either end, nested ones included; a mark whose partner a
+// damaged file lost goes alone. Any answer to a delete prompt marks the document.
+TEST_F(EditSessionTest, Deleting) {
+  struct Row {
+    std::string shape;
+    int row;
+    std::string name, after;
+    PromptAnswer answer = PromptAnswer::Ok;
+  };
+  const Row rows[] = {
+      {"S[[O]W]E", 1, "繰り返し", "S[O]WE"},
+      {"S[[O]W]E", 6, "繰り返し", "S[O]WE"},
+      {"S[[O]W]E", 2, "繰り返し", "S[OW]E"},
+      {"S[[O]W]E", 4, "繰り返し", "S[OW]E"},
+      {"S[OE", 1, "繰り返し", "SOE"},
+      {"SO]E", 2, "繰り返し", "SOE"},
+      {"STWE", 1, "オルゴール", "SWE"},
+      {"STWE", 2, "待機", "STE"},
+      {"SBE", 1, "分岐", "SE"},
+      {"SOE", 1, "出力", "SE"},
+      {"SGE", 1, "GOTO", "SE"},
+      {"SXE", 1, "拡張出力", "SE"},
+      {"SCE", 1, "比較", "SE"},
+      {"SvE", 1, "変数設定", "SE"},
+      {"SQE", 1, "変数比較", "SE"},
+      {"SOE", 1, "出力", "SOE", PromptAnswer::Cancel},
+      {"SOE", 0, "", "SOE"},
+      {"SOE", 2, "", "SOE"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.shape + " row " + std::to_string(row.row));
+    Make(row.shape);
+    prompter.answers = {row.answer};
+    UseTool(2014, row.row);
+    EXPECT_EQ(Shape(), row.after);
+    EXPECT_EQ(state.editMode, EditMode::kEdit);
+    EXPECT_EQ(p.modified, !row.name.empty());
+    if (row.name.empty()) {
+      EXPECT_TRUE(prompter.asked.empty());
+      continue;
+    }
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].text, "「" + row.name + "」を削除します");
+    EXPECT_EQ(prompter.asked[0].caption, "削除");
+  }
+}
+
+// 0 Start, 1 Goto→5, 2 Goto→6, 3..6 Output, 7 End: the jump targets after each edit.
+TEST_F(EditSessionTest, JumpTargetsFollowTheirSteps) {
+  struct Row {
+    std::string what;
+    int command, row;
+    const char* typed;  // into the new Goto's dialog, OK; nullptr cancels it
+    PromptAnswer answer;
+    std::vector<int32_t> targets;
+  };
+  const Row rows[] = {
+      {"output after 4", 2018, 4, nullptr, PromptAnswer::Ok, {6, 7}},
+      {"goto after 4, cancelled", 2021, 4, nullptr, PromptAnswer::Ok, {5, 7, 1}},
+      {"goto after 4 to 6", 2021, 4, "6", PromptAnswer::Ok, {5, 7, 7}},
+      {"goto after 4 to 5", 2021, 4, "5", PromptAnswer::Ok, {5, 7, 5}},
+      // Bounded to the grown program's End by the dialog, and kept there by renumbering.
+      {"goto after 4 to End", 2021, 4, "99", PromptAnswer::Ok, {5, 7, 8}},
+      {"loop pair after 4", 2013, 4, nullptr, PromptAnswer::Ok, {7, 8}},
+      {"insert cancelled", 2018, 4, nullptr, PromptAnswer::Cancel, {5, 6}},
+      {"delete the target", 2014, 5, nullptr, PromptAnswer::Ok, {5, 5}},
+      {"delete before both", 2014, 3, nullptr, PromptAnswer::Ok, {4, 5}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Make("SGGOOOOE");
+    p.steps[1].target = 5;
+    p.steps[2].target = 6;
+    prompter.answers = {row.answer};
+    if (row.typed) {
+      dialogs.actions = {
+          {[t = row.typed](StepRecord& s, int32_t n) { (void)StoreGoto({t}, s, n); }}};
+    }
+    UseTool(row.command, row.row);
+    std::vector<int32_t> targets;
+    for (int i = 0; i < p.count; ++i) {
+      if (p.steps[i].Is(K::Goto)) targets.push_back(p.steps[i].target);
+    }
+    EXPECT_EQ(targets, row.targets);
+  }
+}
+
+TEST_F(EditSessionTest, NewStepsDefaultsAndDialogAnswers) {
+  // A cancelled insert prompt changes nothing at all.
+  Make("SOE");
+  prompter.answers = {PromptAnswer::Cancel};
+  UseTool(2017, 1);
+  EXPECT_EQ(Shape(), "SOE");
+  EXPECT_FALSE(p.modified);
+  EXPECT_TRUE(dialogs.opened.empty());
+
+  // A Wait whose dialog is cancelled is one second long, whatever its slot held.
+  p.steps[2].value = 100000;
+  UseTool(2017, 1);
+  const StepRecord& wait = p.steps[2];
+  EXPECT_EQ(wait.value, 2);
+  EXPECT_EQ(wait.size, 4);
+  EXPECT_EQ(std::vector<uint8_t>(wait.code.begin(), wait.code.begin() + 4),
+            (std::vector<uint8_t>{'T', 121, 23, 23}));
+
+  // Editing: Cancel leaves the document clean; OK marks it and the code copy follows.
+  p.modified = false;
+  dialogs.actions = {{nullptr, DialogResult::Cancel},
+                     {[](StepRecord& s, int32_t) { s.value = 6; }}};
+  ClickRow(2);
+  EXPECT_FALSE(p.modified);
+  ClickRow(2);
+  EXPECT_TRUE(p.modified);
+  EXPECT_EQ(p.steps[2].size, 8);
+  EXPECT_EQ(p.steps[2].code[7], 23);
+
+  // A new tune step names no tune until one is chosen, whatever its slot held.
+  Make("STTE");
+  ASSERT_TRUE(StoreTunePath(p.steps[2], "older.olg"));
+  UseTool(2016, 1);
+  EXPECT_EQ(StoredTunePath(p.steps[2]), "");
+  EXPECT_EQ(p.steps[2].size, 0);
+  EXPECT_EQ(StoredTunePath(p.steps[3]), "older.olg");
+}
+
+// With no tool a click opens the step's own dialog; the loop count comes back from its
+// dialog; LoopEnd, Start and End have nothing to set.
+TEST_F(EditSessionTest, EditingOpensTheKindsDialog) {
+  const std::pair<std::string, std::vector<int>> rows[] = {
+      {"STE", {185}}, {"SWE", {184}}, {"S[]E", {186}}, {"SBE", {207}},
+      {"SOE", {208}}, {"SGE", {214}}, {"SXE", {216}},  {"SCE", {215}},
+      {"SVE", {231}}, {"SvE", {233}}, {"SQE", {232}},
+  };
+  for (const auto& [shape, dialog] : rows) {
+    Make(shape);
+    ClickRow(1);
+    EXPECT_EQ(dialogs.opened, dialog) << shape;
+    EXPECT_EQ(p.currentStep, dialog[0] == 186 ? 0 : 1) << shape;
+  }
+  Make("S[]E");
+  for (const int row : {0, 2, 3}) ClickRow(row);
+  EXPECT_TRUE(dialogs.opened.empty());
+  dialogs.loopCounts = {9};
+  ClickRow(1);
+  EXPECT_EQ(p.steps[1].loopCount, 9);
+  EXPECT_EQ(p.steps[1].code[1], 9);
+  EXPECT_TRUE(p.modified);
+  EXPECT_TRUE(prompter.asked.empty());
+}
+
+TEST_F(EditSessionTest, HitTestAndTheOneShotTool) {
+  Make("SOOE");
+  // Beside the rows or below the last step: nothing happens and the tool stays.
+  SelectTool(state, 2014);
+  for (const auto& [x, y] : {std::pair{10, 100}, std::pair{400, 100}, std::pair{100, 233}}) {
+    EXPECT_FALSE(Click(state, x, y, prompter, dialogs).repaintWindow);
+  }
+  EXPECT_EQ(state.editMode, EditMode::kDelete);
+  // y = 20 lies above the first row and still hits it (Start: no prompt, the tool is spent).
+  EXPECT_TRUE(Click(state, 11, 20, prompter, dialogs).repaintWindow);
+  EXPECT_TRUE(prompter.asked.empty());
+  EXPECT_EQ(state.editMode, EditMode::kEdit);
+  // y = 88 is the second row; rows count from topStep.
+  state.topStep = 1;
+  SelectTool(state, 2014);
+  Click(state, 399, 88, prompter, dialogs);
+  EXPECT_EQ(Shape(), "SOE");
+  // Nothing edits while a transfer is sending the program.
+  state.transferBusy = true;
+  SelectTool(state, 2014);
+  EXPECT_FALSE(ClickRow(0).repaintWindow);
+  EXPECT_EQ(Shape(), "SOE");
+}
+
+TEST_F(EditSessionTest, ToolsCursorsAndHover) {
+  using C = EditCursor;
+  const std::tuple<int, C, C> tools[] = {
+      {2014, C::CURDEL, C::CURDEL}, {2016, C::CURINS, C::CURINS}, {2013, C::CURLIN, C::CURLEND},
+      {2020, C::CURLIN, C::CURLIN}, {2019, C::CURINS, C::CURINS}, {2025, C::CURLIN, C::CURLIN}};
+  for (const auto& [command, set, moving] : tools) {
+    ASSERT_TRUE(SelectTool(state, command));
+    EXPECT_EQ(ToolCursor(state.editMode), set) << command;
+    EXPECT_EQ(MouseMove(state, 500, 500).cursor, moving) << command;
+  }
+  for (const int notATool : {2004, 2015, 214}) EXPECT_FALSE(SelectTool(state, notATool));
+  EXPECT_EQ(state.editMode, EditMode::kInsertVarCompare);
+
+  // x, y -> hoverRow, repaint: only a change of row repaints.
+  const std::tuple<int, int, int, bool> moves[] = {
+      {100, 50, 0, true},    {100, 87, 0, false},  {100, 88, 1, true}, {100, 469, 8, true},
+      {100, 470, -1, false}, {10, 100, -1, false}, {100, 100, 1, true}};
+  for (const auto& [x, y, row, repaint] : moves) {
+    EXPECT_EQ(MouseMove(state, x, y).repaintWindow, repaint) << x << "," << y;
+    EXPECT_EQ(state.hoverRow, row) << x << "," << y;
+  }
+}
+
+TEST_F(EditSessionTest, ScrollLimits) {
+  using R = ScrollRequest;
+  // topStep, request, thumb -> topStep; 20 steps, so the last top row is 19.
+  const std::tuple<int, R, int, int> rows[] = {
+      {0, R::LineUp, 0, 0},       {5, R::PageUp, 0, 0},         {15, R::PageUp, 0, 5},
+      {10, R::PageDown, 0, 19},   {19, R::LineDown, 0, 19},     {18, R::LineDown, 0, 19},
+      {3, R::ThumbTrack, 12, 12}, {3, R::ThumbPosition, -4, 0}, {3, R::ThumbPosition, 300, 19},
+      {3, R::Other, 12, 3}};
+  Make("S" + std::string(18, 'O') + "E");
+  for (const auto& [top, request, thumb, expected] : rows) {
+    state.topStep = top;
+    const ScrollUpdate update = Scroll(state, request, thumb);
+    EXPECT_EQ(state.topStep, expected) << top << " " << static_cast<int>(request);
+    EXPECT_EQ(update.position, expected);
+    EXPECT_EQ(update.rangeMax, 19);
+    EXPECT_EQ(update.repaintToolbar, request <= R::PageDown);
+  }
+}
+
+}  // namespace
+}  // namespace pendra2::flowchart::testing
