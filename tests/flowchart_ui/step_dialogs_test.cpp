@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "dialog_driver.h"
 #include "flowchart/dialog_fields.h"
 #include "flowchart_ui/dialogs/template_dialog.h"
 #include "flowchart_ui/qt_step_dialogs.h"
@@ -37,39 +38,6 @@ class NoFiles : public interaction::FileChooser {
   std::vector<interaction::FileRequest> requests;
 };
 
-// What the user does in the dialog that opens next; `Type` replaces an edit's text.
-using Act = std::function<void(TemplateDialog&)>;
-
-void Type(TemplateDialog& d, int id, const char* text) {
-  QLineEdit* edit = d.Edit(id);
-  ASSERT_NE(edit, nullptr) << id;
-  edit->selectAll();
-  QTest::keyClicks(edit, QString::fromUtf8(text));
-}
-void Press(TemplateDialog& d, int id) {
-  auto* button = qobject_cast<QAbstractButton*>(d.Control(id));
-  ASSERT_NE(button, nullptr) << id;
-  // On the indicator: a radio or check box answers only on its indicator and text.
-  QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
-
-// Runs `acts` one after another in the modal dialog once it is open; each act sees the
-// dialog, and a dialog still open afterwards is cancelled so that no test can hang.
-void WhenOpen(std::vector<Act> acts, std::string* openedAs = nullptr) {
-  QTimer::singleShot(0, [acts = std::move(acts), openedAs] {
-    auto* dialog = qobject_cast<TemplateDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    if (openedAs)
-      *openedAs = dialog->objectName().toStdString() + " " + dialog->windowTitle().toStdString();
-    QPointer<TemplateDialog> alive(dialog);
-    for (const Act& act : acts) {
-      if (!alive || !alive->isVisible()) return;
-      act(*alive);
-    }
-    if (alive && alive->isVisible()) alive->reject();
-  });
-}
-
 struct StepCase {
   const char* name;
   flowchart::StepRecord step;
@@ -79,8 +47,6 @@ struct StepCase {
   DialogResult result;
   flowchart::StepRecord stored;  // kind, value, target, op, channel compared
 };
-
-const auto kOk = [](TemplateDialog& d) { Press(d, kOkId); };
 
 TEST(StepDialogs, TypedEntriesAreStoredOnOkAndNothingOnCancel) {
   using K = flowchart::StepKind;
