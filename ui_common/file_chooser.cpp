@@ -6,7 +6,7 @@
 namespace pendra2::ui {
 
 QString FileFilter(const interaction::FileRequest& request) {
-  const QString name = QString::fromStdString(request.filterName);
+  QString name = QString::fromStdString(request.filterName);
   if (request.pattern.empty() || name.contains(QLatin1Char('('))) return name;
   return name + QStringLiteral(" (") + QString::fromStdString(request.pattern) + QLatin1Char(')');
 }

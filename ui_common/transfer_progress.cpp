@@ -16,8 +16,9 @@ namespace {
 
 constexpr int kLastBlock = 7;
 
-// Between blocks only the dialog's own painting may run: no input, and no timers either,
-// since a playback tick or a live reading would put its report between the image blocks.
+// Between blocks only the dialog's own painting may run: no input, and no timers either
+// (where the platform's event dispatcher can hold them back), since a playback tick or a live
+// reading would put its report between the image blocks.
 constexpr QEventLoop::ProcessEventsFlags kPaintOnly = QEventLoop::ExcludeUserInputEvents |
                                                       QEventLoop::ExcludeSocketNotifiers |
                                                       QEventLoop::X11ExcludeTimers;
@@ -40,6 +41,7 @@ class TransferDialog final : public QDialog {
     bar_->setTextVisible(false);
     layout->addWidget(label);
     layout->addWidget(bar_);
+    setMinimumWidth(320);
   }
 
   void SetBlock(int block) {

@@ -20,6 +20,13 @@ QPushButton* AddButton(QDialog& dialog, QLayout& layout, const char* id, const Q
   return button;
 }
 
+// A dialog that ignores Cancel, as a dialog that must not be left half-way does.
+class StubbornDialog final : public QDialog {
+ public:
+  using QDialog::QDialog;
+  void reject() override {}
+};
+
 // The window clicks go to; it notes each mouse event with its position and which widget
 // received it.
 class PointerFilter final : public QObject {
@@ -128,6 +135,13 @@ bool FakeReplayTarget::Command(int id) {
     case kTuneDialog:
       OpenTuneDialog();
       return true;
+    case kStubborn: {
+      StubbornDialog dialog(&window_);
+      dialog.setObjectName(QStringLiteral("186"));
+      dialog.exec();
+      events.emplace_back("stubborn closed");
+      return true;
+    }
     case kRename:
       window_.setWindowTitle(QStringLiteral("編集 [prog.flc]"));
       return true;

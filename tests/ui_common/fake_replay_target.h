@@ -37,6 +37,7 @@ class FakeReplayTarget final : public ReplayTarget {
   static constexpr int kSaveAs = 300;      // save dialog
   static constexpr int kPrint = 400;       // print dialog, then prints a page
   static constexpr int kTuneDialog = 185;  // dialog 185 with browse (3002) and nested 184 (3003)
+  static constexpr int kStubborn = 186;    // dialog 186: no edits, turns Cancel down
   static constexpr int kRename = 600;      // changes the window caption
   static constexpr int kViewList = 2004;   // Select: two entries
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <iostream>
+#include <sstream>
 
+#include "ui_common/replay/replay_argument.h"
 #include "ui_common/replay/replay_script.h"
 
 namespace pendra2::ui::replay {
@@ -102,6 +105,14 @@ TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
   }
 }
 
+TEST(LoadReplayScript, ReadsStandardInputForADash) {
+  std::istringstream input("wait 1\nclick 1\n");
+  std::streambuf* const saved = std::cin.rdbuf(input.rdbuf());
+  const auto parsed = LoadReplayScript("-");
+  std::cin.rdbuf(saved);
+  EXPECT_EQ(parsed.error, "line 2: missing Y");
+}
+
 TEST(LoadReplayScript, NamesAFileItCannotRead) {
   const auto parsed = LoadReplayScript("/nonexistent/session.txt");
   EXPECT_FALSE(parsed.ok());
@@ -111,6 +122,36 @@ TEST(LoadReplayScript, NamesAFileItCannotRead) {
 
 TEST(QuoteText, EscapesQuotesBackslashesAndLineBreaks) {
   EXPECT_EQ(QuoteText("内容\n\"a\\b\""), "\"内容\\n\\\"a\\\\b\\\"\"");
+}
+
+}  // namespace
+}  // namespace pendra2::ui::replay
+
+namespace pendra2::ui::replay {
+namespace {
+
+TEST(TakeReplayArgument, TakesTheScriptAndLeavesTheRestInOrder) {
+  using Args = std::vector<std::string>;
+  const struct {
+    Args arguments;
+    std::optional<std::string> path;
+    Args remaining;
+    bool usageError;
+  } cases[] = {
+      {{"-1"}, std::nullopt, {"-1"}, false},
+      {{"-1", "--replay", "s.txt"}, "s.txt", {"-1"}, false},
+      {{"--replay=-", "x"}, "-", {"x"}, false},
+      {{"--replay"}, std::nullopt, {}, true},
+      {{"--replay="}, std::nullopt, {}, true},
+      {{"--replay", "a", "--replay", "b"}, "a", {}, true},
+  };
+  for (const auto& c : cases) {
+    const ReplayArgument taken = TakeReplayArgument(c.arguments);
+    EXPECT_EQ(!taken.usageError.empty(), c.usageError);
+    if (c.usageError) continue;
+    EXPECT_EQ(taken.scriptPath, c.path);
+    EXPECT_EQ(taken.remaining, c.remaining);
+  }
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ Replayed Replay(const std::string& text) {
   session.WatchTitle(&target.window());
   target.window().show();
   Replayed replayed;
-  replayed.status = session.Run(target, *parsed.script);
+  replayed.status = session.RunInEventLoop(target, *parsed.script);
   replayed.transcript = out.str();
   replayed.error = err.str();
   replayed.events = target.events;
@@ -129,7 +129,7 @@ TEST(ReplaySession, NamesTheScriptLineWhenTheSessionGoesOtherwise) {
       {"print cancel\ndialog 184\nend ok\n",
        "replay: line 1: a print answer was queued, but no print dialog opened\n", ""},
       {"command 999\ncommand 184\n", "replay: line 1: no window handles command 999\n", ""},
-      {"select 2004 2\n", "replay: line 1: list 2004 has no entry 2\n", ""},
+      {"select 2004 2\n", "replay: line 1: the program has no list 2004 with an entry 2\n", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -140,11 +140,13 @@ TEST(ReplaySession, NamesTheScriptLineWhenTheSessionGoesOtherwise) {
   }
 }
 
-TEST(ReplaySession, UnansweredDialogIsCancelled) {
-  const auto replayed = Replay("command 184\n");
+TEST(ReplaySession, UnansweredDialogIsCancelledEvenWhenItTurnsCancelDown) {
+  const auto replayed = Replay("command 184\ncommand 186\n");
   EXPECT_EQ(replayed.status, kReplayDone);
   EXPECT_EQ(replayed.transcript,
-            "dialog 184 shows 3001=\"1.0\"\ndialog 184 -> cancel (unanswered)\n");
+            "dialog 184 shows 3001=\"1.0\"\ndialog 184 -> cancel (unanswered)\n"
+            "dialog 186 shows\ndialog 186 -> cancel (unanswered)\n");
+  EXPECT_EQ(replayed.events, (std::vector<std::string>{"wait 1.0", "stubborn closed"}));
 }
 
 TEST(ReplaySession, RunsFileDialogsAndDialogsOpenedFromInsideADialog) {

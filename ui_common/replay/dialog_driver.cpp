@@ -90,6 +90,14 @@ void PressStandard(QDialog& dialog, int which) {
   }
 }
 
+// Closes a dialog the script is done with. A dialog that turns Cancel down (one that must
+// not be left half-way) is still closed, so that a replay can never hang in its loop.
+void ForceClose(QDialog& dialog) {
+  if (dialog.isVisible()) dialog.reject();
+  if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+  if (dialog.isVisible()) dialog.hide();
+}
+
 // Types `text` over the field's whole content, through the field's own length limit and
 // validator, as the user's keystrokes would go.
 void TypeInto(QLineEdit& edit, const QString& text) {
@@ -112,6 +120,8 @@ std::vector<ShownControl> ShownControls(const QDialog& dialog) {
     if (IsInternal(widget) || !widget.isVisibleTo(&dialog)) return;
     if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
       shown.push_back({widget.objectName().toStdString(), combo->currentText().toStdString()});
+    } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(&widget)) {
+      shown.push_back({widget.objectName().toStdString(), spin->text().toStdString()});
     } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
       // The edit inside a combo or spin box belongs to that control.
       if (qobject_cast<QComboBox*>(edit->parentWidget()) == nullptr &&
@@ -157,7 +167,7 @@ void DialogDriver::Drive(const QPointer<QDialog>& dialog) {
   context_.Print(shows);
 
   const auto closeWith = [&](const char* note) {
-    if (dialog && dialog->isVisible()) dialog->reject();
+    if (dialog) ForceClose(*dialog);
     context_.Print("dialog " + id + " -> cancel" + note);
   };
   if (context_.failed()) return closeWith(" (abandoned)");
@@ -222,6 +232,10 @@ bool DialogDriver::RunStep(QDialog& dialog, const std::string& id, const DialogS
       auto* combo = qobject_cast<QComboBox*>(control);
       auto* edit = qobject_cast<QLineEdit*>(control);
       if (combo != nullptr && combo->isEditable()) edit = combo->lineEdit();
+      if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) {
+        if (spin->isReadOnly()) return fail("is read-only");
+        edit = spin->findChild<QLineEdit*>();
+      }
       if (edit != nullptr) {
         if (edit->isReadOnly()) return fail("is read-only");
         TypeInto(*edit, text);

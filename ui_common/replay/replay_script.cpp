@@ -18,7 +18,7 @@ struct Token {
   bool quoted = false;
 };
 
-// A line that cannot be understood; carried out of the parser with its message.
+// Why a line cannot be split into words.
 struct LineError {
   std::string message;
 };
@@ -98,69 +98,84 @@ std::variant<std::vector<Token>, LineError> Tokenize(std::string_view line) {
   return tokens;
 }
 
-// Reads the words of one line in order, with the checks every action shares.
+// Reads the words of one line in order, with the checks every action shares. The first
+// fault is kept; once there is one, every later read gives an empty value, and the line is
+// refused as a whole.
 class Words {
  public:
   explicit Words(const std::vector<Token>& tokens) : tokens_(tokens) {}
 
   const std::string& Verb() const { return tokens_[0].text; }
+  const std::optional<std::string>& error() const { return error_; }
 
-  const Token& Next(const char* what) {
-    if (next_ >= tokens_.size()) throw LineError{std::string("missing ") + what};
+  void Fail(std::string message) {
+    if (!error_) error_ = std::move(message);
+  }
+
+  std::optional<Token> Next(const char* what) {
+    if (error_) return std::nullopt;
+    if (next_ >= tokens_.size()) {
+      Fail(std::string("missing ") + what);
+      return std::nullopt;
+    }
     return tokens_[next_++];
   }
   std::string Word(const char* what) {
-    const Token& token = Next(what);
-    if (token.quoted) throw LineError{std::string("expected ") + what + ", found a text"};
-    return token.text;
+    const auto token = Next(what);
+    if (!token) return {};
+    if (token->quoted) Fail(std::string("expected ") + what + ", found a text");
+    return token->text;
   }
   int Number(const char* what, bool allowNegative) {
     const std::string word = Word(what);
+    if (error_) return 0;
     int value = 0;
-    const char* first = word.data();
     const char* last = word.data() + word.size();
-    const auto [end, error] = std::from_chars(first, last, value);
-    if (word.empty() || error != std::errc() || end != last || (!allowNegative && value < 0))
-      throw LineError{std::string("expected ") + what + ", found '" + word + "'"};
+    const auto [end, fault] = std::from_chars(word.data(), last, value);
+    if (word.empty() || fault != std::errc() || end != last || (!allowNegative && value < 0))
+      Fail(std::string("expected ") + what + ", found '" + word + "'");
     return value;
   }
   // Control and dialog ids are the numbers the windows carry as object names.
   std::string Id(const char* what) {
-    const std::string word = Word(what);
-    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos)
-      throw LineError{std::string("expected ") + what + ", found '" + word + "'"};
+    std::string word = Word(what);
+    if (!error_ && (word.empty() || word.find_first_not_of("0123456789") != std::string::npos))
+      Fail(std::string("expected ") + what + ", found '" + word + "'");
     return word;
   }
   std::string Text(const char* what) {
-    const Token& token = Next(what);
-    if (!token.quoted)
-      throw LineError{std::string("expected ") + what + " in double quotes, found '" + token.text +
-                      "'"};
-    return token.text;
+    const auto token = Next(what);
+    if (!token) return {};
+    if (!token->quoted)
+      Fail(std::string("expected ") + what + " in double quotes, found '" + token->text + "'");
+    return token->text;
   }
   // TEXT, or the bare word `cancel`.
   std::optional<std::string> TextOrCancel() {
-    const Token& token = Next("a text or cancel");
-    if (token.quoted) return token.text;
-    if (token.text == "cancel") return std::nullopt;
-    throw LineError{"expected a text or cancel, found '" + token.text + "'"};
+    const auto token = Next("a text or cancel");
+    if (!token || token->quoted) return token ? std::optional(token->text) : std::nullopt;
+    if (token->text != "cancel") Fail("expected a text or cancel, found '" + token->text + "'");
+    return std::nullopt;
   }
-  void End() const {
-    if (next_ < tokens_.size())
-      throw LineError{"unexpected '" + tokens_[next_].text + "' at the end of the line"};
+  void End() {
+    if (!error_ && next_ < tokens_.size())
+      Fail("unexpected '" + tokens_[next_].text + "' at the end of the line");
   }
 
  private:
   const std::vector<Token>& tokens_;
   size_t next_ = 1;
+  std::optional<std::string> error_;
 };
 
-PromptAnswer ParseAnswer(const std::string& word) {
+PromptAnswer ParseAnswer(Words& words) {
+  const std::string word = words.Word("an answer");
   if (word == "ok") return PromptAnswer::Ok;
   if (word == "cancel") return PromptAnswer::Cancel;
   if (word == "yes") return PromptAnswer::Yes;
   if (word == "no") return PromptAnswer::No;
-  throw LineError{"expected ok, cancel, yes or no, found '" + word + "'"};
+  words.Fail("expected ok, cancel, yes or no, found '" + word + "'");
+  return PromptAnswer::Ok;
 }
 
 ScrollAction ParseScroll(Words& words) {
@@ -170,7 +185,8 @@ ScrollAction ParseScroll(Words& words) {
   if (kind == "pageup") return {ScrollKind::PageUp, 0};
   if (kind == "pagedown") return {ScrollKind::PageDown, 0};
   if (kind == "thumb") return {ScrollKind::Thumb, words.Number("a position", true)};
-  throw LineError{"expected lineup, linedown, pageup, pagedown or thumb, found '" + kind + "'"};
+  words.Fail("expected lineup, linedown, pageup, pagedown or thumb, found '" + kind + "'");
+  return {};
 }
 
 // An action outside a dialog block; a DialogBlock comes back empty, to be filled.
@@ -189,13 +205,16 @@ Action ParseAction(Words& words) {
     return SelectAction{id, words.Number("an entry number", false)};
   }
   if (verb == "wait") return WaitAction{words.Number("milliseconds", false)};
-  if (verb == "answer") return AnswerAction{ParseAnswer(words.Word("an answer"))};
+  if (verb == "answer") return AnswerAction{ParseAnswer(words)};
   if (verb == "file") return FileAction{words.TextOrCancel()};
   if (verb == "print") return PrintAction{words.TextOrCancel()};
   if (verb == "dialog") return DialogBlock{words.Id("a dialog id"), {}, false, 0};
-  if (verb == "end" || verb == "set" || verb == "press" || verb == "pick")
-    throw LineError{"'" + verb + "' belongs inside a dialog block"};
-  throw LineError{"unknown action '" + verb + "'"};
+  if (verb == "end" || verb == "set" || verb == "press" || verb == "pick") {
+    words.Fail("'" + verb + "' belongs inside a dialog block");
+  } else {
+    words.Fail("unknown action '" + verb + "'");
+  }
+  return CommandAction{};
 }
 
 // A line inside a dialog block; returns true for its `end` line.
@@ -205,8 +224,7 @@ bool ParseDialogLine(Words& words, int line, DialogBlock& block) {
   step.line = line;
   if (verb == "end") {
     const std::string how = words.Word("ok or cancel");
-    if (how != "ok" && how != "cancel")
-      throw LineError{"expected ok or cancel, found '" + how + "'"};
+    if (how != "ok" && how != "cancel") words.Fail("expected ok or cancel, found '" + how + "'");
     block.endOk = how == "ok";
     block.endLine = line;
     return true;
@@ -226,10 +244,9 @@ bool ParseDialogLine(Words& words, int line, DialogBlock& block) {
     step.kind = DialogStep::Kind::Wait;
     step.number = words.Number("milliseconds", false);
   } else {
-    throw LineError{"'" + verb + "' cannot stand inside a dialog block (expected set, press, " +
-                    "pick, wait or end)"};
+    words.Fail("'" + verb +
+               "' cannot stand inside a dialog block (expected set, press, pick, wait or end)");
   }
-  words.End();
   block.steps.push_back(std::move(step));
   return false;
 }
@@ -264,25 +281,24 @@ ParsedScript ParseReplayScript(std::string_view text) {
     const auto& tokens = std::get<std::vector<Token>>(tokenized);
     if (tokens.empty()) continue;
     if (tokens[0].quoted) return Failure(lineNumber, "a line must start with an action");
-    try {
-      Words words(tokens);
-      if (open) {
-        if (ParseDialogLine(words, lineNumber, std::get<DialogBlock>(open->action))) {
-          words.End();
-          script.lines.push_back(std::move(*open));
-          open.reset();
-        }
-        continue;
-      }
-      Action action = ParseAction(words);
+    Words words(tokens);
+    if (open) {
+      const bool ended = ParseDialogLine(words, lineNumber, std::get<DialogBlock>(open->action));
       words.End();
-      if (std::holds_alternative<DialogBlock>(action)) {
-        open = ScriptLine{lineNumber, std::move(action)};
-      } else {
-        script.lines.push_back({lineNumber, std::move(action)});
+      if (words.error()) return Failure(lineNumber, *words.error());
+      if (ended) {
+        script.lines.push_back(std::move(*open));
+        open.reset();
       }
-    } catch (const LineError& error) {
-      return Failure(lineNumber, error.message);
+      continue;
+    }
+    Action action = ParseAction(words);
+    words.End();
+    if (words.error()) return Failure(lineNumber, *words.error());
+    if (std::holds_alternative<DialogBlock>(action)) {
+      open = ScriptLine{lineNumber, std::move(action)};
+    } else {
+      script.lines.push_back({lineNumber, std::move(action)});
     }
   }
   if (open) {

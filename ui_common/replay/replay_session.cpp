@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 #include <type_traits>
 
@@ -59,6 +60,16 @@ int ReplaySession::Run(ReplayTarget& target, const ReplayScript& script) {
   return kReplayWentOtherwise;
 }
 
+int ReplaySession::RunInEventLoop(ReplayTarget& target, const ReplayScript& script) {
+  int status = kReplayDone;
+  QTimer::singleShot(0, this, [&] {
+    status = Run(target, script);
+    QCoreApplication::exit(status);
+  });
+  QCoreApplication::exec();
+  return status;
+}
+
 void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
   std::visit(
       [&](const auto& action) {
@@ -84,8 +95,8 @@ void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
           target.Scroll(action.kind, action.position);
         } else if constexpr (std::is_same_v<T, SelectAction>) {
           if (!target.Select(action.id, action.index))
-            context_.Fail(line.line, "list " + std::to_string(action.id) + " has no entry " +
-                                         std::to_string(action.index));
+            context_.Fail(line.line, "the program has no list " + std::to_string(action.id) +
+                                         " with an entry " + std::to_string(action.index));
         } else if constexpr (std::is_same_v<T, WaitAction>) {
           RunEventsFor(action.ms);
         } else if constexpr (std::is_same_v<T, AnswerAction>) {

@@ -9,7 +9,7 @@
 //   replay::ReplaySession session(std::cout, std::cerr);
 //   ... build the windows with session.prompter(), session.fileChooser(), ...
 //   session.WatchTitle(documentWindow);
-//   return session.Run(target, *parsed.script);
+//   return session.RunInEventLoop(target, *parsed.script);
 
 #include <QObject>
 #include <QPointer>
@@ -67,6 +67,9 @@ class ReplaySession final : public QObject {
   // Runs every line in order. Returns kReplayDone, or kReplayWentOtherwise with the reason
   // written to `err`; a line that runs into a failure ends the session after it.
   int Run(ReplayTarget& target, const ReplayScript& script);
+  // Run from inside the application's event loop, which ends with it; for main(), so that
+  // everything the program leaves to the loop (deferred deletions too) happens as usual.
+  int RunInEventLoop(ReplayTarget& target, const ReplayScript& script);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
