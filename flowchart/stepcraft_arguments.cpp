@@ -20,13 +20,7 @@ StepcraftArguments ParseStepcraftArguments(std::span<const std::string> argument
   StepcraftArguments parsed;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& arg = arguments[i];
-    if (arg == "--replay") {
-      if (i + 1 >= arguments.size()) {
-        parsed.error = "--replay needs a script file (- for standard input)";
-        return parsed;
-      }
-      parsed.replay = arguments[++i];
-    } else if (arg.size() == 2 && (arg[0] == '-' || arg[0] == '/')) {
+    if (arg.size() == 2 && (arg[0] == '-' || arg[0] == '/')) {
       // The view-mode switch, as the program has always read it: its second character.
       parsed.viewMode = ViewModeFromArgument(arg);
     } else if (arg.starts_with("--")) {

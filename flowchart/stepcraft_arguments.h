@@ -1,6 +1,6 @@
 #pragma once
-// Stepcraft's command line: the view-mode argument ("-F", "-B", "-J"; its second character
-// counts), a .flc file to open (a file manager's double-click) and `--replay FILE`.
+// Stepcraft's command line besides `--replay FILE`: the view-mode argument ("-F", "-B", "-J";
+// its second character counts) and a .flc file to open (a file manager's double-click).
 
 #include <optional>
 #include <span>
@@ -11,7 +11,6 @@ namespace pendra2::flowchart {
 struct StepcraftArguments {
   int32_t viewMode = 1;
   std::optional<std::string> file;
-  std::optional<std::string> replay;
   std::string error;  // a usage error, empty when the line is fine
 };
 
@@ -19,7 +18,7 @@ struct StepcraftArguments {
 // else (an empty argument too) 1.
 int32_t ViewModeFromArgument(std::string_view argument);
 
-// `arguments` without the program's own name.
+// `arguments` without the program's own name and without `--replay FILE`.
 StepcraftArguments ParseStepcraftArguments(std::span<const std::string> arguments);
 
 }  // namespace pendra2::flowchart

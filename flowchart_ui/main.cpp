@@ -10,6 +10,8 @@
 
 int main(int argc, char** argv) {
   using namespace pendra2;
+  const ui::replay::ReplayArgument command = ui::replay::TakeReplayArgument(argc, argv);
+  ui::replay::UseOffscreenPlatformForReplay(command);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Stepcraft"));
   QApplication::setApplicationVersion(QString::fromUtf8(flowchart_ui::kStepcraftVersion));
@@ -18,6 +20,5 @@ int main(int argc, char** argv) {
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
   device::Board board(*transport);
   ui::DetachedStarter starter;
-  return flowchart_ui::RunStepcraft(QApplication::arguments().mid(1), board, starter, std::cout,
-                                    std::cerr);
+  return flowchart_ui::RunStepcraft(command, board, starter, std::cout, std::cerr);
 }

@@ -78,19 +78,17 @@ void WaitForFirstPaint(StepcraftWindow& window) {
   QObject::disconnect(once);
 }
 
-std::vector<std::string> Utf8Arguments(const QStringList& arguments) {
-  std::vector<std::string> out;
-  for (const QString& a : arguments) out.push_back(a.toStdString());
-  return out;
-}
-
 }  // namespace
 
-int RunStepcraft(const QStringList& arguments, device::Board& board, ui::ProgramStarter& starter,
-                 std::ostream& out, std::ostream& err) {
+int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board,
+                 ui::ProgramStarter& starter, std::ostream& out, std::ostream& err) {
   // 1. The command line: the view-mode switch, a file to open, a session to replay.
-  const std::vector<std::string> args = Utf8Arguments(arguments);
-  const flowchart::StepcraftArguments parsed = flowchart::ParseStepcraftArguments(args);
+  const flowchart::StepcraftArguments parsed =
+      flowchart::ParseStepcraftArguments(command.remaining);
+  if (!command.usageError.empty()) {
+    err << "Stepcraft: " << command.usageError << "\n";
+    return ui::replay::kReplayUsage;
+  }
   if (!parsed.error.empty()) {
     err << "Stepcraft: " << parsed.error << "\n"
         << "usage: Stepcraft [-F|-B|-J] [FILE.flc] [--replay SCRIPT|-]\n";
@@ -98,10 +96,10 @@ int RunStepcraft(const QStringList& arguments, device::Board& board, ui::Program
   }
   // A script that cannot run is refused before anything shows.
   std::optional<ui::replay::ReplayScript> script;
-  if (parsed.replay) {
-    ui::replay::ParsedScript loaded = ui::replay::LoadReplayScript(*parsed.replay);
+  if (command.scriptPath) {
+    ui::replay::ParsedScript loaded = ui::replay::LoadReplayScript(*command.scriptPath);
     if (!loaded.ok()) {
-      err << "Stepcraft: " << *parsed.replay << ": " << loaded.error << "\n";
+      err << "Stepcraft: " << *command.scriptPath << ": " << loaded.error << "\n";
       return ui::replay::kReplayUnreadable;
     }
     script = std::move(*loaded.script);
