@@ -3,14 +3,13 @@
 #include <filesystem>
 #include <optional>
 
-#include "flowchart/flow_file.h"
 #include "flowchart/edit_session.h"
+#include "flowchart/flow_file.h"
 
 namespace pendra2::flowchart {
 namespace {
 
-interaction::FileRequest FlowFileRequest(interaction::FileDialogKind kind,
-                                         std::string_view title) {
+interaction::FileRequest FlowFileRequest(interaction::FileDialogKind kind, std::string_view title) {
   return interaction::FileRequest{kind, std::string(title), std::string(kFlowFilterName),
                                   std::string(kFlowPattern), std::string(kFlowExtension)};
 }
@@ -46,10 +45,9 @@ interaction::FileRequest OpenFileRequest() {
 
 bool DocumentCommands::MayDiscard(GuardedCommand command) {
   if (!state_.program.modified) return true;
-  const interaction::Prompt question{std::string(kSaveChangesText),
-                                     std::string(kSaveChangesCaption),
-                                     interaction::PromptButtons::YesNoCancel,
-                                     interaction::PromptIcon::Question};
+  const interaction::Prompt question{
+      std::string(kSaveChangesText), std::string(kSaveChangesCaption),
+      interaction::PromptButtons::YesNoCancel, interaction::PromptIcon::Question};
   switch (prompter_.Ask(question)) {
     case interaction::PromptAnswer::No:
       return true;
@@ -112,7 +110,9 @@ SaveResult DocumentCommands::Save() {
   return result;
 }
 
-SaveResult DocumentCommands::SaveAs() { return SaveThroughDialog(); }
+SaveResult DocumentCommands::SaveAs() {
+  return SaveThroughDialog();
+}
 
 SaveResult DocumentCommands::SaveThroughDialog() {
   const std::optional<std::string> chosen = files_.Choose(SaveFileRequest());

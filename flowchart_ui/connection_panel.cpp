@@ -44,9 +44,8 @@ class ProgressImageWriter final : public interaction::BoardImageWriter {
  public:
   ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
   bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
-    return ui::RunTransferWithProgress(owner_, [&](const ui::BlockDone& done) {
-      return board_.WriteImage(image, done);
-    });
+    return ui::RunTransferWithProgress(
+        owner_, [&](const ui::BlockDone& done) { return board_.WriteImage(image, done); });
   }
 
  private:
@@ -87,14 +86,17 @@ ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, device::Board
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(QString::fromUtf8(spec.toolTip));
     button->setAccessibleName(QString::fromUtf8(spec.toolTip));
-    connect(button, &QToolButton::clicked, this, [this, command = spec.command] { Command(command); });
+    connect(button, &QToolButton::clicked, this,
+            [this, command = spec.command] { Command(command); });
     buttons_[spec.command] = button;
   }
   ShowBoardButtons(false);
   resize(sizeHint());
 }
 
-QSize ConnectionPanel::sizeHint() const { return kPanelRect.size(); }
+QSize ConnectionPanel::sizeHint() const {
+  return kPanelRect.size();
+}
 
 QToolButton* ConnectionPanel::button(int command) const {
   const auto it = buttons_.find(command);

@@ -20,7 +20,9 @@
 namespace pendra2::flowchart_ui {
 namespace {
 
-QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Text(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
 
 // The gap the layout keeps between neighbouring child windows.
 constexpr int kChildGap = 5;
@@ -79,8 +81,8 @@ void StepcraftWindow::BuildMenus() {
 
 QMdiSubWindow* StepcraftWindow::AddChild(QWidget* child, QRect clientRect) {
   child->setFixedSize(child->sizeHint());
-  auto* sub = area_->addSubWindow(
-      child, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  auto* sub =
+      area_->addSubWindow(child, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   sub->setWindowTitle(child->windowTitle());
   sub->setWindowIcon(QIcon(QPixmap(1, 1)));
   sub->adjustSize();
@@ -95,8 +97,7 @@ void StepcraftWindow::BuildChildWindows() {
   area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(area_);
 
-  panel_ = new ConnectionPanel(state_, services_.board, services_.prompter,
-                               services_.imageWriters);
+  panel_ = new ConnectionPanel(state_, services_.board, services_.prompter, services_.imageWriters);
   flowchart_ = new FlowchartWindow(state_, services_.prompter, services_.dialogs);
   toolbar_ = new SymbolToolbar(state_, [this](int id) { RunCommand(id); });
 
@@ -106,14 +107,15 @@ void StepcraftWindow::BuildChildWindows() {
 
   // The client sizes are as given; frames and captions come on top, so the right-hand column
   // keeps its gap to the flowchart window's frame rather than lying under it.
-  const int rightX =
-      std::max(kPanelRect.x(), flowchartSub_->geometry().right() + 1 + kChildGap);
+  const int rightX = std::max(kPanelRect.x(), flowchartSub_->geometry().right() + 1 + kChildGap);
   panelSub->move(rightX, kPanelRect.y());
-  const int toolbarY = std::max(kToolbarRect.y(), panelSub->geometry().bottom() + 1 + 2 * kChildGap);
+  const int toolbarY =
+      std::max(kToolbarRect.y(), panelSub->geometry().bottom() + 1 + 2 * kChildGap);
   toolbarSub->move(rightX, toolbarY);
 
   const QRect all = flowchartSub_->geometry() | panelSub->geometry() | toolbarSub->geometry();
-  resize(all.right() + 1 + kChildGap, all.bottom() + 1 + kChildGap + menuBar()->sizeHint().height());
+  resize(all.right() + 1 + kChildGap,
+         all.bottom() + 1 + kChildGap + menuBar()->sizeHint().height());
 
   flowchart_->SetRepaintHook([this] { panel_->RefreshBoardButtons(); });
   connect(flowchart_, &FlowchartWindow::TitleChanged, flowchartSub_,

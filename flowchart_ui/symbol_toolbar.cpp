@@ -46,14 +46,17 @@ QToolButton* SymbolToolbar::button(int command) const {
   return it == buttons_.end() ? nullptr : it->second;
 }
 
-QSize SymbolToolbar::sizeHint() const { return kToolbarRect.size(); }
+QSize SymbolToolbar::sizeHint() const {
+  return kToolbarRect.size();
+}
 
 void SymbolToolbar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(QPoint(0, 0), ui::LoadBitmap(QStringLiteral("TBBK")));
   for (const ToolButtonSpec& spec : kToolButtons) {
     QToolButton* b = buttons_.at(spec.command);
-    if (b->isChecked() != (state_.editMode == spec.mode)) b->setChecked(state_.editMode == spec.mode);
+    if (b->isChecked() != (state_.editMode == spec.mode))
+      b->setChecked(state_.editMode == spec.mode);
   }
 }
 

@@ -68,8 +68,15 @@ struct Editor {
     flowchart::NewProgram(state->program);
     flowchart::Recompute(state->program);
     return std::make_unique<flowchart_ui::StepcraftWindow>(
-        *state, flowchart_ui::StepcraftServices{board, prompter, files, dialogs, printer, starter,
-                                                flowchart_ui::ProgressDialogWriters(), {}, {}});
+        *state, flowchart_ui::StepcraftServices{board,
+                                                prompter,
+                                                files,
+                                                dialogs,
+                                                printer,
+                                                starter,
+                                                flowchart_ui::ProgressDialogWriters(),
+                                                {},
+                                                {}});
   }
 
   device::VirtualTransport transport;
@@ -121,7 +128,9 @@ void BM_RepaintWithBoard(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintWithBoard)->Unit(benchmark::kMicrosecond);
 
-void BM_RepaintNoBoard(benchmark::State& state) { Repaints(state, {"nobody-serves-this"}); }
+void BM_RepaintNoBoard(benchmark::State& state) {
+  Repaints(state, {"nobody-serves-this"});
+}
 BENCHMARK(BM_RepaintNoBoard)->Unit(benchmark::kMicrosecond);
 
 void BM_TransferClickToClosedDialog(benchmark::State& state) {

@@ -76,9 +76,9 @@ bool RunGuarded(Fixture& f, GuardedCommand command) {
 
 TEST(SaveChangesMatrix, EveryCommandAnswerAndSaveDialog) {
   for (const MatrixRow& row : Matrix()) {
-    SCOPED_TRACE(::testing::Message() << "command " << static_cast<int>(row.command) << " answer "
-                                      << static_cast<int>(row.answer) << " save "
-                                      << static_cast<int>(row.save));
+    SCOPED_TRACE(::testing::Message()
+                 << "command " << static_cast<int>(row.command) << " answer "
+                 << static_cast<int>(row.answer) << " save " << static_cast<int>(row.save));
     Fixture f;
     f.Edit();
     f.prompter.answers = {row.answer};

@@ -16,8 +16,7 @@ namespace pendra2 {
 namespace {
 
 QString ScriptPath(const QString& name) {
-  return QString::fromLocal8Bit(qgetenv("PENDRA2_SOURCE_DIR")) + "/tests/stepcraft_replay/" +
-         name;
+  return QString::fromLocal8Bit(qgetenv("PENDRA2_SOURCE_DIR")) + "/tests/stepcraft_replay/" + name;
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -101,9 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
         Session{"save_changes_cancel_paths", {}, "", {"kept.flc"}},
         Session{"transfer_silent_board", {"--no-reply"}, "CRE", {}},
         Session{"transfer_older_board", {"--version", "V2.00.00"}, "C", {}}),
-    [](const ::testing::TestParamInfo<Session>& info) {
-      return std::string(info.param.script);
-    });
+    [](const ::testing::TestParamInfo<Session>& info) { return std::string(info.param.script); });
 
 }  // namespace
 }  // namespace pendra2

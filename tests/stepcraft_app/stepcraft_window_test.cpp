@@ -18,9 +18,9 @@
 #include "flowchart/transfer.h"
 #include "flowchart_ui/connection_panel.h"
 #include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/stepcraft_fakes.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/symbol_toolbar.h"
-#include "flowchart_ui/stepcraft_fakes.h"
 #include "stepcraft_app/scripted_user.h"
 #include "support/fake_transport.h"
 
@@ -57,8 +57,9 @@ struct Editor {
     if (boardVersion) Plug(boardVersion);
     board.FindBoard();
     window = std::make_unique<StepcraftWindow>(
-        *state, StepcraftServices{board, prompter, files, dialogs, printing, starter,
-                                  ProgressDialogWriters(), {}, {}});
+        *state,
+        StepcraftServices{
+            board, prompter, files, dialogs, printing, starter, ProgressDialogWriters(), {}, {}});
     window->panel()->ShowBoardState();
     window->show();
     // Repaints reach only a window that is on the screen.
@@ -67,14 +68,14 @@ struct Editor {
   std::shared_ptr<virtual_board::BoardModel> Plug(const char* version = "V3.00.00") {
     virtual_board::BoardIdentity identity;
     identity.version = version;
-    model = transport.AddBoard("/dev/hidraw3", device::kPendraVendor, device::kPendraProduct,
-                               identity);
+    model =
+        transport.AddBoard("/dev/hidraw3", device::kPendraVendor, device::kPendraProduct, identity);
     return model;
   }
   bool Shown(int command) const { return !window->panel()->button(command)->isHidden(); }
   std::vector<bool> BoardButtons() const {
-    return {Shown(kCommandTransfer), Shown(kCommandRun), Shown(kCommandStop),
-            Shown(kCommandAutoOn), Shown(kCommandAutoOff)};
+    return {Shown(kCommandTransfer), Shown(kCommandRun), Shown(kCommandStop), Shown(kCommandAutoOn),
+            Shown(kCommandAutoOff)};
   }
   // The command letters of the reports written since the last ClearCalls.
   std::string Letters() const {
@@ -124,10 +125,8 @@ TEST(StepcraftTransfer, GuardsAndFailuresSayWhatHappened) {
     std::string message;
   } rows[] = {
       {"written", "V3.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567", ""},
-      {"later generation", "V4.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567",
-       ""},
-      {"511 bytes fit", "V3.00.00", false, 511, flowchart::TransferStep::kSent, "CS01234567",
-       ""},
+      {"later generation", "V4.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567", ""},
+      {"511 bytes fit", "V3.00.00", false, 511, flowchart::TransferStep::kSent, "CS01234567", ""},
       {"512 bytes", "V3.00.00", false, 512, flowchart::TransferStep::kTooLarge, "",
        std::string(flowchart::kTooLargeMessage.text)},
       {"older board", "V2.00.00", false, 0, flowchart::TransferStep::kRefused, "C",
@@ -148,9 +147,8 @@ TEST(StepcraftTransfer, GuardsAndFailuresSayWhatHappened) {
     // Blocks carry image bytes at the letter's place: name them by their order.
     for (std::size_t i = 2; i < letters.size(); ++i) letters[i] = static_cast<char>('0' + i - 2);
     EXPECT_EQ(letters, row.letters);
-    EXPECT_EQ(e.prompter.Texts(),
-              row.message.empty() ? std::vector<std::string>{}
-                                  : std::vector<std::string>{row.message});
+    EXPECT_EQ(e.prompter.Texts(), row.message.empty() ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{row.message});
     EXPECT_FALSE(e.state->transferBusy);
     if (row.step == flowchart::TransferStep::kSent) {
       EXPECT_EQ(e.model->imagesWritten(), 1);
@@ -241,7 +239,8 @@ TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
   EXPECT_EQ(e.window->flowchartWindow()->height(), kFlowchartRect.height());
   EXPECT_EQ(subs[1]->pos(), kFlowchartRect.topLeft());
   for (QMdiSubWindow* sub : subs) {
-    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry())) << sub->windowTitle().toStdString();
+    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+        << sub->windowTitle().toStdString();
     for (QMdiSubWindow* other : subs) {
       if (other != sub) {
         EXPECT_FALSE(sub->geometry().intersects(other->geometry()));
