@@ -158,9 +158,11 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board
   state->program.modified = false;
   window.flowchartWindow()->SyncScrollBar();
   window.RepaintBoth();
+  // A file named on the command line (a file manager's double-click) is what the first
+  // paint shows.
   if (session) session->WatchTitle(window.flowchartWindow());
-  WaitForFirstPaint(window);
   if (parsed.file) window.OpenAtStart(*parsed.file);
+  WaitForFirstPaint(window);
 
   QObject::connect(&window, &StepcraftWindow::Ended, qApp, &QCoreApplication::quit,
                    Qt::QueuedConnection);

@@ -50,7 +50,8 @@ QAction* StepcraftWindow::action(int id) const {
 }
 
 void StepcraftWindow::BuildMenus() {
-  const auto add = [this](QMenu* menu, const char* text, int id, QList<QKeySequence> keys = {}) {
+  const auto add = [this](QMenu* menu, const char* text, int id,
+                          const QList<QKeySequence>& keys = {}) {
     QAction* action = menu->addAction(Text(text));
     action->setData(id);
     action->setObjectName(QString::number(id));

@@ -9,7 +9,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <memory>
 
+#include "flowchart/flow_file.h"
+#include "flowchart/recompute.h"
 #include "support/board_process.h"
 
 namespace pendra2 {
@@ -56,6 +59,7 @@ struct Session {
   QStringList boardArgs;
   std::string boardLetters;  // what reached the board, auto-mode queries left out
   QStringList filesMade;
+  QStringList stepcraftArgs;  // before --replay; "start.flc" is made by the test
   friend void PrintTo(const Session& s, std::ostream* os) { *os << s.script; }
 };
 
@@ -74,8 +78,13 @@ TEST_P(ReplayScripts, TranscriptBoardAndFilesAsExpected) {
   env.insert("PENDRA2_REPLY_TIMEOUT_MS", "200");  // the silent board's waits stay short
   stepcraft.setProcessEnvironment(env);
   stepcraft.setWorkingDirectory(folder);
+  auto program = std::make_unique<flowchart::FlowProgram>();
+  flowchart::NewProgram(*program);
+  flowchart::Recompute(*program);
+  ASSERT_TRUE(
+      flowchart::SaveFlowFile(*program, QDir(folder).filePath("start.flc").toStdString()).ok());
   const QString script = ScriptPath(QString::fromUtf8(s.script) + ".txt");
-  stepcraft.start(test::BinPath("Stepcraft"), {"--replay", script});
+  stepcraft.start(test::BinPath("Stepcraft"), s.stepcraftArgs + QStringList{"--replay", script});
   ASSERT_TRUE(stepcraft.waitForFinished(60000)) << "Stepcraft did not end";
   EXPECT_EQ(stepcraft.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(stepcraft.exitCode(), 0) << stepcraft.readAllStandardError().toStdString();
@@ -96,10 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
     Stepcraft, ReplayScripts,
     ::testing::Values(
         // InfoQuery, BeginImageWrite and the eight blocks; the saved file and the print.
-        Session{"build_save_transfer_print", {}, "CS########", {"program.flc", "program.pdf"}},
-        Session{"save_changes_cancel_paths", {}, "", {"kept.flc"}},
-        Session{"transfer_silent_board", {"--no-reply"}, "CRE", {}},
-        Session{"transfer_older_board", {"--version", "V2.00.00"}, "C", {}}),
+        Session{"build_save_transfer_print", {}, "CS########", {"program.flc", "program.pdf"}, {}},
+        Session{"save_changes_cancel_paths", {}, "", {"kept.flc"}, {}},
+        Session{"transfer_silent_board", {"--no-reply"}, "CRE", {}, {}},
+        Session{"transfer_older_board", {"--version", "V2.00.00"}, "C", {}, {}},
+        // A file named on the command line, with the view-mode switch beside it.
+        Session{"open_at_start", {}, "", {}, {"-F", "start"}},
+        Session{"open_missing_at_start", {}, "", {}, {"missing.flc"}}),
     [](const ::testing::TestParamInfo<Session>& info) { return std::string(info.param.script); });
 
 }  // namespace
