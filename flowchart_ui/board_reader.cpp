@@ -18,7 +18,7 @@ class LinkReader final : public BoardReader {
     // Asked whether or not a board was found: without one the query fails at once and the
     // fields show what the reply buffer already held.
     const bool answered = board_.InfoQuery();
-    return {answered, board_.Info()};
+    return {answered, board_.Info(), board_.found()};
   }
 
  private:

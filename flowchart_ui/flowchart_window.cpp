@@ -129,6 +129,12 @@ void FlowchartWindow::Apply(const flowchart::WindowUpdate& update) {
   if (update.repaintToolbar) emit RepaintBoth();
 }
 
+void FlowchartWindow::showEvent(QShowEvent* event) {
+  // Showing the window shows the program: the toolbar beside it repaints with it.
+  emit RepaintBoth();
+  QWidget::showEvent(event);
+}
+
 void FlowchartWindow::paintEvent(QPaintEvent*) {
   if (repaintHook_) repaintHook_();
   const ViewState view{.viewMode = state_.viewMode,

@@ -22,7 +22,7 @@ class QScrollBar;
 
 namespace pendra2::flowchart_ui {
 
-inline constexpr int kViewBoxId = 2004;
+inline constexpr int kViewBoxId = flowchart::kViewModeCommand;
 inline constexpr int kIgnoredCommand = 214;
 
 // The view box's entries, index = viewMode.
@@ -69,6 +69,7 @@ class FlowchartWindow : public QWidget {
   void RepaintBoth();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -110,12 +110,13 @@ void HairlineWithoutEnd(QPainter& painter, QColor colour, Point from, Point to) 
   const int dx = to.x - from.x;
   const int dy = to.y - from.y;
   const int steps = std::max(std::abs(dx), std::abs(dy));
+  const int64_t twoSteps = int64_t{2} * steps;
   for (int i = 0; i < steps; ++i) {
     // Exact integer rounding, half away from zero, of from + i / steps of the way.
     const auto along = [&](int start, int delta) {
       const int64_t scaled = int64_t{2} * delta * i;
       const int64_t rounded =
-          scaled >= 0 ? (scaled + steps) / (2 * steps) : -((-scaled + steps) / (2 * steps));
+          scaled >= 0 ? (scaled + steps) / twoSteps : -((-scaled + steps) / twoSteps);
       return start + static_cast<int>(rounded);
     };
     painter.fillRect(QRect(along(from.x, dx), along(from.y, dy), 1, 1), colour);

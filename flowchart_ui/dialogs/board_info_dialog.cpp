@@ -3,7 +3,8 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
-#include <QTimer>
+
+#include "flowchart_ui/dialogs/live_reading.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -41,13 +42,15 @@ BoardInfoDialog::BoardInfoDialog(BoardReader* board, QWidget* parent)
 
 void BoardInfoDialog::showEvent(QShowEvent* event) {
   TemplateDialog::showEvent(event);
-  if (!asked_) QTimer::singleShot(0, this, &BoardInfoDialog::Query);
+  // Asked before anything can act in the dialog, so that opening it always asks the board,
+  // however quickly it is closed again.
+  Query();
 }
 
 void BoardInfoDialog::Query() {
   if (asked_) return;
   asked_ = true;
-  const InfoReply reply = board_ ? board_->QueryInfo() : InfoReply{};
+  const InfoReply reply = board_ ? board_->QueryInfo() : InfoReply{.boardFound = false};
   const std::string* texts[] = {&reply.info.testStatus, &reply.info.version,
                                 &reply.info.buildNumber, &reply.info.releaseDate};
   for (int row = 0; row < 4; ++row) {
@@ -56,7 +59,9 @@ void BoardInfoDialog::Query() {
           QString::fromLatin1(texts[row]->data(), static_cast<qsizetype>(texts[row]->size())));
     }
   }
-  if (!reply.answered) note_->setText(Text(kBoardSilentNote));
+  if (!reply.answered) {
+    note_->setText(Text(reply.boardFound ? kBoardSilentNote : kNoBoardNote));
+  }
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -16,8 +16,9 @@ class BoardInfoDialog : public TemplateDialog {
   // `board` may be null (no board link): the fields then stay empty.
   BoardInfoDialog(BoardReader* board, QWidget* parent);
 
-  // Sends the query and shows the fields. Runs once, just after the dialog first shows,
-  // so a board that takes its whole reply wait is waited for with the dialog on screen.
+  // Sends the query and shows the fields; runs once, as the dialog first shows. The wait
+  // for the reply is bounded by the board link's reply timeout; a board that lets it run
+  // out leaves the fields as the reply buffer held them and a note that it did not answer.
   void Query();
 
  protected:

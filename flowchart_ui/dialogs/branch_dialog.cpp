@@ -16,6 +16,16 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
     : TemplateDialog(207, "分岐設定", parent), board_(board) {
   auto* layout = new QVBoxLayout(this);
 
+  auto* thresholdRow = new QHBoxLayout;
+  thresholdRow->addWidget(NewLabel("しきい値", this));
+  thresholdRow->addWidget(NewEdit(3001, this, 8));
+  thresholdRow->addSpacing(8);
+  thresholdRow->addWidget(NewRadio(1003, "以上", this, comparison_));
+  thresholdRow->addWidget(NewRadio(1004, "未満", this, comparison_));
+  thresholdRow->addWidget(NewLabel("で分岐", this));
+  thresholdRow->addStretch(1);
+  layout->addLayout(thresholdRow);
+
   QGroupBox* inputBox = NewGroup("", this);
   auto* inputLayout = new QHBoxLayout(inputBox);
   inputLayout->addWidget(NewRadio(1101, "入力1", inputBox, input_));
@@ -23,22 +33,15 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
   inputLayout->addWidget(NewRadio(1103, "入力3", inputBox, input_));
   layout->addWidget(inputBox);
 
-  auto* fields = new QGridLayout;
-  fields->addWidget(NewLabel("しきい値", this), 0, 0);
-  fields->addWidget(NewEdit(3001, this, 8), 0, 1);
-  auto* opRow = new QHBoxLayout;
-  opRow->addWidget(NewRadio(1003, "以上", this, comparison_));
-  opRow->addWidget(NewRadio(1004, "未満", this, comparison_));
-  opRow->addWidget(NewLabel("で分岐", this));
-  fields->addLayout(opRow, 0, 2);
-  fields->addWidget(NewLabel("分岐先行", this), 1, 0);
-  fields->addWidget(NewEdit(1045, this, 8), 1, 1);
-  fields->setColumnStretch(3, 1);
-  layout->addLayout(fields);
+  auto* targetRow = new QHBoxLayout;
+  targetRow->addWidget(NewLabel("分岐先行", this));
+  targetRow->addWidget(NewEdit(1045, this, 8));
+  targetRow->addStretch(1);
+  layout->addLayout(targetRow);
 
   QGroupBox* sensorBox = NewGroup("", this);
   auto* sensorLayout = new QGridLayout(sensorBox);
-  QPushButton* toggle = NewButton(1010, kStartCaption, sensorBox);
+  QPushButton* toggle = NewButton(1010, flowchart::kSensorButtonCaption.data(), sensorBox);
   shown_ = NewValueBox(1011, ReadingText(0), sensorBox, 7);
   shown_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QPushButton* take = NewButton(1055, "値の取込", sensorBox);
@@ -56,13 +59,17 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(3001));
 }
 
 RoundResult BranchDialog::ReadOnce() {
   // The input checked now: switching the input while reading takes effect at this tick.
-  const int checked = input_.Checked();
-  const int inputNumber = checked == 1101 ? 1 : checked == 1102 ? 2 : 3;
-  return ShowReading(board_, inputNumber, *shown_);
+  return ShowReading(board_, flowchart::BranchReadingInput(input_.Checked()), *shown_);
+}
+
+void BranchDialog::accept() {
+  reading_->Stop();
+  TemplateDialog::accept();
 }
 
 void BranchDialog::done(int result) {

@@ -18,6 +18,8 @@ class BranchDialog : public TemplateDialog {
   RadioGroup& comparison() { return comparison_; }  // 1003, 1004
   RadioGroup& input() { return input_; }            // 1101..1103
   LiveReading& reading() { return *reading_; }
+  // OK stops the reading before the entries are read, so no tick runs under a refusal.
+  void accept() override;
   void done(int result) override;
 
  private:

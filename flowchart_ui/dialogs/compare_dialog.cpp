@@ -37,7 +37,7 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
 
   QGroupBox* sensorBox = NewGroup("", this);
   auto* sensorLayout = new QGridLayout(sensorBox);
-  QPushButton* toggle = NewButton(1010, kStartCaption, sensorBox);
+  QPushButton* toggle = NewButton(1010, flowchart::kSensorButtonCaption.data(), sensorBox);
   sensorLayout->addWidget(toggle, 0, 0, 2, 1, Qt::AlignVCenter);
   sensorLayout->addWidget(NewLabel("AD1", sensorBox), 0, 1);
   input1_ = NewValueBox(1012, ReadingText(0), sensorBox, 7);
@@ -57,6 +57,7 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(3001));
 }
 
 RoundResult CompareDialog::ReadOnce() {
@@ -65,6 +66,11 @@ RoundResult CompareDialog::ReadOnce() {
   if (first == RoundResult::kNoAnswer) return first;
   const RoundResult second = ShowReading(board_, 2, *input2_);
   return first == RoundResult::kRead ? second : first;
+}
+
+void CompareDialog::accept() {
+  reading_->Stop();
+  TemplateDialog::accept();
 }
 
 void CompareDialog::done(int result) {

@@ -16,6 +16,8 @@ class CompareDialog : public TemplateDialog {
 
   RadioGroup& comparison() { return comparison_; }  // 1006, 1008, 1007
   LiveReading& reading() { return *reading_; }
+  // OK stops the reading before the entries are read, so no tick runs under a refusal.
+  void accept() override;
   void done(int result) override;
 
  private:

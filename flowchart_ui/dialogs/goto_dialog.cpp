@@ -16,6 +16,7 @@ GotoDialog::GotoDialog(QWidget* parent) : TemplateDialog(214, "goto設定", pare
   layout->addSpacing(8);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(1045));
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -22,8 +22,12 @@ constexpr int kFirstCell = 3001;
 QString DumpCell(uint8_t byte, DumpForm form) {
   if (form == DumpForm::kHex) return QString::asprintf("%02X", byte);
   if (byte == 0) return {};
-  // A byte alone, in the code page the rest of the program's texts use (half-width kana
-  // for 0xA1..0xDF; a lone lead byte shows as a replacement mark).
+  // A byte alone, in the code page of the program's texts: ASCII and half-width kana. A
+  // control code, a lone lead byte or an unassigned byte has no character of its own and
+  // shows as a dot, as a hex viewer shows it (the unused image is all 0xFF).
+  const bool ascii = byte >= 0x20 && byte < 0x7F;
+  const bool kana = byte >= 0xA1 && byte <= 0xDF;
+  if (!ascii && !kana) return QStringLiteral(".");
   const std::string utf8 = ui::ShiftJisToUtf8(std::string(1, static_cast<char>(byte)));
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

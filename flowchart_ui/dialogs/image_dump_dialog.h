@@ -14,8 +14,8 @@ namespace pendra2::flowchart_ui {
 enum class DumpHalf { kFirst, kSecond };
 enum class DumpForm { kHex, kCharacters };
 
-// One byte as the grid shows it: "%02X", or the character itself ("%c"; a zero byte
-// shows an empty box).
+// One byte as the grid shows it: "%02X", or the character itself (a zero byte shows an
+// empty box, a byte without a character of its own a dot).
 QString DumpCell(uint8_t byte, DumpForm form);
 
 class ImageDumpDialog : public TemplateDialog {

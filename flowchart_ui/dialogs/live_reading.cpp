@@ -2,14 +2,22 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <string_view>
 
 namespace pendra2::flowchart_ui {
+namespace {
+
+QString Caption(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
 
 LiveReading::LiveReading(QPushButton* toggle, QLabel* note, std::function<RoundResult()> round,
                          QObject* parent)
     : QObject(parent), toggle_(toggle), note_(note), round_(std::move(round)) {
   timer_.setSingleShot(true);
-  timer_.setInterval(kReadingPeriodMs);
+  timer_.setInterval(flowchart::kSensorPeriodMs);
   connect(&timer_, &QTimer::timeout, this, &LiveReading::Tick);
   connect(toggle_, &QPushButton::clicked, this, &LiveReading::Toggle);
 }
@@ -20,7 +28,7 @@ void LiveReading::Toggle() {
     return;
   }
   running_ = true;
-  toggle_->setText(QString::fromUtf8(kStopCaption));
+  toggle_->setText(Caption(flowchart::kSensorStopCaption));
   ShowNote(nullptr);
   timer_.start();
 }
@@ -29,7 +37,7 @@ void LiveReading::Stop() {
   if (!running_) return;
   running_ = false;
   timer_.stop();
-  toggle_->setText(QString::fromUtf8(kRestartCaption));
+  toggle_->setText(Caption(flowchart::kSensorReadCaption));
 }
 
 void LiveReading::Tick() {

@@ -8,15 +8,13 @@
 #include <QTimer>
 #include <functional>
 
+#include "flowchart/dialog_fields.h"
+
 class QLabel;
 class QPushButton;
 
 namespace pendra2::flowchart_ui {
 
-inline constexpr int kReadingPeriodMs = 50;
-inline constexpr const char* kStartCaption = "センサ読み取り";
-inline constexpr const char* kRestartCaption = "センサー読み取り";
-inline constexpr const char* kStopCaption = "センサー停止";
 inline constexpr const char* kNoBoardNote = "ボードが接続されていません";
 inline constexpr const char* kNoAnswerNote = "ボードが応答しません";
 

@@ -14,6 +14,7 @@ LoopCountDialog::LoopCountDialog(QWidget* parent) : TemplateDialog(186, "ルー�
   layout->addSpacing(8);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(3001));
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -2,10 +2,13 @@
 
 #include <QLabel>
 
+#include "flowchart/dialog_fields.h"
+
 namespace pendra2::flowchart_ui {
 
 QString ReadingText(uint16_t reading) {
-  return QString::number(static_cast<int>(reading));
+  return QString::fromStdString(flowchart::ReadingText(static_cast<uint8_t>(reading & 0xFF),
+                                                       static_cast<uint8_t>(reading >> 8)));
 }
 
 RoundResult ShowReading(BoardReader* board, int input, QLabel& shown) {

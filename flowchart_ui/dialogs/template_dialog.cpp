@@ -40,6 +40,14 @@ void TemplateDialog::accept() {
   QDialog::accept();
 }
 
+void TemplateDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (firstField_) {
+    firstField_->setFocus(Qt::TabFocusReason);
+    firstField_->selectAll();
+  }
+}
+
 QWidget* TemplateDialog::Control(int id) const {
   return findChild<QWidget*>(QString::number(id));
 }

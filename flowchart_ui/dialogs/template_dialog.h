@@ -5,14 +5,15 @@
 
 #include <QButtonGroup>
 #include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <functional>
 #include <initializer_list>
 
 class QBoxLayout;
 class QCheckBox;
 class QGroupBox;
-#include <QLabel>
-class QLineEdit;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -63,9 +64,13 @@ class TemplateDialog : public QDialog {
   QGroupBox* NewGroup(const char* title, QWidget* parent);
   // The row of OK (and Cancel) at the bottom right, OK the default button.
   QBoxLayout* NewButtonRow(bool withCancel = true);
+  // The field that has the focus, all selected, when the dialog opens: typing replaces it.
+  void SetFirstField(QLineEdit* field) { firstField_ = field; }
+  void showEvent(QShowEvent* event) override;
 
  private:
   std::function<bool()> okGuard_;
+  QPointer<QLineEdit> firstField_;
 };
 
 }  // namespace pendra2::flowchart_ui

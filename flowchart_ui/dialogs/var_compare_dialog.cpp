@@ -56,6 +56,7 @@ VarCompareDialog::VarCompareDialog(QWidget* parent)
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(1061));
 }
 
 }  // namespace pendra2::flowchart_ui

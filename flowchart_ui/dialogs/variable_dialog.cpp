@@ -65,6 +65,7 @@ VariableDialog::VariableDialog(Variable variable, QWidget* parent)
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(1052));
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -16,6 +16,7 @@ WaitDialog::WaitDialog(QWidget* parent) : TemplateDialog(184, "待機設定", pa
   layout->addSpacing(8);
   layout->addLayout(NewButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetFirstField(Edit(3001));
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <map>
 
+#include "device/board.h"
 #include "dialog_driver.h"
 #include "flowchart_ui/dialogs/about_dialog.h"
 #include "flowchart_ui/dialogs/board_info_dialog.h"
@@ -15,6 +16,7 @@
 #include "flowchart_ui/dialogs/compare_dialog.h"
 #include "flowchart_ui/dialogs/image_dump_dialog.h"
 #include "flowchart_ui/info_dialogs.h"
+#include "support/fake_transport.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -125,6 +127,39 @@ TEST(BoardInfo, ShowsTheReplyFieldsOrWhatTheBufferHeldWhenTheBoardIsSilent) {
   for (const QLabel* label : silent.findChildren<QLabel*>())
     told |= label->text() == kBoardSilentNote;
   EXPECT_TRUE(told);
+
+  BoardInfoDialog unplugged(nullptr, nullptr);
+  unplugged.Query();
+  EXPECT_EQ(Shown(unplugged, 1052), "");
+  told = false;
+  for (const QLabel* label : unplugged.findChildren<QLabel*>())
+    told |= label->text() == kNoBoardNote;
+  EXPECT_TRUE(told);
+}
+
+TEST(BoardReader, TellsAReadingFromAMissingBoardAndFromOneThatDoesNotAnswer) {
+  test::FakeTransport fake;
+  device::Board board(fake, 20);
+  const auto reader = MakeBoardReader(board);
+  EXPECT_EQ(reader->ReadInput(1).outcome, ReadOutcome::kNoBoard);
+  EXPECT_FALSE(reader->QueryInfo().boardFound);
+
+  const auto model = fake.AddBoard("b");
+  model->SetInput(1, 613);
+  ASSERT_EQ(board.FindBoard(), device::kBoardFound);
+  const InputReading reading = reader->ReadInput(2);
+  EXPECT_EQ(reading.outcome, ReadOutcome::kReading);
+  EXPECT_EQ(reading.value, 613);
+  const InfoReply info = reader->QueryInfo();
+  EXPECT_TRUE(info.answered);
+  EXPECT_EQ(info.info.version, "V3.00.00");
+
+  fake.silent = true;
+  EXPECT_EQ(reader->ReadInput(1).outcome, ReadOutcome::kNoAnswer);
+  const InfoReply silent = reader->QueryInfo();
+  EXPECT_FALSE(silent.answered);
+  EXPECT_TRUE(silent.boardFound);
+  EXPECT_EQ(silent.info.version, "V3.00.00") << "the earlier reply stays in the buffer";
 }
 
 TEST(AboutBox, ShowsTheVersionAndOpensTheBoardInformation) {
