@@ -85,7 +85,9 @@ QMdiSubWindow* StepcraftWindow::AddChild(QWidget* child, QRect clientRect) {
   auto* sub =
       area_->addSubWindow(child, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   sub->setWindowTitle(child->windowTitle());
-  sub->setWindowIcon(QIcon(QPixmap(1, 1)));
+  // The three windows are the program itself: none of them can be closed on its own (no
+  // system menu, so no Close entry and no Ctrl+F4 either).
+  sub->setSystemMenu(nullptr);
   sub->adjustSize();
   sub->move(clientRect.topLeft());
   return sub;

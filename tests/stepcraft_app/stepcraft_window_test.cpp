@@ -263,6 +263,29 @@ TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
   EXPECT_EQ(e.window->action(kCommandSave)->shortcut(), QKeySequence(QKeySequence::Save));
 }
 
+TEST(StepcraftKeys, ShortcutsReachTheirCommands) {
+  Editor e;
+  QApplication::setActiveWindow(e.window.get());
+  e.state->program.modified = true;
+  struct Row {
+    QKeyCombination key;
+    std::string shown;  // the first thing the command shows
+  } rows[] = {
+      {Qt::CTRL | Qt::Key_N, std::string(flowchart::kSaveChangesText)},
+      {Qt::CTRL | Qt::Key_O, std::string(flowchart::kSaveChangesText)},
+  };
+  for (const Row& row : rows) {
+    e.prompter.shown.clear();
+    e.prompter.answers = {PromptAnswer::Cancel};
+    QTest::keyClick(e.window.get(), row.key.key(), row.key.keyboardModifiers());
+    ASSERT_EQ(e.prompter.Texts(), std::vector<std::string>{row.shown});
+  }
+  e.files.shown.clear();
+  QTest::keyClick(e.window.get(), Qt::Key_S, Qt::ControlModifier);  // untitled: save as
+  ASSERT_EQ(e.files.shown.size(), 1u);
+  EXPECT_EQ(e.files.shown[0].title, flowchart::kSaveDialogTitle);
+}
+
 TEST(StepcraftDocuments, NewAndOpenReachTheWindows) {
   Editor e;
   e.state->program.count = 5;
