@@ -132,36 +132,6 @@ TEST(FlowPathRules, CompletionAndTitleName) {
   }
 }
 
-TEST(FileCommands, SaveAsThenSaveThenReopen) {
-  Fixture f;
-  f.Edit();
-  f.files.answers = {f.PathOf("prog")};
-  EXPECT_EQ(f.commands.Save(), SaveResult::kSaved);  // untitled: save as, no message
-  EXPECT_TRUE(f.prompter.shown.empty());
-  EXPECT_EQ(f.state->documentPath, f.PathOf("prog.flc"));
-  EXPECT_EQ(f.state->documentTitle, "アクティビティ図編集 [prog.flc]");
-  EXPECT_FALSE(f.state->program.modified);
-
-  f.state->program.modified = true;
-  EXPECT_EQ(f.commands.Save(), SaveResult::kSaved);  // titled: straight to the file
-  EXPECT_EQ(f.files.shown.size(), 1u);
-  EXPECT_EQ(f.prompter.Texts(), std::vector<std::string>{std::string(kSavedText)});
-
-  EXPECT_TRUE(f.commands.New());
-  EXPECT_EQ(f.state->program.count, 2);
-  EXPECT_EQ(f.state->program.imageSize, 0);
-  EXPECT_EQ(f.state->documentTitle, kUntitledTitle);
-  EXPECT_TRUE(f.state->documentPath.empty());
-
-  f.state->topStep = 1;
-  f.files.answers = {f.PathOf("prog")};  // the completion applies to open too
-  EXPECT_TRUE(f.commands.Open());
-  EXPECT_EQ(f.state->program.count, 3);
-  EXPECT_EQ(f.state->topStep, 0);
-  EXPECT_FALSE(f.state->program.modified);
-  EXPECT_EQ(f.state->documentTitle, "アクティビティ図編集 [prog.flc]");
-}
-
 TEST(FileCommands, FailedLoadAndSaveKeepTheDocumentAsItWas) {
   Fixture f;
   f.Edit();
