@@ -277,11 +277,12 @@ def write_tool_buttons():
 def write_toolbar_background():
     # Pure white is the transparent colour of this picture: the corners stay white.
     body = '<rect width="164" height="412" fill="#ffffff"/>\n'
-    body += rect(2, 2, 160, 408, 12, "#eef6e4", "#a5c98a", 2)
+    # The toolbar window shows the top 320 pixels: the frame ends inside them.
+    body += rect(2, 2, 160, 314, 12, "#eef6e4", "#a5c98a", 2)
     body += rect(8, 8, 148, 30, 8, "#d9ecc8", "none", 0)
     body += text(82, 29, "きごうを えらんでね", 12, "#33691e", "bold")
-    body += f'<line x1="81" y1="46" x2="81" y2="260" stroke="#cfe3bd" stroke-width="1.5" stroke-dasharray="4 4"/>\n'
-    body += text(120, 214, "けす", 9, "#b71c1c", "bold")
+    body += f'<line x1="81" y1="46" x2="81" y2="308" stroke="#cfe3bd" stroke-width="1.5" stroke-dasharray="4 4"/>\n'
+    body += text(120, 264, "けす", 9, "#b71c1c", "bold")
     write("TBBK", 164, 412, body)
 
 

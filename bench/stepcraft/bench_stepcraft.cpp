@@ -1,0 +1,162 @@
+// Stepcraft's window timings on the offscreen platform, with a board served by a separate
+// pendra2-virtual-board process:
+//   - start to first paint: the main window with its three child windows made, shown, and
+//     the flowchart window painted once (board discovery and auto-mode query included);
+//   - one repaint of the flowchart window, which looks for the board and asks its auto mode
+//     first, with the board there and with none;
+//   - a transfer from the button's click to the closed progress dialog (InfoQuery, then the
+//     nine reports), the dialog painted after each block.
+
+#include <optional>
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QPrinter>
+#include <QToolButton>
+#include <memory>
+
+#include "device/board.h"
+#include "device/virtual_transport.h"
+#include "flowchart/recompute.h"
+#include "flowchart_ui/connection_panel.h"
+#include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/stepcraft_texts.h"
+#include "flowchart_ui/stepcraft_window.h"
+#include "interaction/step_dialogs.h"
+#include "support/board_process.h"
+
+namespace {
+
+using namespace pendra2;
+
+struct Quiet final : interaction::Prompter {
+  interaction::PromptAnswer Ask(const interaction::Prompt& p) override {
+    return interaction::EscapeAnswer(p.buttons);
+  }
+};
+struct NoFiles final : interaction::FileChooser {
+  std::optional<std::string> Choose(const interaction::FileRequest&) override { return {}; }
+};
+struct NoPrinter final : ui::PrintChooser {
+  bool Choose(QPrinter&, QWidget*) override { return false; }
+};
+struct NoStart final : ui::ProgramStarter {
+  bool StartProgram(const QString&) override { return true; }
+};
+struct NoDialogs final : interaction::StepDialogs {
+  using R = interaction::DialogResult;
+  R Wait(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Orgel(flowchart::FlowProgram&) override { return R::Cancel; }
+  std::optional<int32_t> LoopCount(int32_t) override { return std::nullopt; }
+  R Branch(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Output(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Goto(flowchart::FlowProgram&) override { return R::Cancel; }
+  R Compare(flowchart::FlowProgram&) override { return R::Cancel; }
+  R ExtOutput(flowchart::FlowProgram&) override { return R::Cancel; }
+  R VariableA(flowchart::FlowProgram&) override { return R::Cancel; }
+  R VarCompare(flowchart::FlowProgram&) override { return R::Cancel; }
+  R VariableB(flowchart::FlowProgram&) override { return R::Cancel; }
+};
+
+struct Editor {
+  explicit Editor(std::vector<std::string> boards)
+      : transport(std::move(boards)), board(transport, 2000) {}
+
+  std::unique_ptr<flowchart_ui::StepcraftWindow> Make() {
+    board.FindBoard();
+    state = std::make_unique<flowchart::StepcraftState>();
+    flowchart::NewProgram(state->program);
+    flowchart::Recompute(state->program);
+    return std::make_unique<flowchart_ui::StepcraftWindow>(
+        *state, flowchart_ui::StepcraftServices{board,
+                                                prompter,
+                                                files,
+                                                dialogs,
+                                                printer,
+                                                starter,
+                                                flowchart_ui::ProgressDialogWriters(),
+                                                {},
+                                                {}});
+  }
+
+  device::VirtualTransport transport;
+  device::Board board;
+  std::unique_ptr<flowchart::StepcraftState> state;
+  Quiet prompter;
+  NoFiles files;
+  NoDialogs dialogs;
+  NoPrinter printer;
+  NoStart starter;
+};
+
+// Shows the window and waits for the flowchart window's first paint.
+bool ShowAndPaint(flowchart_ui::StepcraftWindow& window) {
+  bool painted = false;
+  QObject::connect(window.flowchartWindow(), &flowchart_ui::FlowchartWindow::TitleChanged,
+                   [&painted] { painted = true; });
+  window.panel()->ShowBoardState();
+  window.show();
+  const QDeadlineTimer deadline(5000);
+  while (!painted && !deadline.hasExpired()) QCoreApplication::processEvents();
+  return painted;
+}
+
+void BM_StartToFirstPaint(benchmark::State& state) {
+  const test::BoardProcess server({}, test::ReportLog::None);
+  Editor editor({server.name().toStdString()});
+  for (auto _ : state) {
+    auto window = editor.Make();
+    if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+    state.PauseTiming();
+    window.reset();
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+void Repaints(benchmark::State& state, const std::vector<std::string>& boards) {
+  Editor editor(boards);
+  auto window = editor.Make();
+  if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+  for (auto _ : state) window->flowchartWindow()->repaint();
+}
+
+void BM_RepaintWithBoard(benchmark::State& state) {
+  const test::BoardProcess server({}, test::ReportLog::None);
+  Repaints(state, {server.name().toStdString()});
+}
+BENCHMARK(BM_RepaintWithBoard)->Unit(benchmark::kMicrosecond);
+
+void BM_RepaintNoBoard(benchmark::State& state) {
+  Repaints(state, {"nobody-serves-this"});
+}
+BENCHMARK(BM_RepaintNoBoard)->Unit(benchmark::kMicrosecond);
+
+void BM_TransferClickToClosedDialog(benchmark::State& state) {
+  const test::BoardProcess server({}, test::ReportLog::None);
+  Editor editor({server.name().toStdString()});
+  auto window = editor.Make();
+  if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+  QToolButton* transfer = window->panel()->button(flowchart_ui::kCommandTransfer);
+  for (auto _ : state) {
+    transfer->click();
+    if (window->panel()->lastTransfer() != flowchart::TransferStep::kSent) {
+      state.SkipWithError("the transfer did not go through");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_TransferClickToClosedDialog)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

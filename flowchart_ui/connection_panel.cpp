@@ -1,0 +1,177 @@
+#include "flowchart_ui/connection_panel.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QToolButton>
+
+#include "flowchart_ui/stepcraft_texts.h"
+#include "ui_common/bitmaps.h"
+#include "ui_common/transfer_progress.h"
+
+namespace pendra2::flowchart_ui {
+namespace {
+
+struct BoardButtonSpec {
+  const char* art;
+  int command;
+  QRect rect;
+  const char* toolTip;
+};
+
+constexpr BoardButtonSpec kBoardButtons[] = {
+    {"PICREC", kCommandTransfer, {5, 5, 50, 30}, "マイコンに転送"},
+    {"PICPLAY", kCommandRun, {55, 5, 50, 30}, "実行"},
+    {"PICSTOP", kCommandStop, {105, 5, 50, 30}, "停止"},
+    {"AUTOOFF", kCommandAutoOn, {55, 35, 50, 30}, "自動実行 オフ"},
+    {"AUTOON", kCommandAutoOff, {55, 35, 50, 30}, "自動実行 オン"},
+};
+
+// The generation guard asks through here; only a reply to this very InfoQuery counts.
+class BoardGeneration : public flowchart::GenerationSource {
+ public:
+  explicit BoardGeneration(device::Board& board) : board_(board) {}
+  std::optional<uint8_t> QueryGeneration() override {
+    if (!board_.InfoQuery()) return std::nullopt;
+    return board_.Info().generation;
+  }
+
+ private:
+  device::Board& board_;
+};
+
+// Sends the image through the board with the transfer dialog over the panel.
+class ProgressImageWriter final : public interaction::BoardImageWriter {
+ public:
+  ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
+  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+    return ui::RunTransferWithProgress(
+        owner_, [&](const ui::BlockDone& done) { return board_.WriteImage(image, done); });
+  }
+
+ private:
+  device::Board& board_;
+  QWidget* owner_;
+};
+
+}  // namespace
+
+ImageWriterFactory ProgressDialogWriters() {
+  return [](device::Board& board, QWidget* owner) {
+    return std::make_unique<ProgressImageWriter>(board, owner);
+  };
+}
+
+ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, device::Board& board,
+                                 interaction::Prompter& prompter, ImageWriterFactory writers,
+                                 QWidget* parent)
+    : QWidget(parent),
+      state_(state),
+      board_(board),
+      prompter_(prompter),
+      writers_(std::move(writers)) {
+  setObjectName(QStringLiteral("COMConnectionWndClass"));
+  setWindowTitle(QString::fromUtf8(kPanelTitle));
+  setAutoFillBackground(true);
+  QPalette background = palette();
+  background.setColor(QPalette::Window, QColor::fromRgb(kPanelBackground));
+  setPalette(background);
+
+  for (const BoardButtonSpec& spec : kBoardButtons) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(QString::number(spec.command));
+    button->setGeometry(spec.rect);
+    button->setIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QString::fromUtf8(spec.art)))));
+    button->setIconSize(spec.rect.size() - QSize(4, 4));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(QString::fromUtf8(spec.toolTip));
+    button->setAccessibleName(QString::fromUtf8(spec.toolTip));
+    connect(button, &QToolButton::clicked, this,
+            [this, command = spec.command] { Command(command); });
+    buttons_[spec.command] = button;
+  }
+  ShowBoardButtons(false);
+  resize(sizeHint());
+}
+
+QSize ConnectionPanel::sizeHint() const {
+  return kPanelRect.size();
+}
+
+QToolButton* ConnectionPanel::button(int command) const {
+  const auto it = buttons_.find(command);
+  return it == buttons_.end() ? nullptr : it->second;
+}
+
+void ConnectionPanel::ShowBoardButtons(bool shown) {
+  for (int command : {kCommandTransfer, kCommandRun, kCommandStop}) {
+    buttons_.at(command)->setVisible(shown);
+  }
+  if (!shown) {
+    buttons_.at(kCommandAutoOn)->hide();
+    buttons_.at(kCommandAutoOff)->hide();
+  }
+}
+
+void ConnectionPanel::ShowAutoMode(bool on) {
+  buttons_.at(kCommandAutoOn)->setVisible(!on);
+  buttons_.at(kCommandAutoOff)->setVisible(on);
+}
+
+void ConnectionPanel::RefreshBoardButtons() {
+  // Never while an image is on its way: the discovery would close the channels under it.
+  if (state_.transferBusy) return;
+  board_.FindBoard();
+  ShowBoardState();
+}
+
+void ConnectionPanel::ShowBoardState() {
+  if (!board_.found()) {
+    ShowBoardButtons(false);
+    return;
+  }
+  if (board_.AutoMode(device::AutoModeArg::Query)) {
+    ShowAutoMode(board_.AutoModeIsOn());
+  } else if (buttons_.at(kCommandAutoOn)->isHidden() && buttons_.at(kCommandAutoOff)->isHidden()) {
+    // No answer: the mode is unknown, so offer switching it on, as for a board that is off.
+    ShowAutoMode(false);
+  }
+  ShowBoardButtons(true);
+}
+
+bool ConnectionPanel::Command(int id) {
+  switch (id) {
+    case kCommandTransfer:
+      if (board_.found() && !state_.transferBusy) Transfer();
+      return true;
+    case kCommandRun:
+      if (board_.found() && !state_.transferBusy) board_.Run();
+      return true;
+    case kCommandStop:
+      if (board_.found() && !state_.transferBusy) board_.Stop();
+      return true;
+    case kCommandAutoOn:
+      // Only a mode the board took is shown as switched.
+      if (board_.AutoMode(device::AutoModeArg::On)) ShowAutoMode(true);
+      return true;
+    case kCommandAutoOff:
+      if (board_.AutoMode(device::AutoModeArg::Off)) ShowAutoMode(false);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ConnectionPanel::Transfer() {
+  BoardGeneration generation(board_);
+  const std::unique_ptr<interaction::BoardImageWriter> writer = writers_(board_, this);
+  int32_t busy = 0;
+  state_.transferBusy = true;
+  const flowchart::TransferResult result =
+      flowchart::Transfer(state_.program, busy, generation, *writer);
+  state_.transferBusy = false;
+  lastTransfer_ = result.step;
+  interaction::Tell(prompter_, result.outcome);
+}
+
+}  // namespace pendra2::flowchart_ui

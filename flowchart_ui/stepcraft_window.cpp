@@ -1,0 +1,214 @@
+#include "flowchart_ui/stepcraft_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPrinter>
+#include <QToolButton>
+#include <algorithm>
+
+#include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/print_job.h"
+#include "flowchart_ui/stepcraft_texts.h"
+#include "flowchart_ui/symbol_toolbar.h"
+#include "ui_common/bitmaps.h"
+#include "ui_common/print_pages_painter.h"
+
+namespace pendra2::flowchart_ui {
+namespace {
+
+QString Text(const char* utf8) {
+  return QString::fromUtf8(utf8);
+}
+
+// The gap the layout keeps between neighbouring child windows.
+constexpr int kChildGap = 5;
+
+}  // namespace
+
+StepcraftWindow::StepcraftWindow(flowchart::StepcraftState& state, StepcraftServices services,
+                                 QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      services_(std::move(services)),
+      documents_(state, services_.prompter, services_.files) {
+  setObjectName(Text(kMainClassName));
+  setWindowTitle(Text(kMainTitle));
+  setWindowIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QStringLiteral("STEPCRAFT_ICON")))));
+  BuildMenus();
+  BuildChildWindows();
+}
+
+StepcraftWindow::~StepcraftWindow() = default;
+
+QAction* StepcraftWindow::action(int id) const {
+  const auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void StepcraftWindow::BuildMenus() {
+  const auto add = [this](QMenu* menu, const char* text, int id,
+                          const QList<QKeySequence>& keys = {}) {
+    QAction* action = menu->addAction(Text(text));
+    action->setData(id);
+    action->setObjectName(QString::number(id));
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+    actions_[id] = action;
+  };
+  QMenu* file = menuBar()->addMenu(Text("ファイル(&F)"));
+  add(file, "新規作成", kCommandNew, {QKeySequence::New});
+  add(file, "上書き保存", kCommandSave, {QKeySequence::Save});
+  add(file, "名前を付けて保存", kCommandSaveAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+  add(file, "読込み", kCommandOpen, {QKeySequence::Open});
+  file->addSeparator();
+  add(file, "印刷 ", kCommandPrint, {QKeySequence::Print});
+  file->addSeparator();
+  add(file, "アプリケーションの終了(&X)", kCommandExit);
+
+  QMenu* control = menuBar()->addMenu(Text("コントロール"));
+  add(control, "スコアダンプ", kCommandImageDump);
+  add(control, "Pendra 再接続", kCommandReconnect);
+
+  QMenu* help = menuBar()->addMenu(Text("ヘルプ(&H)"));
+  // Both keys of the accelerator table work while the main window has focus.
+  add(help, "バージョン情報(&A)...", kCommandAbout,
+      {QKeySequence(Qt::ALT | Qt::Key_Question), QKeySequence(Qt::ALT | Qt::Key_Slash)});
+}
+
+QMdiSubWindow* StepcraftWindow::AddChild(QWidget* child, QRect clientRect) {
+  child->setFixedSize(child->sizeHint());
+  auto* sub =
+      area_->addSubWindow(child, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  sub->setWindowTitle(child->windowTitle());
+  // The three windows are the program itself: none of them can be closed on its own (no
+  // system menu, so no Close entry and no Ctrl+F4 either).
+  sub->setSystemMenu(nullptr);
+  sub->adjustSize();
+  sub->move(clientRect.topLeft());
+  return sub;
+}
+
+void StepcraftWindow::BuildChildWindows() {
+  area_ = new QMdiArea(this);
+  area_->setBackground(QColor::fromRgb(kMainBackground));
+  area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(area_);
+
+  panel_ = new ConnectionPanel(state_, services_.board, services_.prompter, services_.imageWriters);
+  flowchart_ = new FlowchartWindow(state_, services_.prompter, services_.dialogs);
+  toolbar_ = new SymbolToolbar(state_, [this](int id) { RunCommand(id); });
+
+  QMdiSubWindow* panelSub = AddChild(panel_, kPanelRect);
+  flowchartSub_ = AddChild(flowchart_, kFlowchartRect);
+  QMdiSubWindow* toolbarSub = AddChild(toolbar_, kToolbarRect);
+
+  // The client sizes are as given; frames and captions come on top, so the right-hand column
+  // keeps its gap to the flowchart window's frame rather than lying under it.
+  const int rightX = std::max(kPanelRect.x(), flowchartSub_->geometry().right() + 1 + kChildGap);
+  panelSub->move(rightX, kPanelRect.y());
+  const int toolbarY =
+      std::max(kToolbarRect.y(), panelSub->geometry().bottom() + 1 + 2 * kChildGap);
+  toolbarSub->move(rightX, toolbarY);
+
+  const QRect all = flowchartSub_->geometry() | panelSub->geometry() | toolbarSub->geometry();
+  resize(all.right() + 1 + kChildGap,
+         all.bottom() + 1 + kChildGap + menuBar()->sizeHint().height());
+
+  flowchart_->SetRepaintHook([this] { panel_->RefreshBoardButtons(); });
+  connect(flowchart_, &FlowchartWindow::TitleChanged, flowchartSub_,
+          &QMdiSubWindow::setWindowTitle);
+  connect(flowchart_, &FlowchartWindow::RepaintBoth, toolbar_, qOverload<>(&QWidget::update));
+}
+
+void StepcraftWindow::RepaintBoth() {
+  flowchart_->update();
+  toolbar_->update();
+}
+
+void StepcraftWindow::OpenAtStart(const std::string& path) {
+  if (documents_.OpenPath(path)) DocumentReplaced();
+}
+
+void StepcraftWindow::DocumentReplaced() {
+  flowchart_->SyncScrollBar();
+  RepaintBoth();
+}
+
+bool StepcraftWindow::RunCommand(int id) {
+  switch (id) {
+    case kCommandNew:
+      if (documents_.New()) DocumentReplaced();
+      return true;
+    case kCommandOpen:
+      if (documents_.Open()) DocumentReplaced();
+      return true;
+    case kCommandSave:
+      documents_.Save();
+      flowchart_->update();  // the caption shows a new name at once
+      return true;
+    case kCommandSaveAs:
+      documents_.SaveAs();
+      flowchart_->update();
+      return true;
+    case kCommandPrint:
+      Print();
+      return true;
+    case kCommandImageDump:
+      if (services_.showImageDump) services_.showImageDump(this, state_.program);
+      return true;
+    case kCommandReconnect:
+      panel_->RefreshBoardButtons();
+      return true;
+    case kCommandAbout:
+      if (services_.showAbout) services_.showAbout(this);
+      return true;
+    case kCommandExit:
+      if (!documents_.MayDiscard(flowchart::GuardedCommand::kExit)) return true;
+      exitConfirmed_ = true;
+      close();
+      return true;
+    default:
+      break;
+  }
+  if (panel_->Command(id)) return true;
+  return flowchart_->Command(id);
+}
+
+void StepcraftWindow::Print() {
+  QPrinter printer(QPrinter::HighResolution);
+  if (!services_.printing.Choose(printer, this)) return;
+  if (!PrintFlowchart(printer, state_.program, state_.documentTitle)) {
+    services_.prompter.Ask(interaction::Prompt{ui::kPrinterErrorText, ui::kPrinterErrorCaption,
+                                               interaction::PromptButtons::Ok,
+                                               interaction::PromptIcon::Error});
+  }
+}
+
+void StepcraftWindow::closeEvent(QCloseEvent* event) {
+  if (ended_) {
+    event->accept();
+    return;
+  }
+  if (!endQuietly_ && !exitConfirmed_ &&
+      !documents_.MayDiscard(flowchart::GuardedCommand::kClose)) {
+    event->ignore();
+    return;
+  }
+  exitConfirmed_ = false;
+  ended_ = true;
+  event->accept();
+  services_.board.CloseChannels();
+  // Back to the launcher, as when the editor was started from it; a launcher that cannot be
+  // started just leaves this editor ending.
+  if (!endQuietly_) services_.starter.StartProgram(Text(kLauncherProgram));
+  emit Ended();
+}
+
+}  // namespace pendra2::flowchart_ui

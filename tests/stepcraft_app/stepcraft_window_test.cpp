@@ -1,0 +1,304 @@
+// Stepcraft's main window on an in-process fake board: the board buttons as discovery finds
+// the board, the transfer's guards and failures, the board commands, the tools, exit and
+// close with the launcher's start, and the window layout.
+
+#include "flowchart_ui/stepcraft_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "flowchart/transfer.h"
+#include "flowchart_ui/connection_panel.h"
+#include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/stepcraft_fakes.h"
+#include "flowchart_ui/stepcraft_texts.h"
+#include "flowchart_ui/symbol_toolbar.h"
+#include "stepcraft_app/scripted_user.h"
+#include "support/fake_transport.h"
+
+namespace pendra2::flowchart_ui {
+namespace {
+
+using interaction::PromptAnswer;
+
+struct Starter final : ui::ProgramStarter {
+  bool StartProgram(const QString& name) override {
+    started.push_back(name);
+    return false;  // a launcher that cannot be found must not keep the editor open
+  }
+  QStringList started;
+};
+
+struct Printing final : ui::PrintChooser {
+  bool Choose(QPrinter&, QWidget*) override { return false; }
+};
+
+// A Stepcraft main window with everything around it scripted.
+struct Editor {
+  test::FakeTransport transport;
+  device::Board board{transport, 30};
+  std::unique_ptr<flowchart::StepcraftState> state = std::make_unique<flowchart::StepcraftState>();
+  pendra2::testing::ScriptedPrompter prompter;
+  pendra2::testing::ScriptedFiles files;
+  testing::RecordingDialogs dialogs;
+  Printing printing;
+  Starter starter;
+  std::unique_ptr<StepcraftWindow> window;
+
+  explicit Editor(const char* boardVersion = nullptr) {
+    if (boardVersion) Plug(boardVersion);
+    board.FindBoard();
+    window = std::make_unique<StepcraftWindow>(
+        *state,
+        StepcraftServices{
+            board, prompter, files, dialogs, printing, starter, ProgressDialogWriters(), {}, {}});
+    window->panel()->ShowBoardState();
+    window->show();
+    // Repaints reach only a window that is on the screen.
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  }
+  std::shared_ptr<virtual_board::BoardModel> Plug(const char* version = "V3.00.00") {
+    virtual_board::BoardIdentity identity;
+    identity.version = version;
+    model =
+        transport.AddBoard("/dev/hidraw3", device::kPendraVendor, device::kPendraProduct, identity);
+    return model;
+  }
+  bool Shown(int command) const { return !window->panel()->button(command)->isHidden(); }
+  std::vector<bool> BoardButtons() const {
+    return {Shown(kCommandTransfer), Shown(kCommandRun), Shown(kCommandStop), Shown(kCommandAutoOn),
+            Shown(kCommandAutoOff)};
+  }
+  // The command letters of the reports written since the last ClearCalls.
+  std::string Letters() const {
+    std::string letters;
+    for (const device::Report& r : transport.Writes()) letters += static_cast<char>(r[1]);
+    return letters;
+  }
+  std::shared_ptr<virtual_board::BoardModel> model;
+};
+
+TEST(StepcraftBoardButtons, FollowEachDiscovery) {
+  const std::vector<bool> none{false, false, false, false, false};
+  const std::vector<bool> autoOff{true, true, true, true, false};
+  const std::vector<bool> autoOn{true, true, true, false, true};
+
+  Editor e;
+  EXPECT_EQ(e.BoardButtons(), none);
+
+  e.Plug();
+  e.window->flowchartWindow()->repaint();  // every repaint looks for the board
+  EXPECT_EQ(e.BoardButtons(), autoOff);
+
+  e.window->RunCommand(kCommandAutoOn);
+  EXPECT_EQ(e.BoardButtons(), autoOn);
+  e.window->flowchartWindow()->repaint();  // the board keeps the mode: still on
+  EXPECT_EQ(e.BoardButtons(), autoOn);
+
+  e.transport.Unplug("/dev/hidraw3");
+  e.window->flowchartWindow()->repaint();
+  EXPECT_EQ(e.BoardButtons(), none);
+
+  e.Plug();
+  e.window->RunCommand(kCommandReconnect);
+  EXPECT_EQ(e.BoardButtons(), autoOff);
+  e.window->RunCommand(kCommandAutoOff);
+  EXPECT_EQ(e.BoardButtons(), autoOff);
+}
+
+TEST(StepcraftTransfer, GuardsAndFailuresSayWhatHappened) {
+  struct Row {
+    const char* name;
+    const char* version;
+    bool silent;
+    int imageSize;  // 0: the program as built
+    flowchart::TransferStep step;
+    std::string letters;  // reports sent
+    std::string message;
+  } rows[] = {
+      {"written", "V3.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567", ""},
+      {"later generation", "V4.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567", ""},
+      {"511 bytes fit", "V3.00.00", false, 511, flowchart::TransferStep::kSent, "CS01234567", ""},
+      {"512 bytes", "V3.00.00", false, 512, flowchart::TransferStep::kTooLarge, "",
+       std::string(flowchart::kTooLargeMessage.text)},
+      {"older board", "V2.00.00", false, 0, flowchart::TransferStep::kRefused, "C",
+       std::string(flowchart::kGenerationRefusedMessage.text)},
+      {"silent board", "V3.00.00", true, 0, flowchart::TransferStep::kNoAnswer, "C",
+       std::string(flowchart::kTransferFailedMessage.text)},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Editor e(row.version);
+    e.transport.silent = row.silent;
+    if (row.imageSize) e.state->program.imageSize = row.imageSize;
+    e.transport.ClearCalls();
+    e.window->RunCommand(kCommandTransfer);
+
+    EXPECT_EQ(e.window->panel()->lastTransfer(), row.step);
+    std::string letters = e.Letters();
+    // Blocks carry image bytes at the letter's place: name them by their order.
+    for (std::size_t i = 2; i < letters.size(); ++i) letters[i] = static_cast<char>('0' + i - 2);
+    EXPECT_EQ(letters, row.letters);
+    EXPECT_EQ(e.prompter.Texts(), row.message.empty() ? std::vector<std::string>{}
+                                                      : std::vector<std::string>{row.message});
+    EXPECT_FALSE(e.state->transferBusy);
+    if (row.step == flowchart::TransferStep::kSent) {
+      EXPECT_EQ(e.model->imagesWritten(), 1);
+      EXPECT_EQ(e.model->image(), e.state->program.image);
+    }
+  }
+}
+
+TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
+  Editor none;
+  none.transport.ClearCalls();
+  for (int id : {kCommandTransfer, kCommandRun, kCommandStop}) none.window->RunCommand(id);
+  EXPECT_EQ(none.Letters(), "");
+
+  Editor e("V3.00.00");
+  e.transport.ClearCalls();
+  e.window->RunCommand(kCommandRun);
+  e.window->RunCommand(kCommandStop);
+  e.state->transferBusy = true;  // a command arriving while an image is on its way
+  e.window->RunCommand(kCommandRun);
+  e.window->RunCommand(kCommandTransfer);
+  e.state->transferBusy = false;
+  EXPECT_EQ(e.Letters(), "RE");
+}
+
+TEST(StepcraftToolbar, EachButtonPicksItsToolAndShowsIt) {
+  Editor e;
+  for (const ToolButtonSpec& spec : kToolButtons) {
+    SCOPED_TRACE(spec.art);
+    QToolButton* button = e.window->toolbar()->button(spec.command);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->geometry(), QRect(spec.at, kToolButtonSize));
+    EXPECT_TRUE(QRect(QPoint(0, 0), kToolbarRect.size()).contains(button->geometry()));
+    button->click();
+    EXPECT_EQ(e.state->editMode, spec.mode);
+    e.window->toolbar()->repaint();
+    for (const ToolButtonSpec& other : kToolButtons) {
+      EXPECT_EQ(e.window->toolbar()->button(other.command)->isChecked(), other.mode == spec.mode);
+    }
+  }
+}
+
+TEST(StepcraftExit, AskFirstThenCloseTheBoardAndStartTheLauncher) {
+  struct Row {
+    const char* name;
+    bool modified;
+    bool byMenu;  // exit (105) or the window's close box
+    std::vector<PromptAnswer> answers;
+    bool ends;
+  } rows[] = {
+      {"clean close", false, false, {}, true},
+      {"clean exit", false, true, {}, true},
+      {"changed, No", true, true, {PromptAnswer::No}, true},
+      {"changed, Cancel", true, true, {PromptAnswer::Cancel}, false},
+      {"close box, Cancel", true, false, {PromptAnswer::Cancel}, false},
+      {"changed, Yes, save dialog cancelled", true, false, {PromptAnswer::Yes}, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Editor e("V3.00.00");
+    e.state->program.modified = row.modified;
+    e.prompter.answers = {row.answers.begin(), row.answers.end()};
+    if (row.byMenu) {
+      e.window->RunCommand(kCommandExit);
+    } else {
+      e.window->close();
+    }
+    EXPECT_EQ(e.window->ended(), row.ends);
+    EXPECT_EQ(e.window->isVisible(), !row.ends);
+    EXPECT_EQ(e.prompter.shown.size(), row.modified ? 1u : 0u);
+    EXPECT_EQ(e.starter.started, row.ends ? QStringList{"Pendra2"} : QStringList{});
+    EXPECT_EQ(e.transport.openHandles(), row.ends ? 0 : 2);
+  }
+}
+
+TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
+  Editor e;
+  auto* area = qobject_cast<QMdiArea*>(e.window->centralWidget());
+  ASSERT_NE(area, nullptr);
+  const QList<QMdiSubWindow*> subs = area->subWindowList(QMdiArea::CreationOrder);
+  ASSERT_EQ(subs.size(), 3);
+  EXPECT_EQ(subs[0]->widget(), e.window->panel());
+  EXPECT_EQ(subs[1]->widget(), e.window->flowchartWindow());
+  EXPECT_EQ(subs[2]->widget(), e.window->toolbar());
+  EXPECT_EQ(e.window->panel()->size(), kPanelRect.size());
+  EXPECT_EQ(e.window->toolbar()->size(), kToolbarRect.size());
+  EXPECT_GE(e.window->flowchartWindow()->width(), kFlowchartRect.width());
+  EXPECT_EQ(e.window->flowchartWindow()->height(), kFlowchartRect.height());
+  EXPECT_EQ(subs[1]->pos(), kFlowchartRect.topLeft());
+  for (QMdiSubWindow* sub : subs) {
+    EXPECT_TRUE(area->viewport()->rect().contains(sub->geometry()))
+        << sub->windowTitle().toStdString();
+    for (QMdiSubWindow* other : subs) {
+      if (other != sub) {
+        EXPECT_FALSE(sub->geometry().intersects(other->geometry()));
+      }
+    }
+  }
+  EXPECT_EQ(subs[0]->windowTitle(), QString::fromUtf8(kPanelTitle));
+  EXPECT_EQ(subs[2]->windowTitle(), QString::fromUtf8(kToolbarTitle));
+  EXPECT_EQ(e.window->windowTitle(), QString::fromUtf8(kMainTitle));
+
+  QAction* about = e.window->action(kCommandAbout);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Question),
+                                                     QKeySequence(Qt::ALT | Qt::Key_Slash)}));
+  for (int id : {kCommandNew, kCommandSave, kCommandSaveAs, kCommandOpen, kCommandPrint,
+                 kCommandExit, kCommandImageDump, kCommandReconnect}) {
+    ASSERT_NE(e.window->action(id), nullptr) << id;
+    EXPECT_EQ(e.window->action(id)->data().toInt(), id);
+  }
+  EXPECT_EQ(e.window->action(kCommandSave)->shortcut(), QKeySequence(QKeySequence::Save));
+}
+
+TEST(StepcraftKeys, ShortcutsReachTheirCommands) {
+  Editor e;
+  QApplication::setActiveWindow(e.window.get());
+  e.state->program.modified = true;
+  struct Row {
+    QKeyCombination key;
+    std::string shown;  // the first thing the command shows
+  } rows[] = {
+      {Qt::CTRL | Qt::Key_N, std::string(flowchart::kSaveChangesText)},
+      {Qt::CTRL | Qt::Key_O, std::string(flowchart::kSaveChangesText)},
+  };
+  for (const Row& row : rows) {
+    e.prompter.shown.clear();
+    e.prompter.answers = {PromptAnswer::Cancel};
+    QTest::keyClick(e.window.get(), row.key.key(), row.key.keyboardModifiers());
+    ASSERT_EQ(e.prompter.Texts(), std::vector<std::string>{row.shown});
+  }
+  e.files.shown.clear();
+  QTest::keyClick(e.window.get(), Qt::Key_S, Qt::ControlModifier);  // untitled: save as
+  ASSERT_EQ(e.files.shown.size(), 1u);
+  EXPECT_EQ(e.files.shown[0].title, flowchart::kSaveDialogTitle);
+}
+
+TEST(StepcraftDocuments, NewAndOpenReachTheWindows) {
+  Editor e;
+  e.state->program.count = 5;
+  e.state->topStep = 3;
+  e.state->program.modified = true;
+  e.prompter.answers = {PromptAnswer::No};
+  e.window->RunCommand(kCommandNew);
+  EXPECT_EQ(e.state->program.count, 2);
+  EXPECT_EQ(e.window->flowchartWindow()->scrollBar()->maximum(), 1);
+  e.window->flowchartWindow()->repaint();
+  EXPECT_EQ(e.window->flowchartSubWindow()->windowTitle(),
+            QString::fromUtf8(flowchart::kUntitledTitle));
+}
+
+}  // namespace
+}  // namespace pendra2::flowchart_ui
