@@ -115,8 +115,7 @@ int LoadTuneImage(const InputFile& file, Loaded& loaded, Streams io) {
   if (!state) return kFileError;
   ml::Normalise(state->score);
   if (!ml::FitsTuneImage(state->score)) {
-    io.err << "pendra2-cli: " << file.path << ": " << OneLine(ml::kTuneTooLongMessage.text)
-           << "\n";
+    io.err << "pendra2-cli: " << file.path << ": " << OneLine(ml::kTuneTooLongMessage.text) << "\n";
     return kTooLarge;
   }
   loaded.image = ml::TuneImage(state->score);

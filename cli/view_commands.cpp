@@ -204,8 +204,8 @@ int Render(Args args, Streams io) {
   const bool tune = file->kind == DocumentKind::Tune;
 
   GuiScope gui;
-  const auto picture = tune ? TunePicture(*file, *parsed, io, status)
-                            : ProgramPicture(*file, *parsed, io, status);
+  const auto picture =
+      tune ? TunePicture(*file, *parsed, io, status) : ProgramPicture(*file, *parsed, io, status);
   if (!picture) return status;
   const QSize size = tune ? QSize(melody_ui::kClientWidth, melody_ui::kClientHeight)
                           : QSize(flowchart_ui::kClientWidth, flowchart_ui::kClientHeight);

@@ -88,8 +88,8 @@ void BranchLines(interaction::DrawList& list, const FlowProgram& program, const 
   }
 }
 
-void Listing(interaction::DrawList& list, const FlowProgram& program, const ViewState& view, int32_t mode,
-             const flowchart::ShiftJisDecoder& decode) {
+void Listing(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
+             int32_t mode, const flowchart::ShiftJisDecoder& decode) {
   for (int i = 0; i < kVisibleRows; ++i) {
     const int y = 60 + i * kRowHeight;
     list.Bitmap(kBlank, {180, y, 180 + 328, y + 48}, kListingStripSource);
@@ -113,7 +113,7 @@ int32_t EffectiveViewMode(int32_t viewMode) {
 }
 
 interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState& view,
-                           const flowchart::ShiftJisDecoder& decode) {
+                                    const flowchart::ShiftJisDecoder& decode) {
   interaction::DrawList list;
   const int32_t mode = EffectiveViewMode(view.viewMode);
   for (int y = -8; y <= 520; y += kRowHeight) FlowStrip(list, y);
@@ -130,7 +130,7 @@ interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState&
 }
 
 interaction::DrawList FlowchartWindowPicture(const FlowProgram& program, const ViewState& view,
-                                    const flowchart::ShiftJisDecoder& decode) {
+                                             const flowchart::ShiftJisDecoder& decode) {
   interaction::DrawList list;
   list.Text({510, 270}, kSizeLabelFont, "データサイズ");
   char size[32];

@@ -37,11 +37,12 @@ inline constexpr interaction::FontSpec kSizeValueFont{10, 400, false};
 int32_t EffectiveViewMode(int32_t viewMode);
 
 // The whole window picture: the image size box, then the flowchart view.
-interaction::DrawList FlowchartWindowPicture(const flowchart::FlowProgram& program, const ViewState& view,
-                                    const flowchart::ShiftJisDecoder& decode);
+interaction::DrawList FlowchartWindowPicture(const flowchart::FlowProgram& program,
+                                             const ViewState& view,
+                                             const flowchart::ShiftJisDecoder& decode);
 
 // The flowchart view alone (blank strips, rows, highlight, lanes, masks, listing).
 interaction::DrawList FlowchartView(const flowchart::FlowProgram& program, const ViewState& view,
-                           const flowchart::ShiftJisDecoder& decode);
+                                    const flowchart::ShiftJisDecoder& decode);
 
 }  // namespace pendra2::flowchart_ui

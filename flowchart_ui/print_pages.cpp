@@ -110,8 +110,8 @@ int PageCount(int stepCount) {
 }
 
 interaction::DrawList PrintPage(const FlowProgram& program, const std::string& title,
-                       const PageGeometry& geometry, int page,
-                       const flowchart::ShiftJisDecoder& decode) {
+                                const PageGeometry& geometry, int page,
+                                const flowchart::ShiftJisDecoder& decode) {
   interaction::DrawList list;
   const PageMapper map(geometry);
   PageDrawer draw(map, list);
@@ -169,8 +169,8 @@ interaction::DrawList PrintPage(const FlowProgram& program, const std::string& t
 }
 
 std::vector<interaction::DrawList> PrintPages(const FlowProgram& program, const std::string& title,
-                                     const PageGeometry& geometry,
-                                     const flowchart::ShiftJisDecoder& decode) {
+                                              const PageGeometry& geometry,
+                                              const flowchart::ShiftJisDecoder& decode) {
   std::vector<interaction::DrawList> pages;
   const int count = PageCount(StepCount(program));
   pages.reserve(count);

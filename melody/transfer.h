@@ -6,9 +6,9 @@
 #include <span>
 
 #include "interaction/board_image_writer.h"
+#include "interaction/user_message.h"
 #include "melody/playback.h"
 #include "melody/score.h"
-#include "interaction/user_message.h"
 
 namespace pendra2::melody {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "melody/score.h"
 #include "interaction/user_message.h"
+#include "melody/score.h"
 
 namespace pendra2::melody {
 
@@ -24,8 +24,10 @@ inline constexpr std::size_t kTuneHeaderSize = 64;
 inline constexpr std::size_t kTuneFileSize = 576;
 inline constexpr std::string_view kVersionText = "2.53.60";
 
-inline constexpr interaction::MessageText kSaveErrorMessage{"Save File Open Error", "Error Message"};
-inline constexpr interaction::MessageText kLoadErrorMessage{"Load File Open Error", "Error Message"};
+inline constexpr interaction::MessageText kSaveErrorMessage{"Save File Open Error",
+                                                            "Error Message"};
+inline constexpr interaction::MessageText kLoadErrorMessage{"Load File Open Error",
+                                                            "Error Message"};
 
 // The process's one header buffer. Padding and reserved bytes are written back as the
 // last loaded file held them, so a tune passed through the editor keeps them.

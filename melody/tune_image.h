@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "melody/score.h"
 #include "interaction/user_message.h"
+#include "melody/score.h"
 
 namespace pendra2::melody {
 

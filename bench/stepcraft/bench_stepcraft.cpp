@@ -7,8 +7,8 @@
 //   - a transfer from the button's click to the closed progress dialog (InfoQuery, then the
 //     nine reports), the dialog painted after each block.
 
-#include <optional>
 #include <benchmark/benchmark.h>
+#include <optional>
 
 #include <QApplication>
 #include <QDeadlineTimer>

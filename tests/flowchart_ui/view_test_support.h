@@ -51,16 +51,20 @@ std::vector<T> Items(const interaction::DrawList& list) {
 }
 
 // All texts, or those saying `text`.
-inline std::vector<interaction::TextItem> Texts(const interaction::DrawList& list, std::string_view text = {}) {
+inline std::vector<interaction::TextItem> Texts(const interaction::DrawList& list,
+                                                std::string_view text = {}) {
   auto all = Items<interaction::TextItem>(list);
-  std::erase_if(all, [&](const interaction::TextItem& t) { return !text.empty() && t.text != text; });
+  std::erase_if(all,
+                [&](const interaction::TextItem& t) { return !text.empty() && t.text != text; });
   return all;
 }
 
 // All bitmaps, or those of the artwork `name`.
-inline std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list, std::string_view name = {}) {
+inline std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list,
+                                                    std::string_view name = {}) {
   auto all = Items<interaction::BitmapItem>(list);
-  std::erase_if(all, [&](const interaction::BitmapItem& b) { return !name.empty() && b.name != name; });
+  std::erase_if(all,
+                [&](const interaction::BitmapItem& b) { return !name.empty() && b.name != name; });
   return all;
 }
 
