@@ -1,10 +1,12 @@
 #include <array>
+#include <cstddef>
 #include <exception>
 #include <filesystem>
 #include <new>
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/man_page.h"
 #include "cli/terminal.h"
 
 #ifndef PENDRA2_VERSION
@@ -77,8 +79,12 @@ constexpr std::array kCommands{
           "  --trace         print every instruction run, then why the board stopped\n"},
 };
 
+constexpr std::string_view kEnvironment =
+    "  PENDRA2_VIRTUAL_BOARDS=NAME[,NAME...]  use these virtual boards instead of USB ones\n"
+    "  PENDRA2_REPLY_TIMEOUT_MS=MS            how long to wait for the board (default 2000)\n";
+
 constexpr std::string_view kExitStatuses =
-    "exit status: 0 done, 1 usage error, 2 file missing, unreadable or refused,\n"
+    "0 done, 1 usage error, 2 file missing, unreadable or refused,\n"
     "3 too large for the board, 4 no board found, 5 board did not answer or refused,\n"
     "130 stopped by Ctrl+C\n";
 
@@ -86,11 +92,15 @@ void PrintUsage(std::ostream& out) {
   out << "usage: pendra2-cli COMMAND [ARGS]\n"
          "       pendra2-cli COMMAND --help | --help | --version\n\ncommands:\n";
   for (const auto& e : kCommands) out << "  " << e.usage << "\n";
-  out << "\nenvironment:\n"
-         "  PENDRA2_VIRTUAL_BOARDS=NAME[,NAME...]  use these virtual boards instead of USB ones\n"
-         "  PENDRA2_REPLY_TIMEOUT_MS=MS            how long to wait for the board (default 2000)\n"
-         "\n"
-      << kExitStatuses;
+  out << "\nenvironment:\n" << kEnvironment << "\nexit status: " << kExitStatuses;
+}
+
+// The build writes the installed manual page with the hidden `--man`.
+void PrintManPage(std::ostream& out) {
+  std::array<CommandHelp, kCommands.size()> commands;
+  for (std::size_t i = 0; i < kCommands.size(); ++i)
+    commands[i] = {kCommands[i].usage, kCommands[i].help};
+  WriteManPage(out, {PENDRA2_VERSION, commands, kEnvironment, kExitStatuses});
 }
 
 bool AsksForHelp(Args args) {
@@ -150,6 +160,11 @@ int Run(Args args, Streams io) {
     PrintUsage(io.out);
     io.out.flush();
     return kDone;
+  }
+  if (args[0] == "--man" && args.size() == 1) {
+    PrintManPage(io.out);
+    io.out.flush();
+    return io.out ? kDone : kFileError;
   }
   if (args[0] == "--version" || args[0] == "-V") {
     io.out << "pendra2-cli " << PENDRA2_VERSION << "\n";

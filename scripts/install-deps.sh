@@ -8,6 +8,7 @@ packages=(
   libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  desktop-file-utils appstream groff-base
 )
 missing=()
 for p in "${packages[@]}"; do
