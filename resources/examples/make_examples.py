@@ -88,10 +88,12 @@ def frog():
 
 
 def butterfly():
-    return (Tune().add("ソ ミ ミ - ファ レ レ - ド レ ミ ファ ソ ソ ソ -"
-                       " ソ ミ ミ ミ ファ レ レ レ ド ミ ソ ソ ミ ミ ミ -"
-                       " レ レ レ レ レ ミ ファ - ミ ミ ミ ミ ミ ファ ソ -"
-                       " ソ ミ ミ - ファ レ レ - ド ミ ソ ソ ド - - -").cells)
+    line = "ソ ミ ミ - ファ レ レ - "
+    return (Tune().add(line + "ド レ ミ ファ ソ ソ ソ -"
+                       " ソ ミ ミ ミ ファ レ レ レ ド ミ ソ ソ ミ ミ ミ -")
+            .loop(4, lambda t: t.add("レ")).add("ミ ファ -")
+            .loop(4, lambda t: t.add("ミ")).add("ファ ソ -")
+            .add(line + "ド ミ ソ ソ ド - - -").cells)
 
 
 def mary():
@@ -155,8 +157,8 @@ TUNES = [
      "Twinkle Twinkle Little Star, the middle phrase repeated by a loop"),
     ("frog_chorus.olg", frog, 3, "かえるの合唱（「ド」の4回をくり返しで）",
      "The frog chorus (Kaeru no gassho), the four C notes as a loop"),
-    ("butterfly.olg", butterfly, 3, "ちょうちょう",
-     "Butterfly (Chocho)"),
+    ("butterfly.olg", butterfly, 3, "ちょうちょう（同じ音の5回をくり返しで）",
+     "Butterfly (Chocho), each run of five equal notes as a loop"),
     ("mary.olg", mary, 3, "メリーさんのひつじ（全体をくり返しで2回）",
      "Mary Had a Little Lamb, played twice by a loop"),
     ("bee.olg", bee, 3, "ぶんぶんぶん（中のフレーズをくり返しで2回）",
@@ -200,8 +202,8 @@ def programs():
             step(OUTPUT, value=0, channel=OUT1),
             step(GOTO, target=1),
             step(END),
-        ], 2, "入力1が500以上になったら、出力1のモーターを3秒回す",
-            "When input 1 reads 500 or more, runs the motor on output 1 for 3 seconds"),
+        ], 2, "入力1が500以上になるのを待って、出力1のモーターを3秒回す（くり返し）",
+            "Waits until input 1 reads 500 or more, then runs the motor on output 1 for 3 seconds; again and again"),
         ("night_light.flc", [
             step(START),
             step(BRANCH, op=BELOW, value=300, channel=0, target=4),
