@@ -414,10 +414,20 @@ void ChimeWindow::OpenExampleCommand() {
   if (!mayGoOn) return;
   const std::optional<QString> path =
       ui::ChooseExample(this, services_.prompter, QStringLiteral(".olg"));
-  if (!path || !OpenAtStart(path->toStdString())) return;
+  if (!path) return;
+  const melody::LoadResult result =
+      melody::LoadTune(state_.score, state_.header, path->toStdString());
+  if (!result.ok) {
+    services_.prompter.Ask(interaction::MessagePrompt(result.message));
+    return;
+  }
+  state_.scrollPos = 0;
   // Untitled, like a new score: the gallery's file is not the user's document.
   title_ = std::string(melody::kNoTitle);
+  SyncScrollBar();
+  SyncTempoList();
   ShowTitle();
+  Redraw();
 }
 
 void ChimeWindow::TransferCommand() {
