@@ -61,12 +61,14 @@ ExampleDialog::ExampleDialog(std::vector<Example> examples, QWidget* parent)
   list_ = new QListWidget(this);
   list_->setObjectName(QString::number(kExampleListId));
   for (const Example& example : examples_) {
-    auto* item = new QListWidgetItem(
-        example.japanese + QStringLiteral("  (") + example.file + QStringLiteral(")"), list_);
-    item->setToolTip(example.english);
+    // Both descriptions, so the gallery reads for every user of the suite.
+    auto* item = new QListWidgetItem(example.japanese + QStringLiteral("  (") + example.file +
+                                         QStringLiteral(")\n    ") + example.english,
+                                     list_);
+    item->setToolTip(example.file);
   }
   if (!examples_.empty()) list_->setCurrentRow(0);
-  list_->setMinimumSize(460, 240);
+  list_->setMinimumSize(640, 360);
   layout->addWidget(list_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
