@@ -99,6 +99,13 @@ bool DocumentCommands::OpenPath(const std::string& chosen) {
   return true;
 }
 
+bool DocumentCommands::OpenExample(const std::string& path) {
+  if (!OpenPath(path)) return false;
+  state_.documentPath.clear();
+  state_.documentTitle = kUntitledTitle;
+  return true;
+}
+
 SaveResult DocumentCommands::Save() {
   if (state_.documentPath.empty()) return SaveThroughDialog();
   const SaveResult result = SaveTo(state_.documentPath);

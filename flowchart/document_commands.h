@@ -57,6 +57,9 @@ class DocumentCommands {
   bool Open();
   // Loads `path` as open does after its dialog (".flc" completed); false when it was refused.
   bool OpenPath(const std::string& path);
+  // Loads an example from the gallery as an untitled program, so that saving asks for a
+  // name instead of writing over the gallery's file.
+  bool OpenExample(const std::string& path);
   // Save to documentPath (the save dialog while untitled), then "保存が完了しました".
   SaveResult Save();
   SaveResult SaveAs();

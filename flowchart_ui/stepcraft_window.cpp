@@ -16,6 +16,7 @@
 #include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/symbol_toolbar.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
 
 namespace pendra2::flowchart_ui {
@@ -66,6 +67,7 @@ void StepcraftWindow::BuildMenus() {
   add(file, "上書き保存", kCommandSave, {QKeySequence::Save});
   add(file, "名前を付けて保存", kCommandSaveAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
   add(file, "読込み", kCommandOpen, {QKeySequence::Open});
+  add(file, "サンプルを開く", ui::kCommandOpenExample);
   file->addSeparator();
   add(file, "印刷 ", kCommandPrint, {QKeySequence::Print});
   file->addSeparator();
@@ -149,6 +151,9 @@ bool StepcraftWindow::RunCommand(int id) {
     case kCommandOpen:
       if (documents_.Open()) DocumentReplaced();
       return true;
+    case ui::kCommandOpenExample:
+      OpenExample();
+      return true;
     case kCommandSave:
       documents_.Save();
       flowchart_->update();  // the caption shows a new name at once
@@ -179,6 +184,15 @@ bool StepcraftWindow::RunCommand(int id) {
   }
   if (panel_->Command(id)) return true;
   return flowchart_->Command(id);
+}
+
+void StepcraftWindow::OpenExample() {
+  // As the open command: the save-changes question first, then the choice, then the load.
+  if (!documents_.MayDiscard(flowchart::GuardedCommand::kOpen)) return;
+  const std::optional<QString> path =
+      ui::ChooseExample(this, services_.prompter, QStringLiteral(".flc"));
+  if (path) documents_.OpenExample(path->toStdString());
+  DocumentReplaced();  // a save on the way may have renamed the document
 }
 
 void StepcraftWindow::Print() {

@@ -82,6 +82,8 @@ class StepcraftWindow final : public QMainWindow {
   void BuildChildWindows();
   QMdiSubWindow* AddChild(QWidget* child, QRect clientRect);
   void Print();
+  // "サンプルを開く": an example from the gallery, loaded as an untitled program.
+  void OpenExample();
   // The document changed under the flowchart window (new, open): scroll bar and repaint.
   void DocumentReplaced();
 

@@ -20,6 +20,7 @@
 #include "melody_ui/score_canvas.h"
 #include "melody_ui/score_print_job.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
 
 namespace pendra2::melody_ui {
@@ -98,6 +99,7 @@ void ChimeWindow::BuildMenus() {
   add(file, "新規作成", kCmdNew);
   add(file, "保存", kCmdSave);
   add(file, "読込み", kCmdLoad);
+  add(file, "サンプルを開く", ui::kCommandOpenExample);
   add(file, "印刷", kCmdPrint);
   file->addSeparator();
   add(file, "アプリケーションの終了(&X)", kCmdExit);
@@ -316,6 +318,9 @@ bool ChimeWindow::Command(int id) {
     case kCmdLoad:
       LoadCommand();
       return true;
+    case ui::kCommandOpenExample:
+      OpenExampleCommand();
+      return true;
     case kCmdPrint:
       PrintCommand();
       return true;
@@ -395,6 +400,30 @@ void ChimeWindow::LoadCommand() {
     ShowTitle();
     return;
   }
+  SyncScrollBar();
+  SyncTempoList();
+  ShowTitle();
+  Redraw();
+}
+
+void ChimeWindow::OpenExampleCommand() {
+  // As the load command: the save-changes question first, then the choice, then the load.
+  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  const bool mayGoOn = melody::MayDiscardScore(doc);
+  ShowTitle();
+  if (!mayGoOn) return;
+  const std::optional<QString> path =
+      ui::ChooseExample(this, services_.prompter, QStringLiteral(".olg"));
+  if (!path) return;
+  const melody::LoadResult result =
+      melody::LoadTune(state_.score, state_.header, path->toStdString());
+  if (!result.ok) {
+    services_.prompter.Ask(interaction::MessagePrompt(result.message));
+    return;
+  }
+  state_.scrollPos = 0;
+  // Untitled, like a new score: the gallery's file is not the user's document.
+  title_ = std::string(melody::kNoTitle);
   SyncScrollBar();
   SyncTempoList();
   ShowTitle();

@@ -90,6 +90,8 @@ class ChimeWindow final : public QMainWindow {
   void NewCommand();
   void SaveCommand();
   void LoadCommand();
+  // "サンプルを開く": a tune from the gallery, loaded as an untitled score.
+  void OpenExampleCommand();
   void TransferCommand();
   void PrintCommand();
   void SetEditMode(int mode);

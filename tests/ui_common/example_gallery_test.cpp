@@ -1,0 +1,130 @@
+// The example gallery: every example the index names loads as its editor loads it, fits the
+// board, paints and prints; the dialog hands back the example the user picked.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "flowchart/flow_file.h"
+#include "flowchart/recompute.h"
+#include "flowchart_ui/flowchart_view.h"
+#include "flowchart_ui/print_job.h"
+#include "melody/melody_state.h"
+#include "melody/tune_file.h"
+#include "melody/tune_image.h"
+#include "melody_ui/score_print_job.h"
+#include "melody_ui/score_view.h"
+#include "ui_common/draw_list_painter.h"
+#include "ui_common/example_gallery.h"
+#include "ui_common/shift_jis.h"
+
+namespace pendra2::ui {
+namespace {
+
+// How many pixels of the picture are not white: an empty picture means nothing was drawn.
+int Painted(const QImage& image) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) != qRgb(255, 255, 255);
+  return n;
+}
+
+QImage Paint(const interaction::DrawList& picture, int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  PaintDrawList(painter, picture);
+  return image;
+}
+
+bool PrintsPdf(const QString& file, const std::function<bool(QPrinter&)>& print) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  if (!print(printer)) return false;
+  QFile pdf(file);
+  return pdf.open(QIODevice::ReadOnly) && pdf.read(4) == "%PDF";
+}
+
+TEST(ExampleGallery, TheIndexNamesSixProgramsAndSixTunesWithBothDescriptions) {
+  const QString folder = ExampleFolder();
+  ASSERT_FALSE(folder.isEmpty());
+  EXPECT_GE(ReadExampleIndex(folder, QStringLiteral(".flc")).size(), 6u);
+  EXPECT_GE(ReadExampleIndex(folder, QStringLiteral(".olg")).size(), 6u);
+  for (const Example& example : ReadExampleIndex(folder)) {
+    EXPECT_FALSE(example.japanese.isEmpty()) << example.file.toStdString();
+    EXPECT_FALSE(example.english.isEmpty()) << example.file.toStdString();
+  }
+}
+
+TEST(ExampleGallery, EveryExampleLoadsFitsTheBoardPaintsAndPrints) {
+  const QString folder = ExampleFolder();
+  QTemporaryDir dir;
+  for (const Example& example : ReadExampleIndex(folder)) {
+    SCOPED_TRACE(example.file.toStdString());
+    const std::string path = QDir(folder).filePath(example.file).toStdString();
+    const QString pdf = dir.filePath(example.file + QStringLiteral(".pdf"));
+    if (example.file.endsWith(QStringLiteral(".flc"))) {
+      auto program = std::make_unique<flowchart::FlowProgram>();
+      ASSERT_TRUE(flowchart::LoadFlowFile(*program, path).ok());
+      EXPECT_TRUE(flowchart::Recompute(*program));
+      EXPECT_GT(program->imageSize, 0);
+      EXPECT_LE(program->imageSize, 511);
+      flowchart_ui::ViewState view;
+      view.imageSize = program->imageSize;
+      EXPECT_GT(Painted(Paint(flowchart_ui::FlowchartWindowPicture(*program, view, ShiftJisToUtf8),
+                              flowchart_ui::kClientWidth, flowchart_ui::kClientHeight)),
+                1000);
+      EXPECT_TRUE(PrintsPdf(pdf, [&](QPrinter& printer) {
+        return flowchart_ui::PrintFlowchart(printer, *program, example.file.toStdString());
+      }));
+    } else {
+      melody::MelodyState state;
+      const melody::LoadResult loaded = melody::LoadTune(state.score, state.header, path);
+      ASSERT_TRUE(loaded.ok);
+      melody::Normalise(state.score);
+      EXPECT_TRUE(melody::FitsTuneImage(state.score));
+      EXPECT_GT(Painted(Paint(melody_ui::ScoreWindowPicture(state), melody_ui::kClientWidth,
+                              melody_ui::kClientHeight)),
+                1000);
+      EXPECT_TRUE(PrintsPdf(
+          pdf, [&](QPrinter& printer) { return melody_ui::PrintScore(printer, state.score); }));
+    }
+  }
+}
+
+TEST(ExampleGallery, TheDialogListsTheExamplesAndHandsBackThePickedOne) {
+  std::vector<Example> examples{
+      {QStringLiteral("a.flc"), QStringLiteral("あ"), QStringLiteral("A")},
+      {QStringLiteral("b.flc"), QStringLiteral("い"), QStringLiteral("B")}};
+  ExampleDialog dialog(examples, nullptr);
+  auto* list = dialog.findChild<QListWidget*>(QString::number(kExampleListId));
+  ASSERT_NE(list, nullptr);
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(dialog.chosen()->file, QStringLiteral("a.flc"));
+  list->setCurrentRow(1);
+  EXPECT_EQ(dialog.chosen()->file, QStringLiteral("b.flc"));
+  EXPECT_TRUE(list->item(1)->text().contains(QStringLiteral("い")));
+}
+
+TEST(ExampleGallery, IndexLinesWithoutDescriptionsOrWithFoldersAreSkipped) {
+  QTemporaryDir dir;
+  QFile index(dir.filePath(QStringLiteral("examples.tsv")));
+  ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+  index.write("# comment\n\nok.olg\tう\tU\nshort.olg\tonly\n../up.olg\tえ\tE\nx.flc\tお\tO\n");
+  index.close();
+  const std::vector<Example> tunes = ReadExampleIndex(dir.path(), QStringLiteral(".olg"));
+  ASSERT_EQ(tunes.size(), 1u);
+  EXPECT_EQ(tunes[0].file, QStringLiteral("ok.olg"));
+  EXPECT_EQ(ReadExampleIndex(dir.path()).size(), 2u);
+  EXPECT_TRUE(ReadExampleIndex(dir.filePath(QStringLiteral("missing"))).empty());
+}
+
+}  // namespace
+}  // namespace pendra2::ui
