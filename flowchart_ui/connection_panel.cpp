@@ -11,14 +11,14 @@
 namespace pendra2::flowchart_ui {
 namespace {
 
-struct BoardButtonSpec {
+struct BoardButtonPlace {
   const char* art;
   int command;
   QRect rect;
   const char* toolTip;
 };
 
-constexpr BoardButtonSpec kBoardButtons[] = {
+constexpr BoardButtonPlace kBoardButtons[] = {
     {"PICREC", kCommandTransfer, {5, 5, 50, 30}, "マイコンに転送"},
     {"PICPLAY", kCommandRun, {55, 5, 50, 30}, "実行"},
     {"PICSTOP", kCommandStop, {105, 5, 50, 30}, "停止"},
@@ -76,19 +76,19 @@ ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, device::Board
   background.setColor(QPalette::Window, QColor::fromRgb(kPanelBackground));
   setPalette(background);
 
-  for (const BoardButtonSpec& spec : kBoardButtons) {
+  for (const BoardButtonPlace& place : kBoardButtons) {
     auto* button = new QToolButton(this);
-    button->setObjectName(QString::number(spec.command));
-    button->setGeometry(spec.rect);
-    button->setIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QString::fromUtf8(spec.art)))));
-    button->setIconSize(spec.rect.size() - QSize(4, 4));
+    button->setObjectName(QString::number(place.command));
+    button->setGeometry(place.rect);
+    button->setIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QString::fromUtf8(place.art)))));
+    button->setIconSize(place.rect.size() - QSize(4, 4));
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(QString::fromUtf8(spec.toolTip));
-    button->setAccessibleName(QString::fromUtf8(spec.toolTip));
+    button->setToolTip(QString::fromUtf8(place.toolTip));
+    button->setAccessibleName(QString::fromUtf8(place.toolTip));
     connect(button, &QToolButton::clicked, this,
-            [this, command = spec.command] { Command(command); });
-    buttons_[spec.command] = button;
+            [this, command = place.command] { Command(command); });
+    buttons_[place.command] = button;
   }
   ShowBoardButtons(false);
   resize(sizeHint());

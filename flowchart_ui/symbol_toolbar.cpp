@@ -20,23 +20,23 @@ SymbolToolbar::SymbolToolbar(const flowchart::StepcraftState& state,
   white.setColor(QPalette::Window, Qt::white);
   setPalette(white);
 
-  for (const ToolButtonSpec& spec : kToolButtons) {
+  for (const ToolButtonPlace& place : kToolButtons) {
     auto* button = new QToolButton(this);
-    button->setObjectName(QString::number(spec.command));
-    button->setGeometry(QRect(spec.at, kToolButtonSize));
-    button->setIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QString::fromUtf8(spec.art)))));
+    button->setObjectName(QString::number(place.command));
+    button->setGeometry(QRect(place.at, kToolButtonSize));
+    button->setIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QString::fromUtf8(place.art)))));
     button->setIconSize(kToolButtonSize - QSize(4, 4));
     button->setAutoRaise(true);
     button->setCheckable(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(QString::fromUtf8(spec.toolTip));
-    button->setAccessibleName(QString::fromUtf8(spec.toolTip));
+    button->setToolTip(QString::fromUtf8(place.toolTip));
+    button->setAccessibleName(QString::fromUtf8(place.toolTip));
     // The pressed look follows the tool in use, never the click itself.
-    connect(button, &QToolButton::clicked, this, [this, command = spec.command] {
+    connect(button, &QToolButton::clicked, this, [this, command = place.command] {
       sendTool_(command);
       update();
     });
-    buttons_[spec.command] = button;
+    buttons_[place.command] = button;
   }
   resize(sizeHint());
 }
@@ -53,10 +53,10 @@ QSize SymbolToolbar::sizeHint() const {
 void SymbolToolbar::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(QPoint(0, 0), ui::LoadBitmap(QStringLiteral("TBBK")));
-  for (const ToolButtonSpec& spec : kToolButtons) {
-    QToolButton* b = buttons_.at(spec.command);
-    if (b->isChecked() != (state_.editMode == spec.mode))
-      b->setChecked(state_.editMode == spec.mode);
+  for (const ToolButtonPlace& place : kToolButtons) {
+    QToolButton* b = buttons_.at(place.command);
+    if (b->isChecked() != (state_.editMode == place.mode))
+      b->setChecked(state_.editMode == place.mode);
   }
 }
 

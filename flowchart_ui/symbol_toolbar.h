@@ -12,7 +12,7 @@ class QToolButton;
 
 namespace pendra2::flowchart_ui {
 
-struct ToolButtonSpec {
+struct ToolButtonPlace {
   const char* art;
   int command;
   QPoint at;
@@ -22,7 +22,7 @@ struct ToolButtonSpec {
 
 // The seven tools of the original toolbar at their places, then the five tools it had no
 // button for, fitted into the free places of the picture.
-inline constexpr ToolButtonSpec kToolButtons[] = {
+inline constexpr ToolButtonPlace kToolButtons[] = {
     {"TASK", 2016, {12, 50}, flowchart::EditMode::kInsertOrgel, "オルゴール"},
     {"TASK2", 2018, {12, 90}, flowchart::EditMode::kInsertOutput, "出力"},
     {"GOTO", 2021, {12, 130}, flowchart::EditMode::kInsertGoto, "ジャンプ"},

@@ -176,17 +176,17 @@ TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
 
 TEST(StepcraftToolbar, EachButtonPicksItsToolAndShowsIt) {
   Editor e;
-  for (const ToolButtonSpec& spec : kToolButtons) {
-    SCOPED_TRACE(spec.art);
-    QToolButton* button = e.window->toolbar()->button(spec.command);
+  for (const ToolButtonPlace& place : kToolButtons) {
+    SCOPED_TRACE(place.art);
+    QToolButton* button = e.window->toolbar()->button(place.command);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->geometry(), QRect(spec.at, kToolButtonSize));
+    EXPECT_EQ(button->geometry(), QRect(place.at, kToolButtonSize));
     EXPECT_TRUE(QRect(QPoint(0, 0), kToolbarRect.size()).contains(button->geometry()));
     button->click();
-    EXPECT_EQ(e.state->editMode, spec.mode);
+    EXPECT_EQ(e.state->editMode, place.mode);
     e.window->toolbar()->repaint();
-    for (const ToolButtonSpec& other : kToolButtons) {
-      EXPECT_EQ(e.window->toolbar()->button(other.command)->isChecked(), other.mode == spec.mode);
+    for (const ToolButtonPlace& other : kToolButtons) {
+      EXPECT_EQ(e.window->toolbar()->button(other.command)->isChecked(), other.mode == place.mode);
     }
   }
 }
