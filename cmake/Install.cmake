@@ -34,7 +34,13 @@ install(FILES ${pendra2_linux}/pendra2.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/
 install(FILES ${pendra2_linux}/org.pendra2.Pendra2.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The artwork is drawn as SVG, so one scalable icon each serves every size.
+# The artwork is drawn as SVG: one scalable icon each, and the usual PNG sizes rendered from it.
+foreach(size ${PENDRA2_ICON_SIZES})
+  foreach(name pendra2 stepcraft chimecraft)
+    install(FILES ${PENDRA2_ICON_DIR}/${size}x${size}/${name}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+endforeach()
 set(pendra2_icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/launcher/PENDRA2_ICON.svg
   DESTINATION ${pendra2_icons} RENAME pendra2.svg)

@@ -46,3 +46,7 @@ function(pendra2_program name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${P_LIBS})
 endfunction()
+
+# The hicolor sizes the icons are rendered at (resources/icons) and installed from.
+set(PENDRA2_ICON_SIZES 16 22 24 32 48 64 128 256)
+set(PENDRA2_ICON_DIR ${CMAKE_BINARY_DIR}/icons)

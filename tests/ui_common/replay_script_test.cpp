@@ -25,15 +25,17 @@ TEST(ParseReplayScript, ReadsEveryActionWithItsLineNumber) {
       "file \"C:\\\\a \\\"b\\\" #1.flc\"\n"
       "file cancel\n"
       "print \"out.pdf\"\n"
+      "shot \"a.png\" screen\n"
       "dialog 184  # wait\n"
       "  set 3001 \"1.5\"\n"
       "  press 3003\n"
       "  pick 1002 4\n"
       "  wait 10\n"
+      "  shot \"b.png\"\n"
       "end cancel\n");
   ASSERT_TRUE(parsed.ok()) << parsed.error;
   const auto& lines = parsed.script->lines;
-  ASSERT_EQ(lines.size(), 12U);
+  ASSERT_EQ(lines.size(), 13U);
   EXPECT_EQ(lines[0].line, 2);
   EXPECT_EQ(std::get<CommandAction>(lines[0].action).id, 32775);
   EXPECT_EQ(lines[1].line, 4);
@@ -48,17 +50,22 @@ TEST(ParseReplayScript, ReadsEveryActionWithItsLineNumber) {
   EXPECT_EQ(std::get<FileAction>(lines[8].action).path, "C:\\a \"b\" #1.flc");
   EXPECT_FALSE(std::get<FileAction>(lines[9].action).path);
   EXPECT_EQ(std::get<PrintAction>(lines[10].action).path, "out.pdf");
-  const auto& block = std::get<DialogBlock>(lines[11].action);
-  EXPECT_EQ(lines[11].line, 14);
+  EXPECT_EQ(std::get<ShotAction>(lines[11].action).path, "a.png");
+  EXPECT_TRUE(std::get<ShotAction>(lines[11].action).wholeScreen);
+  const auto& block = std::get<DialogBlock>(lines[12].action);
+  EXPECT_EQ(lines[12].line, 15);
   EXPECT_EQ(block.id, "184");
   EXPECT_FALSE(block.endOk);
-  EXPECT_EQ(block.endLine, 19);
-  ASSERT_EQ(block.steps.size(), 4U);
+  EXPECT_EQ(block.endLine, 21);
+  ASSERT_EQ(block.steps.size(), 5U);
   EXPECT_EQ(block.steps[0].text, "1.5");
-  EXPECT_EQ(block.steps[0].line, 15);
+  EXPECT_EQ(block.steps[0].line, 16);
   EXPECT_EQ(block.steps[1].kind, DialogStep::Kind::Press);
   EXPECT_EQ(block.steps[2].number, 4);
   EXPECT_EQ(block.steps[3].kind, DialogStep::Kind::Wait);
+  EXPECT_EQ(block.steps[4].kind, DialogStep::Kind::Shot);
+  EXPECT_EQ(block.steps[4].text, "b.png");
+  EXPECT_EQ(block.steps[4].number, 0);
 }
 
 TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
@@ -94,6 +101,8 @@ TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
       {"dialog 184\n  press\nend ok\n", 2, "missing a control id"},
       {"dialog 184\nend maybe\n", 2, "expected ok or cancel"},
       {"dialog 184\nend ok now\n", 2, "unexpected 'now'"},
+      {"shot a.png\n", 1, "in double quotes"},
+      {"shot \"a.png\" window\n", 1, "expected screen"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <sstream>
 
@@ -169,6 +172,25 @@ TEST(ReplaySession, RunsFileDialogsAndDialogsOpenedFromInsideADialog) {
             "dialog 185 -> ok\n");
   EXPECT_EQ(replayed.events, std::vector<std::string>{"tune ok tunes/a.olg"});
   EXPECT_EQ(replayed.waitValue, "4");
+}
+
+// Offscreen the windows are painted onto a desktop at their places: the program's own picture
+// is as large as its windows, the whole screen as the screen; a dialog on top shows in both.
+TEST(ReplaySession, TakesPicturesOfTheWindowsAndTheScreen) {
+  QTemporaryDir folder;
+  const auto path = [&](const char* name) { return folder.filePath(name).toStdString(); };
+  const auto replayed =
+      Replay("shot " + QuoteText(path("main.png")) + "\ndialog 184\n  shot " +
+             QuoteText(path("dialog.png")) + " screen\nend ok\ncommand 184\nshot " +
+             QuoteText(path("no/such/folder.png")) + "\n");
+  EXPECT_EQ(replayed.status, kReplayWentOtherwise);
+  EXPECT_NE(replayed.error.find("line 6: cannot write"), std::string::npos) << replayed.error;
+  const QImage main(QString::fromStdString(path("main.png")));
+  const QImage dialog(QString::fromStdString(path("dialog.png")));
+  ASSERT_FALSE(main.isNull());
+  ASSERT_FALSE(dialog.isNull());
+  EXPECT_EQ(main.size(), QSize(300, 200));
+  EXPECT_EQ(dialog.size(), QGuiApplication::primaryScreen()->geometry().size());
 }
 
 TEST(ReplaySession, DeliversMouseEventsToTheWindowItselfAndPassesListsAndScrolls) {

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "ui_common/replay/screen_shot.h"
+
 namespace pendra2::ui::replay {
 namespace {
 
@@ -206,6 +208,11 @@ bool DialogDriver::RunStep(QDialog& dialog, const std::string& id, const DialogS
     RunEventsFor(step.number);
     return !context_.failed();
   }
+  if (step.kind == Kind::Shot) {
+    if (const auto failure = TakeScreenShot(step.text, step.number != 0))
+      context_.Fail(step.line, *failure);
+    return !context_.failed();
+  }
   const auto fail = [&](const std::string& what) {
     context_.Fail(step.line, "control " + step.control + " of dialog " + id + " " + what);
     return false;
@@ -279,6 +286,7 @@ bool DialogDriver::RunStep(QDialog& dialog, const std::string& id, const DialogS
       return fail("is not a list");
     }
     case Kind::Wait:
+    case Kind::Shot:
       break;
   }
   return true;

@@ -157,6 +157,7 @@ class Words {
     if (token->text != "cancel") Fail("expected a text or cancel, found '" + token->text + "'");
     return std::nullopt;
   }
+  bool AtEnd() const { return next_ >= tokens_.size(); }
   void End() {
     if (!error_ && next_ < tokens_.size())
       Fail("unexpected '" + tokens_[next_].text + "' at the end of the line");
@@ -189,6 +190,16 @@ ScrollAction ParseScroll(Words& words) {
   return {};
 }
 
+// `shot "FILE"` or `shot "FILE" screen`.
+ShotAction ParseShot(Words& words) {
+  ShotAction shot{words.Text("the picture's file name"), false};
+  if (!words.AtEnd()) {
+    if (words.Word("screen") != "screen") words.Fail("expected screen after the file name");
+    shot.wholeScreen = true;
+  }
+  return shot;
+}
+
 // An action outside a dialog block; a DialogBlock comes back empty, to be filled.
 Action ParseAction(Words& words) {
   const std::string& verb = words.Verb();
@@ -208,6 +219,7 @@ Action ParseAction(Words& words) {
   if (verb == "answer") return AnswerAction{ParseAnswer(words)};
   if (verb == "file") return FileAction{words.TextOrCancel()};
   if (verb == "print") return PrintAction{words.TextOrCancel()};
+  if (verb == "shot") return ParseShot(words);
   if (verb == "dialog") return DialogBlock{words.Id("a dialog id"), {}, false, 0};
   if (verb == "end" || verb == "set" || verb == "press" || verb == "pick") {
     words.Fail("'" + verb + "' belongs inside a dialog block");
@@ -243,9 +255,15 @@ bool ParseDialogLine(Words& words, int line, DialogBlock& block) {
   } else if (verb == "wait") {
     step.kind = DialogStep::Kind::Wait;
     step.number = words.Number("milliseconds", false);
+  } else if (verb == "shot") {
+    const ShotAction shot = ParseShot(words);
+    step.kind = DialogStep::Kind::Shot;
+    step.text = shot.path;
+    step.number = shot.wholeScreen ? 1 : 0;
   } else {
     words.Fail("'" + verb +
-               "' cannot stand inside a dialog block (expected set, press, pick, wait or end)");
+               "' cannot stand inside a dialog block (expected set, press, pick, wait, shot or "
+               "end)");
   }
   block.steps.push_back(std::move(step));
   return false;

@@ -45,15 +45,21 @@ struct FileAction {
 struct PrintAction {
   std::optional<std::string> path;
 };
+// A picture of what the user sees, for guides: the program's own windows, or with `screen`
+// the whole screen (other programs' windows too, when there is a real display).
+struct ShotAction {
+  std::string path;
+  bool wholeScreen = false;
+};
 
 // One line inside a `dialog` block.
 struct DialogStep {
-  enum class Kind { Set, Press, Pick, Wait };
+  enum class Kind { Set, Press, Pick, Wait, Shot };
   Kind kind = Kind::Press;
   int line = 0;
   std::string control;  // object name of the control (Set, Press, Pick)
-  std::string text;     // Set
-  int number = 0;       // Pick: entry index; Wait: milliseconds
+  std::string text;     // Set; Shot: the picture's path
+  int number = 0;       // Pick: entry index; Wait: milliseconds; Shot: 1 for the whole screen
 };
 
 struct DialogBlock {
@@ -63,8 +69,9 @@ struct DialogBlock {
   int endLine = 0;
 };
 
-using Action = std::variant<CommandAction, ClickAction, MoveAction, ScrollAction, SelectAction,
-                            WaitAction, AnswerAction, FileAction, PrintAction, DialogBlock>;
+using Action =
+    std::variant<CommandAction, ClickAction, MoveAction, ScrollAction, SelectAction, WaitAction,
+                 AnswerAction, FileAction, PrintAction, ShotAction, DialogBlock>;
 
 struct ScriptLine {
   int line = 0;  // 1-based line number in the script, for messages

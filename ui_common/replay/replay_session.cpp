@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <type_traits>
 
+#include "ui_common/replay/screen_shot.h"
+
 namespace pendra2::ui::replay {
 namespace {
 
@@ -105,6 +107,9 @@ void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
           context_.files.push_back({action.path, line.line});
         } else if constexpr (std::is_same_v<T, PrintAction>) {
           context_.prints.push_back({action.path, line.line});
+        } else if constexpr (std::is_same_v<T, ShotAction>) {
+          if (const auto failure = TakeScreenShot(action.path, action.wholeScreen))
+            context_.Fail(line.line, *failure);
         } else if constexpr (std::is_same_v<T, DialogBlock>) {
           context_.dialogs.push_back({&action, line.line});
         }
