@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the suite needs, and only those that are missing, so a
-# second run costs nothing.
+# second run costs nothing. Extra package names on the command line are added to the list
+# (scripts/guide_screenshots.sh asks for its display tools this way).
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
@@ -9,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   desktop-file-utils appstream groff-base
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -68,11 +68,21 @@ ExampleDialog::ExampleDialog(std::vector<Example> examples, QWidget* parent)
     item->setToolTip(example.file);
   }
   if (!examples_.empty()) list_->setCurrentRow(0);
-  list_->setMinimumSize(640, 360);
+  list_->setSpacing(3);
+  list_->setAlternatingRowColors(true);
+  list_->setWordWrap(true);
+  list_->setMinimumSize(720, 360);
   layout->addWidget(list_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("1"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("2"));
+  // The suite speaks Japanese whatever language Qt's own buttons would be in.
+  const auto name = [&](QDialogButtonBox::StandardButton which, const char* id, const char* text) {
+    QPushButton* button = buttons->button(which);
+    button->setObjectName(QString::fromLatin1(id));
+    button->setText(QString::fromUtf8(text));
+    button->setIcon(QIcon());
+  };
+  name(QDialogButtonBox::Ok, "1", "開く");
+  name(QDialogButtonBox::Cancel, "2", "キャンセル");
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
