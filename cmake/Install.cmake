@@ -49,6 +49,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/stepcraft/STEPCRAFT_ICON.svg
 install(FILES ${PROJECT_SOURCE_DIR}/resources/chimecraft/CHIMECRAFT_ICON.svg
   DESTINATION ${pendra2_icons} RENAME chimecraft.svg)
 
+# The user guide, readable offline beside the programs.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide/ja.md ${PROJECT_SOURCE_DIR}/docs/guide/en.md
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pendra2/guide)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guide/images DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pendra2/guide)
+
 # udev reads its rules from lib/udev/rules.d under /usr (never lib64 or a multiarch folder).
 install(FILES ${pendra2_linux}/70-pendra2.rules DESTINATION lib/udev/rules.d)
 

@@ -22,7 +22,8 @@ set(expected
   share/mime/packages/pendra2.xml
   share/metainfo/org.pendra2.Pendra2.metainfo.xml
   lib/udev/rules.d/70-pendra2.rules
-  share/man/man1/pendra2-cli.1)
+  share/man/man1/pendra2-cli.1
+  share/doc/pendra2/guide/ja.md share/doc/pendra2/guide/images/launcher.png)
 foreach(f ${expected})
   if(NOT EXISTS ${PREFIX}/${f})
     fail("missing ${f}")
