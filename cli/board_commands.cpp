@@ -6,6 +6,7 @@
 #include "cli/board_session.h"
 #include "cli/commands.h"
 #include "cli/numbers.h"
+#include "device/board_generation.h"
 #include "device/board_info.h"
 #include "device/transport_factory.h"
 #include "flowchart/transfer.h"
@@ -29,20 +30,6 @@ bool NoArguments(Args args, std::string_view command, Streams io) {
   return false;
 }
 
-// The transfer's generation guard asks through here: only a reply to this very InfoQuery
-// counts.
-class BoardGeneration : public fc::GenerationSource {
- public:
-  explicit BoardGeneration(device::Board& board) : board_(board) {}
-  std::optional<uint8_t> QueryGeneration() override {
-    if (!board_.InfoQuery()) return std::nullopt;
-    return board_.Info().generation;
-  }
-
- private:
-  device::Board& board_;
-};
-
 int WriteFlow(const InputFile& file, Streams io) {
   const auto program = LoadFlow(file, io);
   if (!program) return kFileError;
@@ -54,7 +41,7 @@ int WriteFlow(const InputFile& file, Streams io) {
   }
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
-  BoardGeneration generation(*session.board);
+  device::BoardGeneration generation(*session.board);
   TerminalImageWriter writer(*session.board, io);
   int32_t transferBusy = 0;
   const fc::TransferResult result = fc::Transfer(*program, transferBusy, generation, writer);

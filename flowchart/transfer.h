@@ -7,6 +7,7 @@
 
 #include "flowchart/flow_program.h"
 #include "interaction/board_image_writer.h"
+#include "interaction/generation_source.h"
 #include "interaction/user_message.h"
 
 namespace pendra2::flowchart {
@@ -23,14 +24,7 @@ inline constexpr interaction::MessageText kTransferFailedMessage{
     "データの転送に失敗しました。\nマイコンとの接続を確かめてください。", "Error Message",
     interaction::PromptIcon::Error};
 
-// What the transfer asks the board before writing to it.
-class GenerationSource {
- public:
-  virtual ~GenerationSource() = default;
-  // Sends InfoQuery and returns the generation digit of its reply; nothing when no reply
-  // came for this very request (an older reply's bytes must not pass the guard).
-  virtual std::optional<uint8_t> QueryGeneration() = 0;
-};
+using interaction::GenerationSource;
 
 enum class TransferStep {
   kSent,      // the whole image went out and every block was answered

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include "device/board_generation.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/transfer_progress.h"
@@ -24,19 +25,6 @@ constexpr BoardButtonPlace kBoardButtons[] = {
     {"PICSTOP", kCommandStop, {105, 5, 50, 30}, "停止"},
     {"AUTOOFF", kCommandAutoOn, {55, 35, 50, 30}, "自動実行 オフ"},
     {"AUTOON", kCommandAutoOff, {55, 35, 50, 30}, "自動実行 オン"},
-};
-
-// The generation guard asks through here; only a reply to this very InfoQuery counts.
-class BoardGeneration : public flowchart::GenerationSource {
- public:
-  explicit BoardGeneration(device::Board& board) : board_(board) {}
-  std::optional<uint8_t> QueryGeneration() override {
-    if (!board_.InfoQuery()) return std::nullopt;
-    return board_.Info().generation;
-  }
-
- private:
-  device::Board& board_;
 };
 
 // Sends the image through the board with the transfer dialog over the panel.
@@ -163,7 +151,7 @@ bool ConnectionPanel::Command(int id) {
 }
 
 void ConnectionPanel::Transfer() {
-  BoardGeneration generation(board_);
+  device::BoardGeneration generation(board_);
   const std::unique_ptr<interaction::BoardImageWriter> writer = writers_(board_, this);
   int32_t busy = 0;
   state_.transferBusy = true;
