@@ -9,10 +9,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "launcher/about_dialog.h"
 #include "launcher/background_canvas.h"
 #include "launcher/board_check.h"
 #include "launcher/launcher_texts.h"
+#include "ui_common/about_box.h"
 #include "ui_common/about_shortcuts.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/hid_failure.h"
@@ -107,7 +107,10 @@ void LauncherWindow::BuildClientArea() {
 void LauncherWindow::RunCommand(int command) {
   switch (command) {
     case kCommandAbout: {
-      AboutDialog about(this);
+      ui::AboutBox about(
+          {kAboutTitle, kWindowTitle, ui::LoadBitmap(QString::fromUtf8(kIconArt), QSize(48, 48)),
+           "Virsion", kProgramVersion, kAboutVersionId, kBuildNumber, kAboutBuildId},
+          this);
       about.exec();
       break;
     }

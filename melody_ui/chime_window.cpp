@@ -1,6 +1,7 @@
 #include "melody_ui/chime_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMdiArea>
@@ -14,11 +15,11 @@
 #include "melody/score_edits.h"
 #include "melody/score_files.h"
 #include "melody/tempo_table.h"
-#include "melody_ui/about_dialog.h"
 #include "melody_ui/board_transfer.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/score_canvas.h"
 #include "melody_ui/score_print_job.h"
+#include "ui_common/about_box.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
@@ -332,7 +333,10 @@ bool ChimeWindow::Command(int id) {
       loopPlay_->setChecked(state_.playback.loopPlay);
       return true;
     case kCmdAbout: {
-      AboutDialog about(this);
+      ui::AboutBox about(
+          {kAboutTitle, kProgramTitle, QApplication::windowIcon().pixmap(48, 48).toImage(),
+           "Version", kProgramVersion, kAboutVersionId, kBuildNumber, kAboutBuildId},
+          this);
       about.exec();
       return true;
     }

@@ -13,7 +13,7 @@
 namespace pendra2::flowchart_ui {
 
 BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
-    : TemplateDialog(207, "分岐設定", parent), board_(board) {
+    : LiveReadingDialog(207, "分岐設定", board, parent) {
   auto* layout = new QVBoxLayout(this);
 
   auto* thresholdRow = new QHBoxLayout;
@@ -48,13 +48,9 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
   sensorLayout->addWidget(toggle, 0, 0);
   sensorLayout->addWidget(shown_, 0, 1);
   sensorLayout->addWidget(take, 0, 2);
-  auto* note = new QLabel(sensorBox);
-  note->setMinimumHeight(note->fontMetrics().height());
-  sensorLayout->addWidget(note, 1, 0, 1, 3);
+  AttachReading(toggle, *sensorLayout, 1);
   layout->addWidget(sensorBox);
   connect(take, &QPushButton::clicked, this, [this] { Edit(3001)->setText(shown_->text()); });
-  reading_ = new LiveReading(
-      toggle, note, [this] { return ReadOnce(); }, this);
 
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
@@ -65,16 +61,6 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
 RoundResult BranchDialog::ReadOnce() {
   // The input checked now: switching the input while reading takes effect at this tick.
   return ShowReading(board_, flowchart::BranchReadingInput(input_.Checked()), *shown_);
-}
-
-void BranchDialog::accept() {
-  reading_->Stop();
-  TemplateDialog::accept();
-}
-
-void BranchDialog::done(int result) {
-  reading_->Stop();
-  TemplateDialog::done(result);
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -2,13 +2,11 @@
 // 207 "分岐設定": branch when an input reaches or stays below a threshold; the threshold can
 // be taken from a live reading of the chosen input.
 
-#include "flowchart_ui/board_reader.h"
-#include "flowchart_ui/dialogs/live_reading.h"
-#include "flowchart_ui/dialogs/template_dialog.h"
+#include "flowchart_ui/dialogs/live_reading_dialog.h"
 
 namespace pendra2::flowchart_ui {
 
-class BranchDialog : public TemplateDialog {
+class BranchDialog : public LiveReadingDialog {
   Q_OBJECT
 
  public:
@@ -17,19 +15,13 @@ class BranchDialog : public TemplateDialog {
 
   RadioGroup& comparison() { return comparison_; }  // 1003, 1004
   RadioGroup& input() { return input_; }            // 1101..1103
-  LiveReading& reading() { return *reading_; }
-  // OK stops the reading before the entries are read, so no tick runs under a refusal.
-  void accept() override;
-  void done(int result) override;
 
  private:
-  RoundResult ReadOnce();
+  RoundResult ReadOnce() override;
 
-  BoardReader* board_;
   RadioGroup comparison_{this};
   RadioGroup input_{this};
   QLabel* shown_ = nullptr;
-  LiveReading* reading_ = nullptr;
 };
 
 }  // namespace pendra2::flowchart_ui

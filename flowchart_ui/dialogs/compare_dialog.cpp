@@ -13,7 +13,7 @@
 namespace pendra2::flowchart_ui {
 
 CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
-    : TemplateDialog(215, "分岐設定", parent), board_(board) {
+    : LiveReadingDialog(215, "分岐設定", board, parent) {
   auto* layout = new QVBoxLayout(this);
 
   auto* fields = new QGridLayout;
@@ -47,12 +47,8 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
   input2_ = NewValueBox(1013, ReadingText(0), sensorBox, 7);
   input2_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   sensorLayout->addWidget(input2_, 1, 2);
-  auto* note = new QLabel(sensorBox);
-  note->setMinimumHeight(note->fontMetrics().height());
-  sensorLayout->addWidget(note, 2, 0, 1, 3);
+  AttachReading(toggle, *sensorLayout, 2);
   layout->addWidget(sensorBox);
-  reading_ = new LiveReading(
-      toggle, note, [this] { return ReadOnce(); }, this);
 
   layout->addSpacing(4);
   layout->addLayout(NewButtonRow());
@@ -66,16 +62,6 @@ RoundResult CompareDialog::ReadOnce() {
   if (first == RoundResult::kNoAnswer) return first;
   const RoundResult second = ShowReading(board_, 2, *input2_);
   return first == RoundResult::kRead ? second : first;
-}
-
-void CompareDialog::accept() {
-  reading_->Stop();
-  TemplateDialog::accept();
-}
-
-void CompareDialog::done(int result) {
-  reading_->Stop();
-  TemplateDialog::done(result);
 }
 
 }  // namespace pendra2::flowchart_ui
