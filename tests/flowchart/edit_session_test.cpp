@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,7 +14,8 @@
 #include "flowchart/dialog_fields.h"
 #include "flowchart/listing.h"
 #include "flowchart/program_builder.h"
-#include "flowchart/scripted_editing.h"
+#include "interaction/step_dialogs.h"
+#include "stepcraft_app/scripted_user.h"
 
 namespace pendra2::flowchart::testing {
 namespace {
@@ -20,6 +23,47 @@ namespace {
 using interaction::DialogResult;
 using interaction::PromptAnswer;
 using interaction::PromptButtons;
+
+// Step dialogs, scripted: each queued action changes the step (count is the program's) and
+// presses OK or Cancel; with nothing queued a dialog is cancelled. Template ids are recorded.
+struct ScriptedDialogs final : interaction::StepDialogs {
+  struct Action {
+    std::function<void(StepRecord& step, int32_t count)> fill;
+    DialogResult result = DialogResult::Ok;
+  };
+  std::deque<Action> actions;
+  std::deque<int32_t> loopCounts;  // answers of dialog 186; cancelled once they run out
+  std::vector<int> opened;
+
+  DialogResult Run(int templateId, FlowProgram& program) {
+    opened.push_back(templateId);
+    if (actions.empty()) return DialogResult::Cancel;
+    Action action = std::move(actions.front());
+    actions.pop_front();
+    if (action.result == DialogResult::Ok) {
+      if (action.fill) action.fill(program.steps[program.currentStep], program.count);
+      program.modified = true;
+    }
+    return action.result;
+  }
+  DialogResult Wait(FlowProgram& p) override { return Run(184, p); }
+  DialogResult Orgel(FlowProgram& p) override { return Run(185, p); }
+  std::optional<int32_t> LoopCount(int32_t) override {
+    opened.push_back(186);
+    if (loopCounts.empty()) return std::nullopt;
+    const int32_t count = loopCounts.front();
+    loopCounts.pop_front();
+    return count;
+  }
+  DialogResult Branch(FlowProgram& p) override { return Run(207, p); }
+  DialogResult Output(FlowProgram& p) override { return Run(208, p); }
+  DialogResult Goto(FlowProgram& p) override { return Run(214, p); }
+  DialogResult Compare(FlowProgram& p) override { return Run(215, p); }
+  DialogResult ExtOutput(FlowProgram& p) override { return Run(216, p); }
+  DialogResult VariableA(FlowProgram& p) override { return Run(231, p); }
+  DialogResult VarCompare(FlowProgram& p) override { return Run(232, p); }
+  DialogResult VariableB(FlowProgram& p) override { return Run(233, p); }
+};
 
 // Programs written one letter per step: S Start, E End, T Orgel, W Wait, [ ] loop marks,
 // B Branch, O Output, G Goto, X ExtOutput, C Compare, V/v Variable A/B, Q VarCompare.
@@ -35,10 +79,12 @@ StepRecord FromLetter(char c) {
 
 class EditSessionTest : public ::testing::Test {
  protected:
+  EditSessionTest() { prompter.thenAlways = PromptAnswer::Ok; }
+
   std::unique_ptr<StepcraftState> owned = std::make_unique<StepcraftState>();
   StepcraftState& state = *owned;
   FlowProgram& p = state.program;
-  ScriptedPrompter prompter;
+  pendra2::testing::ScriptedPrompter prompter;
   ScriptedDialogs dialogs;
 
   // `shape` includes the S and E.
@@ -46,7 +92,7 @@ class EditSessionTest : public ::testing::Test {
     std::vector<StepRecord> body;
     for (const char c : shape.substr(1, shape.size() - 2)) body.push_back(FromLetter(c));
     Build(p, body);
-    prompter.asked.clear();
+    prompter.shown.clear();
     dialogs.opened.clear();
   }
   std::string Shape() const {
@@ -90,10 +136,10 @@ TEST_F(EditSessionTest, InsertToolsAtStartMiddleAndEnd) {
       Make("SOOE");
       const WindowUpdate update = UseTool(row.command, clicked);
       EXPECT_EQ(Shape(), std::string("SOOE").insert(static_cast<std::size_t>(at), row.letters));
-      ASSERT_EQ(prompter.asked.size(), 1u);
-      EXPECT_EQ(prompter.asked[0].text, "「" + row.name + "」を挿入します");
-      EXPECT_EQ(prompter.asked[0].caption, "挿入");
-      EXPECT_EQ(prompter.asked[0].buttons, PromptButtons::OkCancel);
+      ASSERT_EQ(prompter.shown.size(), 1u);
+      EXPECT_EQ(prompter.shown[0].text, "「" + row.name + "」を挿入します");
+      EXPECT_EQ(prompter.shown[0].caption, "挿入");
+      EXPECT_EQ(prompter.shown[0].buttons, PromptButtons::OkCancel);
       EXPECT_EQ(dialogs.opened, row.dialog);
       EXPECT_TRUE(p.modified);
       EXPECT_EQ(state.editMode, EditMode::kEdit);
@@ -114,9 +160,9 @@ TEST_F(EditSessionTest, StepLimitsByTool) {
     SCOPED_TRACE(std::to_string(row.command) + " at " + std::to_string(row.count));
     Make("S" + std::string(static_cast<std::size_t>(row.count - 2), 'O') + "E");
     UseTool(row.command, 0);
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text == "最大登録数を超えました。", row.refused);
-    EXPECT_EQ(prompter.asked[0].caption, row.refused ? "制限事項" : "挿入");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text == "最大登録数を超えました。", row.refused);
+    EXPECT_EQ(prompter.shown[0].caption, row.refused ? "制限事項" : "挿入");
     EXPECT_EQ(p.count == row.count, row.refused);
     EXPECT_EQ(p.modified, !row.refused);
     EXPECT_EQ(state.editMode, EditMode::kEdit);
@@ -130,8 +176,8 @@ TEST_F(EditSessionTest, LoopsNestThreeDeepAndNoDeeper) {
   EXPECT_EQ(p.steps[3].depth, 3);
   EXPECT_EQ(p.steps[4].depth, 3);
   UseTool(2013, 3);  // after a depth-3 LoopStart: refused, and the tool is spent
-  EXPECT_EQ(prompter.asked.back().text, "「繰り返し」の入れ子は３重までです。");
-  EXPECT_EQ(prompter.asked.back().caption, "挿入");
+  EXPECT_EQ(prompter.shown.back().text, "「繰り返し」の入れ子は３重までです。");
+  EXPECT_EQ(prompter.shown.back().caption, "挿入");
   EXPECT_EQ(Shape(), "S[[[]O]]E");
   EXPECT_EQ(state.editMode, EditMode::kEdit);
 }
@@ -174,12 +220,12 @@ TEST_F(EditSessionTest, Deleting) {
     EXPECT_EQ(state.editMode, EditMode::kEdit);
     EXPECT_EQ(p.modified, !row.name.empty());
     if (row.name.empty()) {
-      EXPECT_TRUE(prompter.asked.empty());
+      EXPECT_TRUE(prompter.shown.empty());
       continue;
     }
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "「" + row.name + "」を削除します");
-    EXPECT_EQ(prompter.asked[0].caption, "削除");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "「" + row.name + "」を削除します");
+    EXPECT_EQ(prompter.shown[0].caption, "削除");
   }
 }
 
@@ -283,7 +329,7 @@ TEST_F(EditSessionTest, EditingOpensTheKindsDialog) {
   EXPECT_EQ(p.steps[1].loopCount, 9);
   EXPECT_EQ(p.steps[1].code[1], 9);
   EXPECT_TRUE(p.modified);
-  EXPECT_TRUE(prompter.asked.empty());
+  EXPECT_TRUE(prompter.shown.empty());
   // OK with the count unchanged is still an edit; Cancel is none.
   p.modified = false;
   dialogs.loopCounts = {9};
@@ -305,7 +351,7 @@ TEST_F(EditSessionTest, HitTestAndTheOneShotTool) {
   EXPECT_EQ(state.editMode, EditMode::kDelete);
   // y = 20 lies above the first row and still hits it (Start: no prompt, the tool is spent).
   EXPECT_TRUE(Click(state, 11, 20, prompter, dialogs).repaintWindow);
-  EXPECT_TRUE(prompter.asked.empty());
+  EXPECT_TRUE(prompter.shown.empty());
   EXPECT_EQ(state.editMode, EditMode::kEdit);
   // y = 88 is the second row; rows count from topStep.
   state.topStep = 1;
