@@ -1,4 +1,5 @@
-// The file commands and the save-changes question, answered by a scripted user.
+// The file commands and the save-changes question, answered by a scripted user, and
+// Stepcraft's command line.
 
 #include "flowchart/document_commands.h"
 
@@ -8,6 +9,7 @@
 
 #include "flowchart/flow_file.h"
 #include "flowchart/program_builder.h"
+#include "flowchart/stepcraft_arguments.h"
 #include "flowchart/temp_dir.h"
 #include "stepcraft_app/scripted_user.h"
 
@@ -109,12 +111,6 @@ TEST(SaveChangesMatrix, EveryCommandAnswerAndSaveDialog) {
   }
 }
 
-TEST(SaveChangesMatrix, CleanProgramIsNeverAskedAbout) {
-  Fixture f;
-  EXPECT_TRUE(f.commands.MayDiscard(GuardedCommand::kExit));
-  EXPECT_TRUE(f.prompter.shown.empty());
-}
-
 TEST(FlowPathRules, CompletionAndTitleName) {
   struct Row {
     std::string chosen, completed, title;
@@ -134,6 +130,8 @@ TEST(FlowPathRules, CompletionAndTitleName) {
 
 TEST(FileCommands, FailedLoadAndSaveKeepTheDocumentAsItWas) {
   Fixture f;
+  EXPECT_TRUE(f.commands.MayDiscard(GuardedCommand::kExit));  // clean: nothing to ask
+  EXPECT_TRUE(f.prompter.shown.empty());
   f.Edit();
   f.files.answers = {f.PathOf("first.flc")};
   ASSERT_EQ(f.commands.SaveAs(), SaveResult::kSaved);
@@ -154,6 +152,31 @@ TEST(FileCommands, FailedLoadAndSaveKeepTheDocumentAsItWas) {
   EXPECT_TRUE(f.state->program.modified);
   EXPECT_EQ(f.state->program.count, 3);
   EXPECT_EQ(pendra2::testing::ReadBytes(f.PathOf("first.flc")), before);
+}
+
+TEST(StepcraftArguments, ViewModeFileAndRefusals) {
+  struct Row {
+    std::vector<std::string> args;
+    int32_t viewMode;
+    std::optional<std::string> file;
+    bool refused = false;
+  } rows[] = {
+      {{}, 1, std::nullopt},
+      {{"/B"}, 4, std::nullopt},
+      {{"-J"}, 5, std::nullopt},
+      {{"-x"}, 1, std::nullopt},
+      {{"-F", "作品.flc"}, 0, "作品.flc"},
+      {{"a.flc", "b.flc"}, 1, "a.flc", true},
+      {{"--verbose"}, 1, std::nullopt, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.args.empty() ? std::string("(none)") : r.args[0]);
+    const StepcraftArguments parsed = ParseStepcraftArguments(r.args);
+    EXPECT_EQ(!parsed.error.empty(), r.refused);
+    if (r.refused) continue;
+    EXPECT_EQ(parsed.viewMode, r.viewMode);
+    EXPECT_EQ(parsed.file, r.file);
+  }
 }
 
 }  // namespace
