@@ -134,65 +134,29 @@ std::vector<uint8_t> TuneFile(uint16_t length, uint16_t tempoIndex, char version
   return bytes;
 }
 
-class TuneDialogTest : public ProgramTest {
- protected:
+// What the browse button's chosen file puts into the step, or why it is refused with the
+// step, the tempo and the changed mark left alone.
+TEST_F(ProgramTest, ChosenTunesAndRefusals) {
   pendra2::testing::TempDir dir;
-  void SetUp() override {
-    Build(p, {Step(K::Orgel)});
-    p.currentStep = 1;
-    p.tempoIndex = 2;
-    p.modified = false;
-  }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const auto Write = [&dir](const std::string& name, const std::vector<uint8_t>& bytes) {
     pendra2::testing::WriteBytes(dir / name, bytes);
     return (dir / name).string();
-  }
-};
-
-// The browse button's dialog, and what a chosen file puts into the step.
-TEST_F(TuneDialogTest, ChosenTuneIsCopiedIntoTheStep) {
+  };
+  Build(p, {Step(K::Orgel)});
+  p.currentStep = 1;
   pendra2::testing::ScriptedFiles chooser;
   EXPECT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());  // cancelled: nothing changes
   EXPECT_FALSE(p.modified);
-
+  Write("noext.olg", TuneFile(3, 1));
   struct Row {
-    std::string what;
-    std::vector<uint8_t> file;
-    std::string typed;  // as chosen, relative to the folder
-    int32_t size;
-    int32_t tempoIndex;
+    std::string what, path, message;  // the message of a refusal
+    int32_t size = 0, tempoIndex = 0;
   };
   const Row rows[] = {
-      {"current file", TuneFile(20, 7), "a.olg", 22, 7},
-      {"old version text", TuneFile(20, 7, '0'), "a.olg", 22, 2},
-      {"tempo outside the table", TuneFile(510, 40), "a.olg", 512, 2},
-      {"name without a dot", TuneFile(3, 1), "noext", 5, 1},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    p.modified = false;
-    chooser.answers = {(dir / row.typed).string()};
-    const std::string onDisk =
-        Write(row.typed.find('.') == std::string::npos ? row.typed + ".olg" : row.typed, row.file);
-    ASSERT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());
-    const StepRecord& step = p.steps[1];
-    EXPECT_TRUE(std::equal(step.code.begin(), step.code.begin() + 512, row.file.begin() + 64));
-    EXPECT_EQ(step.size, row.size);
-    EXPECT_EQ(p.tempoIndex, row.tempoIndex);
-    EXPECT_TRUE(p.modified);
-    EXPECT_EQ(OpenOrgel(step, Identity).path, onDisk);
-  }
-  EXPECT_EQ(OpenOrgel(p.steps[1], Identity).size, "005 バイト");
-}
-
-TEST_F(TuneDialogTest, RefusedTunesLeaveTheStepAlone) {
-  const std::string longName(260, 'x');
-  struct Row {
-    std::string what;
-    std::string path;
-    std::string message;
-  };
-  const Row rows[] = {
+      {"current file", Write("a.olg", TuneFile(20, 7)), "", 22, 7},
+      {"old version text", Write("b.olg", TuneFile(20, 9, '0')), "", 22, 2},
+      {"tempo outside the table", Write("c.olg", TuneFile(510, 40)), "", 512, 2},
+      {"name without a dot", (dir / "noext").string(), "", 5, 1},
       {"missing", (dir / "none.olg").string(), "Load File Open Error"},
       {"a folder", dir.Path().string() + "/.", "Load File Open Error"},
       {"short", Write("short.olg", std::vector<uint8_t>(100, 0)),
@@ -201,22 +165,35 @@ TEST_F(TuneDialogTest, RefusedTunesLeaveTheStepAlone) {
        "このオルゴールファイルは長すぎて読み込めません。"},
       {"no Shift JIS form", Write("曲.olg", TuneFile(20, 2)),
        "ファイルのパスに使えない文字が含まれています。"},
-      {"path over 255 bytes", "/tmp/" + longName + ".olg",
+      {"path over 255 bytes", "/tmp/" + std::string(260, 'x') + ".olg",
        "ファイルのパスが長すぎます。\n255バイト以内のパスのファイルを選んでください。"},
   };
-  Write("keep.olg", TuneFile(20, 4));
-  ASSERT_TRUE(ChooseTune(p, (dir / "keep.olg").string(), AsciiOnly).ok());
-  p.modified = false;
-  const StepRecord before = p.steps[1];
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    const interaction::Outcome outcome = ChooseTune(p, row.path, AsciiOnly);
-    ASSERT_FALSE(outcome.ok());
-    EXPECT_EQ(outcome.message().text, row.message);
-    EXPECT_EQ(std::memcmp(&p.steps[1], &before, sizeof before), 0);
-    EXPECT_EQ(p.tempoIndex, 4);
-    EXPECT_FALSE(p.modified);
+    const StepRecord before = p.steps[1];
+    const int32_t tempoBefore = p.tempoIndex;
+    p.modified = false;
+    chooser.answers = {row.path};
+    const interaction::Outcome outcome = BrowseTune(p, chooser, AsciiOnly);
+    if (!row.message.empty()) {
+      ASSERT_FALSE(outcome.ok());
+      EXPECT_EQ(outcome.message().text, row.message);
+      EXPECT_EQ(std::memcmp(&p.steps[1], &before, sizeof before), 0);
+      EXPECT_EQ(p.tempoIndex, tempoBefore);
+      EXPECT_FALSE(p.modified);
+      continue;
+    }
+    ASSERT_TRUE(outcome.ok());
+    // The stored path names the file read, ".olg" completed.
+    const auto file = pendra2::testing::ReadBytes(OpenOrgel(p.steps[1], Identity).path);
+    ASSERT_EQ(file.size(), 576u);
+    EXPECT_TRUE(
+        std::equal(p.steps[1].code.begin(), p.steps[1].code.begin() + 512, file.begin() + 64));
+    EXPECT_EQ(p.steps[1].size, row.size);
+    EXPECT_EQ(p.tempoIndex, row.tempoIndex);
+    EXPECT_TRUE(p.modified);
   }
+  EXPECT_EQ(OpenOrgel(p.steps[1], Identity).size, "005 バイト");
 }
 
 }  // namespace
