@@ -114,30 +114,19 @@ TEST(StepcraftBoardButtons, FollowEachDiscovery) {
   EXPECT_EQ(e.BoardButtons(), autoOff);
 }
 
-// The guards themselves are the core's and the silent and older boards are replayed end to
-// end; here the image as the board receives it, and the size guard sending nothing.
-TEST(StepcraftTransfer, ImageReachesTheBoardOrNothingIsSent) {
-  for (const int imageSize : {0, 512}) {  // 0: the program as built
-    SCOPED_TRACE(imageSize);
-    Editor e("V3.00.00");
-    if (imageSize) e.state->program.imageSize = imageSize;
-    e.transport.ClearCalls();
-    e.window->RunCommand(kCommandTransfer);
-    EXPECT_FALSE(e.state->transferBusy);
-    if (imageSize) {
-      EXPECT_EQ(e.window->panel()->lastTransfer(), flowchart::TransferStep::kTooLarge);
-      EXPECT_EQ(e.Letters(), "");
-      EXPECT_EQ(e.prompter.Texts(),
-                std::vector<std::string>{std::string(flowchart::kTooLargeMessage.text)});
-      continue;
-    }
-    EXPECT_EQ(e.window->panel()->lastTransfer(), flowchart::TransferStep::kSent);
-    EXPECT_EQ(e.Letters().substr(0, 2), "CS");  // then the eight blocks, answered
-    EXPECT_EQ(e.transport.Writes().size(), 10u);
-    EXPECT_TRUE(e.prompter.shown.empty());
-    EXPECT_EQ(e.model->imagesWritten(), 1);
-    EXPECT_EQ(e.model->image(), e.state->program.image);
-  }
+// The guards and their messages are the core's and the replays'; here the image as the board
+// receives it.
+TEST(StepcraftTransfer, ImageReachesTheBoard) {
+  Editor e("V3.00.00");
+  e.transport.ClearCalls();
+  e.window->RunCommand(kCommandTransfer);
+  EXPECT_FALSE(e.state->transferBusy);
+  EXPECT_EQ(e.window->panel()->lastTransfer(), flowchart::TransferStep::kSent);
+  EXPECT_EQ(e.Letters().substr(0, 2), "CS");  // then the eight blocks, answered
+  EXPECT_EQ(e.transport.Writes().size(), 10u);
+  EXPECT_TRUE(e.prompter.shown.empty());
+  EXPECT_EQ(e.model->imagesWritten(), 1);
+  EXPECT_EQ(e.model->image(), e.state->program.image);
 }
 
 TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
@@ -163,7 +152,6 @@ TEST(StepcraftToolbar, EachButtonPicksItsToolAndShowsIt) {
     SCOPED_TRACE(place.art);
     QToolButton* button = e.window->toolbar()->button(place.command);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->geometry(), QRect(place.at, kToolButtonSize));
     EXPECT_TRUE(QRect(QPoint(0, 0), kToolbarRect.size()).contains(button->geometry()));
     button->click();
     EXPECT_EQ(e.state->editMode, place.mode);
@@ -212,9 +200,6 @@ TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
   ASSERT_NE(area, nullptr);
   const QList<QMdiSubWindow*> subs = area->subWindowList(QMdiArea::CreationOrder);
   ASSERT_EQ(subs.size(), 3);
-  EXPECT_EQ(subs[0]->widget(), e.window->panel());
-  EXPECT_EQ(subs[1]->widget(), e.window->flowchartWindow());
-  EXPECT_EQ(subs[2]->widget(), e.window->toolbar());
   EXPECT_EQ(e.window->panel()->size(), kPanelRect.size());
   EXPECT_EQ(e.window->toolbar()->size(), kToolbarRect.size());
   EXPECT_GE(e.window->flowchartWindow()->width(), kFlowchartRect.width());
