@@ -183,8 +183,8 @@ TEST_F(EditSessionTest, LoopsNestThreeDeepAndNoDeeper) {
 }
 
 // Loop pairs go together from either end, nested ones included; a mark whose partner a
-// damaged file lost goes alone. Any answer to a delete prompt marks the document. Where the
-// delete prompt names a kind as the insert prompt does, the insert table covers it.
+// damaged file lost goes alone. Every other kind but Start and End goes on OK. Any answer to
+// a delete prompt marks the document.
 TEST_F(EditSessionTest, Deleting) {
   struct Row {
     std::string shape;
@@ -200,9 +200,14 @@ TEST_F(EditSessionTest, Deleting) {
       {"S[OE", 1, "繰り返し", "SOE"},
       {"SO]E", 2, "繰り返し", "SOE"},
       {"STWE", 1, "オルゴール", "SWE"},
+      {"STWE", 2, "待機", "STE"},
+      {"SBE", 1, "分岐", "SE"},
       {"SOE", 1, "出力", "SE"},
       {"SGE", 1, "GOTO", "SE"},
+      {"SXE", 1, "拡張出力", "SE"},
+      {"SCE", 1, "比較", "SE"},
       {"SvE", 1, "変数設定", "SE"},
+      {"SQE", 1, "変数比較", "SE"},
       {"SOE", 1, "出力", "SOE", PromptAnswer::Cancel},
       {"SOE", 0, "", "SOE"},
       {"SOE", 2, "", "SOE"},
