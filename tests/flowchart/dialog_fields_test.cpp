@@ -148,12 +148,15 @@ TEST_F(ProgramTest, ChosenTunesAndRefusals) {
   EXPECT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());  // cancelled: nothing changes
   EXPECT_FALSE(p.modified);
   Write("noext.olg", TuneFile(3, 1));
+  // Paths of 255 bytes (the most a step holds) and of one more.
+  const std::size_t room = 255 - (dir.Path().string() + "/.olg").size();
+  const std::string longest = Write(std::string(room, 'y') + ".olg", TuneFile(20, 7));
   struct Row {
     std::string what, path, message;  // the message of a refusal
     int32_t size = 0, tempoIndex = 0;
   };
   const Row rows[] = {
-      {"current file", Write("a.olg", TuneFile(20, 7)), "", 22, 7},
+      {"current file, the longest path", longest, "", 22, 7},
       {"old version text", Write("b.olg", TuneFile(20, 9, '0')), "", 22, 2},
       {"tempo outside the table", Write("c.olg", TuneFile(510, 40)), "", 512, 2},
       {"name without a dot", (dir / "noext").string(), "", 5, 1},
@@ -165,7 +168,7 @@ TEST_F(ProgramTest, ChosenTunesAndRefusals) {
        "このオルゴールファイルは長すぎて読み込めません。"},
       {"no Shift JIS form", Write("曲.olg", TuneFile(20, 2)),
        "ファイルのパスに使えない文字が含まれています。"},
-      {"path over 255 bytes", "/tmp/" + std::string(260, 'x') + ".olg",
+      {"path of 256 bytes", (dir / (std::string(room + 1, 'z') + ".olg")).string(),
        "ファイルのパスが長すぎます。\n255バイト以内のパスのファイルを選んでください。"},
   };
   for (const Row& row : rows) {

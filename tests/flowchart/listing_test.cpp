@@ -96,6 +96,18 @@ TEST(ListingTest, LinesAndCaptions) {
       {2, Step(K::Variable, 7, 9, 5), "  2行目:変数BにBとAの差を代入", "B = B - A"},
       {2, Step(K::Variable, 7, 10, 1), "  2行目:変数BにBとAの積を代入", "B = B x A"},
   };
+  // Variable B's texts are A's with the two names exchanged, operation by operation.
+  const auto exchanged = [](std::string text) {
+    for (char& c : text) c = c == 'A' ? 'B' : c == 'B' ? 'A' : c;
+    return text;
+  };
+  for (int32_t op = 0; op < 12; ++op) {
+    const StepRecord a = Step(K::Variable, 7, op, 0), b = Step(K::Variable, 7, op, 1);
+    EXPECT_EQ(exchanged(StepCaption(a, Identity)), StepCaption(b, Identity)) << op;
+    for (auto n : kNotations) {
+      EXPECT_EQ(exchanged(ListingLine(2, a, n, Identity)), ListingLine(2, b, n, Identity)) << op;
+    }
+  }
   for (const auto& e : rows) {
     SCOPED_TRACE(e.japanese);
     EXPECT_EQ(ListingLine(e.n, e.step, Notation::Japanese, Identity), e.japanese);
