@@ -13,6 +13,7 @@
 
 #include "flowchart/program_builder.h"
 #include "flowchart/temp_dir.h"
+#include "stepcraft_app/scripted_user.h"
 
 namespace pendra2::flowchart::testing {
 namespace {
@@ -61,49 +62,34 @@ TEST(DialogFields, TypedEntries) {
   for (const auto& [text, count] : loops) EXPECT_EQ(StoreLoopCount({text}), count) << text;
 }
 
-// Radio groups store the checked button's value; with none checked the field keeps its old
-// value, except where the group always stores. Opening checks the stored value's button.
+// Radio groups store the checked button's value (the Qt dialog tests press them); with none
+// checked a field keeps its old value, except compare and output, which always store. A value
+// outside its group opens with the fallback button, or none.
 TEST(DialogFields, RadioGroupsAndCheckBoxes) {
   StepRecord branch = Step(K::Branch, 0, 2, 1);
-  (void)StoreBranch({"0", 0, 0, "1"}, branch, kCount);
-  EXPECT_EQ(std::pair(branch.op, branch.channel), std::pair(2, 1));
-  (void)StoreBranch({"0", 1003, 1103, "1"}, branch, kCount);
-  EXPECT_EQ(std::pair(branch.op, branch.channel), std::pair(1, 2));
-  EXPECT_EQ(OpenBranch(Step(K::Branch, 0, 2, 1)).opButton, 1004);
-  EXPECT_EQ(OpenBranch(Step(K::Branch, 0, 7, 5)).opButton, 0);
-  EXPECT_EQ(OpenBranch(Step(K::Branch, 0, 7, 5)).inputButton, 1103);
-
-  StepRecord output = Step(K::Output, 1, 0, 0);
-  (void)StoreOutput({0, 0}, output);
-  EXPECT_EQ(std::pair(output.channel, output.value), std::pair(2, 0));
-  (void)StoreOutput({1042, 1043}, output);
-  EXPECT_EQ(std::pair(output.channel, output.value), std::pair(1, 1));
-  EXPECT_EQ(OpenOutput(Step(K::Output, 5, 0, 9)).portButton, 1045);
-  EXPECT_EQ(OpenOutput(Step(K::Output, 5, 0, 9)).stateButton, 1044);
-
   StepRecord compare = Step(K::Compare, 0, 2);
-  (void)StoreCompare({"0", 0, "1"}, compare, kCount);
-  EXPECT_EQ(compare.op, 0);
-  (void)StoreCompare({"0", 1008, "1"}, compare, kCount);
-  EXPECT_EQ(compare.op, 1);
-  EXPECT_EQ(OpenCompare(Step(K::Compare, 0, 2)).opButton, 1007);
-  EXPECT_EQ(OpenCompare(Step(K::Compare, 0, 9)).opButton, 1006);
-
-  // Variable buttons are not in op order: 1059/1060 multiply and divide by the value.
-  const std::pair<int, int32_t> variableOps[] = {
-      {1059, 3}, {1060, 4}, {1051, 5}, {1058, 11}, {0, 2}};
-  for (const auto& [button, op] : variableOps) {
-    StepRecord variable = Step(K::Variable, 0, 2);
-    (void)StoreVariable({"0", button}, variable);
-    EXPECT_EQ(variable.op, op) << button;
-    EXPECT_EQ(OpenVariable(variable).opButton, button == 0 ? 1050 : button);
-  }
-  EXPECT_EQ(OpenVariable(Step(K::Variable, 0, 12)).opButton, 0);
+  StepRecord output = Step(K::Output, 1, 0, 0);
+  StepRecord variable = Step(K::Variable, 0, 2);
   StepRecord varCompare = Step(K::VarCompare, 0, 2);
+  (void)StoreBranch({"0", 0, 0, "1"}, branch, kCount);
+  (void)StoreCompare({"0", 0, "1"}, compare, kCount);
+  (void)StoreOutput({0, 0}, output);
+  (void)StoreVariable({"0", 0}, variable);
   (void)StoreVarCompare({"0", 0, "1"}, varCompare, kCount);
-  EXPECT_EQ(varCompare.op, 2);
-  (void)StoreVarCompare({"0", 1056, "1"}, varCompare, kCount);
-  EXPECT_EQ(varCompare.op, 8);
+  EXPECT_EQ(std::tuple(branch.op, branch.channel, compare.op, variable.op, varCompare.op),
+            std::tuple(2, 1, 0, 2, 2));
+  EXPECT_EQ(std::pair(output.channel, output.value), std::pair(2, 0));
+  (void)StoreVariable({"0", 1058}, variable);  // the last button of a group
+  EXPECT_EQ(variable.op, 11);
+  EXPECT_EQ(OpenVariable(variable).opButton, 1058);
+
+  const BranchFields openBranch = OpenBranch(Step(K::Branch, 0, 7, 5));
+  const OutputFields openOutput = OpenOutput(Step(K::Output, 5, 0, 9));
+  EXPECT_EQ(std::pair(openBranch.opButton, openBranch.inputButton), std::pair(0, 1103));
+  EXPECT_EQ(std::pair(openOutput.portButton, openOutput.stateButton), std::pair(1045, 1044));
+  EXPECT_EQ(OpenCompare(Step(K::Compare, 0, 9)).opButton, 1006);
+  EXPECT_EQ(OpenVariable(Step(K::Variable, 0, 12)).opButton, 0);
+  EXPECT_EQ(OpenVarCompare(Step(K::VarCompare, 0, -1)).opButton, 0);
 
   // Extended output: channel before, boxes -> channel after.
   const std::tuple<int32_t, std::array<bool, 4>, int32_t> boxes[] = {
@@ -117,21 +103,18 @@ TEST(DialogFields, RadioGroupsAndCheckBoxes) {
   }
   EXPECT_EQ(OpenExtOutput(Step(K::ExtOutput, 0, 0, 0b1010)).bits,
             (std::array<bool, 4>{false, true, false, true}));
-}
 
-TEST(DialogFields, TextsShownOnOpening) {
-  EXPECT_EQ(OpenWait(Step(K::Wait, 3)).seconds, "1.5");
+  // Shown texts: one decimal whatever the locale, and a live reading's two bytes.
   EXPECT_EQ(OpenWait(Step(K::Wait, 4)).seconds, "2.0");
-  EXPECT_EQ(OpenBranch(Step(K::Branch, -12, 1, 0, 4)).threshold, "-12");
-  EXPECT_EQ(OpenVarCompare(Step(K::VarCompare, 7, 0, 0, 4)).target, "4");
-  EXPECT_EQ(OpenGoto(Step(K::Goto, 0, 0, 0, 6)).target, "6");
-  EXPECT_EQ(OpenLoopCount(42).count, "42");
   EXPECT_EQ(ReadingText(0x34, 0x12), "4660");
   EXPECT_EQ(BranchReadingInput(1102), 2);
   EXPECT_EQ(BranchReadingInput(0), 3);
 }
 
 // Tune files: Shift JIS is plain ASCII here, anything else has no form.
+std::string Identity(std::string_view sjis) {
+  return std::string(sjis);
+}
 std::optional<std::string> AsciiOnly(std::string_view utf8) {
   for (const char c : utf8) {
     if (static_cast<unsigned char>(c) >= 0x80) return std::nullopt;
@@ -139,92 +122,44 @@ std::optional<std::string> AsciiOnly(std::string_view utf8) {
   return std::string(utf8);
 }
 
+// A tune file of `length` columns: the header, then 512 bytes of tune.
 std::vector<uint8_t> TuneFile(uint16_t length, uint16_t tempoIndex, char versionDigit = '5') {
-  std::vector<uint8_t> bytes(576, 0);
-  bytes[0] = 'O';
-  bytes[1] = 'L';
-  bytes[2] = 'X';
-  bytes[6] = static_cast<uint8_t>(length & 0xFF);
-  bytes[7] = static_cast<uint8_t>(length >> 8);
-  const std::string version = std::string("2.") + versionDigit + "3.60";
-  std::copy(version.begin(), version.end(), bytes.begin() + 8);
+  std::vector<uint8_t> bytes(576);
+  for (std::size_t i = 64; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i % 23);
+  const std::string head = std::string("OLX\0\0\0", 6) + static_cast<char>(length & 0xFF) +
+                           static_cast<char>(length >> 8) + "2." + versionDigit + "3.60";
+  std::copy(head.begin(), head.end(), bytes.begin());
   bytes[24] = static_cast<uint8_t>(tempoIndex);
   bytes[64] = 'T';
-  bytes[65] = 33;
-  for (std::size_t i = 66; i < 576; ++i) bytes[i] = static_cast<uint8_t>(i % 23);
   return bytes;
 }
 
-class TuneDialogTest : public ProgramTest {
- protected:
+// What the browse button's chosen file puts into the step, or why it is refused with the
+// step, the tempo and the changed mark left alone.
+TEST_F(ProgramTest, ChosenTunesAndRefusals) {
   pendra2::testing::TempDir dir;
-  void SetUp() override {
-    Build(p, {Step(K::Orgel)});
-    p.currentStep = 1;
-    p.tempoIndex = 2;
-    p.modified = false;
-  }
-  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+  const auto Write = [&dir](const std::string& name, const std::vector<uint8_t>& bytes) {
     pendra2::testing::WriteBytes(dir / name, bytes);
     return (dir / name).string();
-  }
-};
-
-// The browse button's dialog, and what a chosen file puts into the step.
-TEST_F(TuneDialogTest, ChosenTuneIsCopiedIntoTheStep) {
-  struct Chooser final : interaction::FileChooser {
-    std::optional<std::string> answer;
-    interaction::FileRequest asked;
-    std::optional<std::string> Choose(const interaction::FileRequest& r) override {
-      asked = r;
-      return answer;
-    }
-  } chooser;
+  };
+  Build(p, {Step(K::Orgel)});
+  p.currentStep = 1;
+  pendra2::testing::ScriptedFiles chooser;
   EXPECT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());  // cancelled: nothing changes
   EXPECT_FALSE(p.modified);
-  EXPECT_EQ(chooser.asked.title, "オルゴールファイル読込み");
-  EXPECT_EQ(chooser.asked.filterName + chooser.asked.pattern + chooser.asked.defaultExtension,
-            "Orgel FILE (*.olg)*.olgolg");
-
+  Write("noext.olg", TuneFile(3, 1));
+  // Paths of 255 bytes (the most a step holds) and of one more.
+  const std::size_t room = 255 - (dir.Path().string() + "/.olg").size();
+  const std::string longest = Write(std::string(room, 'y') + ".olg", TuneFile(20, 7));
   struct Row {
-    std::string what;
-    std::vector<uint8_t> file;
-    std::string typed;  // as chosen, relative to the folder
-    int32_t size;
-    int32_t tempoIndex;
+    std::string what, path, message;  // the message of a refusal
+    int32_t size = 0, tempoIndex = 0;
   };
   const Row rows[] = {
-      {"current file", TuneFile(20, 7), "a.olg", 22, 7},
-      {"old version text", TuneFile(20, 7, '0'), "a.olg", 22, 2},
-      {"tempo outside the table", TuneFile(510, 40), "a.olg", 512, 2},
-      {"name without a dot", TuneFile(3, 1), "noext", 5, 1},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    p.modified = false;
-    chooser.answer = (dir / row.typed).string();
-    const std::string onDisk =
-        Write(row.typed.find('.') == std::string::npos ? row.typed + ".olg" : row.typed, row.file);
-    ASSERT_TRUE(BrowseTune(p, chooser, AsciiOnly).ok());
-    const StepRecord& step = p.steps[1];
-    EXPECT_TRUE(std::equal(step.code.begin(), step.code.begin() + 512, row.file.begin() + 64));
-    EXPECT_EQ(step.size, row.size);
-    EXPECT_EQ(p.tempoIndex, row.tempoIndex);
-    EXPECT_TRUE(p.modified);
-    const OrgelFields shown = OpenOrgel(step, [](std::string_view s) { return std::string(s); });
-    EXPECT_EQ(shown.path, onDisk);
-    EXPECT_EQ(shown.size, std::to_string(1000 + row.size).substr(1) + " バイト");
-  }
-}
-
-TEST_F(TuneDialogTest, RefusedTunesLeaveTheStepAlone) {
-  const std::string longName(260, 'x');
-  struct Row {
-    std::string what;
-    std::string path;
-    std::string message;
-  };
-  const Row rows[] = {
+      {"current file, the longest path", longest, "", 22, 7},
+      {"old version text", Write("b.olg", TuneFile(20, 9, '0')), "", 22, 2},
+      {"tempo outside the table", Write("c.olg", TuneFile(510, 40)), "", 512, 2},
+      {"name without a dot", (dir / "noext").string(), "", 5, 1},
       {"missing", (dir / "none.olg").string(), "Load File Open Error"},
       {"a folder", dir.Path().string() + "/.", "Load File Open Error"},
       {"short", Write("short.olg", std::vector<uint8_t>(100, 0)),
@@ -233,22 +168,35 @@ TEST_F(TuneDialogTest, RefusedTunesLeaveTheStepAlone) {
        "このオルゴールファイルは長すぎて読み込めません。"},
       {"no Shift JIS form", Write("曲.olg", TuneFile(20, 2)),
        "ファイルのパスに使えない文字が含まれています。"},
-      {"path over 255 bytes", "/tmp/" + longName + ".olg",
+      {"path of 256 bytes", (dir / (std::string(room + 1, 'z') + ".olg")).string(),
        "ファイルのパスが長すぎます。\n255バイト以内のパスのファイルを選んでください。"},
   };
-  Write("keep.olg", TuneFile(20, 4));
-  ASSERT_TRUE(ChooseTune(p, (dir / "keep.olg").string(), AsciiOnly).ok());
-  p.modified = false;
-  const StepRecord before = p.steps[1];
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    const interaction::Outcome outcome = ChooseTune(p, row.path, AsciiOnly);
-    ASSERT_FALSE(outcome.ok());
-    EXPECT_EQ(outcome.message().text, row.message);
-    EXPECT_EQ(std::memcmp(&p.steps[1], &before, sizeof before), 0);
-    EXPECT_EQ(p.tempoIndex, 4);
-    EXPECT_FALSE(p.modified);
+    const StepRecord before = p.steps[1];
+    const int32_t tempoBefore = p.tempoIndex;
+    p.modified = false;
+    chooser.answers = {row.path};
+    const interaction::Outcome outcome = BrowseTune(p, chooser, AsciiOnly);
+    if (!row.message.empty()) {
+      ASSERT_FALSE(outcome.ok());
+      EXPECT_EQ(outcome.message().text, row.message);
+      EXPECT_EQ(std::memcmp(&p.steps[1], &before, sizeof before), 0);
+      EXPECT_EQ(p.tempoIndex, tempoBefore);
+      EXPECT_FALSE(p.modified);
+      continue;
+    }
+    ASSERT_TRUE(outcome.ok());
+    // The stored path names the file read, ".olg" completed.
+    const auto file = pendra2::testing::ReadBytes(OpenOrgel(p.steps[1], Identity).path);
+    ASSERT_EQ(file.size(), 576u);
+    EXPECT_TRUE(
+        std::equal(p.steps[1].code.begin(), p.steps[1].code.begin() + 512, file.begin() + 64));
+    EXPECT_EQ(p.steps[1].size, row.size);
+    EXPECT_EQ(p.tempoIndex, row.tempoIndex);
+    EXPECT_TRUE(p.modified);
   }
+  EXPECT_EQ(OpenOrgel(p.steps[1], Identity).size, "005 バイト");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,7 +14,8 @@
 #include "flowchart/dialog_fields.h"
 #include "flowchart/listing.h"
 #include "flowchart/program_builder.h"
-#include "flowchart/scripted_editing.h"
+#include "interaction/step_dialogs.h"
+#include "stepcraft_app/scripted_user.h"
 
 namespace pendra2::flowchart::testing {
 namespace {
@@ -20,6 +23,43 @@ namespace {
 using interaction::DialogResult;
 using interaction::PromptAnswer;
 using interaction::PromptButtons;
+
+// Step dialogs, scripted: each queued entry types into the step (count is the program's)
+// and presses OK; an empty entry, or none queued, cancels. Template ids are recorded.
+struct ScriptedDialogs final : interaction::StepDialogs {
+  using Fill = std::function<void(StepRecord& step, int32_t count)>;
+  std::deque<Fill> fills;
+  std::deque<int32_t> loopCounts;  // answers of dialog 186; cancelled once they run out
+  std::vector<int> opened;
+
+  DialogResult Run(int templateId, FlowProgram& program) {
+    opened.push_back(templateId);
+    if (fills.empty()) return DialogResult::Cancel;
+    const Fill fill = std::move(fills.front());
+    fills.pop_front();
+    if (!fill) return DialogResult::Cancel;
+    fill(program.steps[program.currentStep], program.count);
+    program.modified = true;
+    return DialogResult::Ok;
+  }
+  DialogResult Wait(FlowProgram& p) override { return Run(184, p); }
+  DialogResult Orgel(FlowProgram& p) override { return Run(185, p); }
+  std::optional<int32_t> LoopCount(int32_t) override {
+    opened.push_back(186);
+    if (loopCounts.empty()) return std::nullopt;
+    const int32_t count = loopCounts.front();
+    loopCounts.pop_front();
+    return count;
+  }
+  DialogResult Branch(FlowProgram& p) override { return Run(207, p); }
+  DialogResult Output(FlowProgram& p) override { return Run(208, p); }
+  DialogResult Goto(FlowProgram& p) override { return Run(214, p); }
+  DialogResult Compare(FlowProgram& p) override { return Run(215, p); }
+  DialogResult ExtOutput(FlowProgram& p) override { return Run(216, p); }
+  DialogResult VariableA(FlowProgram& p) override { return Run(231, p); }
+  DialogResult VarCompare(FlowProgram& p) override { return Run(232, p); }
+  DialogResult VariableB(FlowProgram& p) override { return Run(233, p); }
+};
 
 // Programs written one letter per step: S Start, E End, T Orgel, W Wait, [ ] loop marks,
 // B Branch, O Output, G Goto, X ExtOutput, C Compare, V/v Variable A/B, Q VarCompare.
@@ -35,10 +75,12 @@ StepRecord FromLetter(char c) {
 
 class EditSessionTest : public ::testing::Test {
  protected:
+  EditSessionTest() { prompter.thenAlways = PromptAnswer::Ok; }
+
   std::unique_ptr<StepcraftState> owned = std::make_unique<StepcraftState>();
   StepcraftState& state = *owned;
   FlowProgram& p = state.program;
-  ScriptedPrompter prompter;
+  pendra2::testing::ScriptedPrompter prompter;
   ScriptedDialogs dialogs;
 
   // `shape` includes the S and E.
@@ -46,7 +88,7 @@ class EditSessionTest : public ::testing::Test {
     std::vector<StepRecord> body;
     for (const char c : shape.substr(1, shape.size() - 2)) body.push_back(FromLetter(c));
     Build(p, body);
-    prompter.asked.clear();
+    prompter.shown.clear();
     dialogs.opened.clear();
   }
   std::string Shape() const {
@@ -69,7 +111,8 @@ class EditSessionTest : public ::testing::Test {
 
 // Every insert tool on Start, on a middle step and on End: the new step lands after the
 // clicked one (before End for End), with its prompt and dialog; the document is changed
-// even though every dialog is cancelled and the pair has none.
+// even though every dialog is cancelled and the pair has none. Clicked without a tool, the
+// new step opens its dialog again (the pair its loop count).
 TEST_F(EditSessionTest, InsertToolsAtStartMiddleAndEnd) {
   struct Row {
     int command;
@@ -90,33 +133,36 @@ TEST_F(EditSessionTest, InsertToolsAtStartMiddleAndEnd) {
       Make("SOOE");
       const WindowUpdate update = UseTool(row.command, clicked);
       EXPECT_EQ(Shape(), std::string("SOOE").insert(static_cast<std::size_t>(at), row.letters));
-      ASSERT_EQ(prompter.asked.size(), 1u);
-      EXPECT_EQ(prompter.asked[0].text, "「" + row.name + "」を挿入します");
-      EXPECT_EQ(prompter.asked[0].caption, "挿入");
-      EXPECT_EQ(prompter.asked[0].buttons, PromptButtons::OkCancel);
+      ASSERT_EQ(prompter.shown.size(), 1u);
+      EXPECT_EQ(prompter.shown[0].text, "「" + row.name + "」を挿入します");
+      EXPECT_EQ(prompter.shown[0].caption, "挿入");
+      EXPECT_EQ(prompter.shown[0].buttons, PromptButtons::OkCancel);
       EXPECT_EQ(dialogs.opened, row.dialog);
       EXPECT_TRUE(p.modified);
       EXPECT_EQ(state.editMode, EditMode::kEdit);
       EXPECT_TRUE(update.repaintWindow && update.repaintToolbar);
+      dialogs.opened.clear();
+      ClickRow(at);
+      EXPECT_EQ(dialogs.opened, row.dialog.empty() ? std::vector<int>{186} : row.dialog);
     }
   }
 }
 
+// 255 steps at most; the loop pair and the variables need two free slots.
 TEST_F(EditSessionTest, StepLimitsByTool) {
   struct Row {
     int command, count;
     bool refused;
   };
-  const Row rows[] = {{2018, 254, false}, {2018, 255, true},  {2025, 254, false},
-                      {2017, 255, true},  {2013, 253, false}, {2013, 254, true},
-                      {2023, 253, false}, {2023, 254, true},  {2024, 254, true}};
+  const Row rows[] = {{2018, 254, false}, {2018, 255, true},  {2013, 253, false},
+                      {2013, 254, true},  {2023, 253, false}, {2024, 254, true}};
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.command) + " at " + std::to_string(row.count));
     Make("S" + std::string(static_cast<std::size_t>(row.count - 2), 'O') + "E");
     UseTool(row.command, 0);
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text == "最大登録数を超えました。", row.refused);
-    EXPECT_EQ(prompter.asked[0].caption, row.refused ? "制限事項" : "挿入");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text == "最大登録数を超えました。", row.refused);
+    EXPECT_EQ(prompter.shown[0].caption, row.refused ? "制限事項" : "挿入");
     EXPECT_EQ(p.count == row.count, row.refused);
     EXPECT_EQ(p.modified, !row.refused);
     EXPECT_EQ(state.editMode, EditMode::kEdit);
@@ -130,14 +176,15 @@ TEST_F(EditSessionTest, LoopsNestThreeDeepAndNoDeeper) {
   EXPECT_EQ(p.steps[3].depth, 3);
   EXPECT_EQ(p.steps[4].depth, 3);
   UseTool(2013, 3);  // after a depth-3 LoopStart: refused, and the tool is spent
-  EXPECT_EQ(prompter.asked.back().text, "「繰り返し」の入れ子は３重までです。");
-  EXPECT_EQ(prompter.asked.back().caption, "挿入");
+  EXPECT_EQ(prompter.shown.back().text, "「繰り返し」の入れ子は３重までです。");
+  EXPECT_EQ(prompter.shown.back().caption, "挿入");
   EXPECT_EQ(Shape(), "S[[[]O]]E");
   EXPECT_EQ(state.editMode, EditMode::kEdit);
 }
 
 // Loop pairs go together from either end, nested ones included; a mark whose partner a
-// damaged file lost goes alone. Any answer to a delete prompt marks the document.
+// damaged file lost goes alone. Every other kind but Start and End goes on OK. Any answer to
+// a delete prompt marks the document.
 TEST_F(EditSessionTest, Deleting) {
   struct Row {
     std::string shape;
@@ -174,12 +221,12 @@ TEST_F(EditSessionTest, Deleting) {
     EXPECT_EQ(state.editMode, EditMode::kEdit);
     EXPECT_EQ(p.modified, !row.name.empty());
     if (row.name.empty()) {
-      EXPECT_TRUE(prompter.asked.empty());
+      EXPECT_TRUE(prompter.shown.empty());
       continue;
     }
-    ASSERT_EQ(prompter.asked.size(), 1u);
-    EXPECT_EQ(prompter.asked[0].text, "「" + row.name + "」を削除します");
-    EXPECT_EQ(prompter.asked[0].caption, "削除");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "「" + row.name + "」を削除します");
+    EXPECT_EQ(prompter.shown[0].caption, "削除");
   }
 }
 
@@ -211,8 +258,7 @@ TEST_F(EditSessionTest, JumpTargetsFollowTheirSteps) {
     p.steps[2].target = 6;
     prompter.answers = {row.answer};
     if (row.typed) {
-      dialogs.actions = {
-          {[t = row.typed](StepRecord& s, int32_t n) { (void)StoreGoto({t}, s, n); }}};
+      dialogs.fills = {[t = row.typed](StepRecord& s, int32_t n) { (void)StoreGoto({t}, s, n); }};
     }
     UseTool(row.command, row.row);
     std::vector<int32_t> targets;
@@ -243,8 +289,7 @@ TEST_F(EditSessionTest, NewStepsDefaultsAndDialogAnswers) {
 
   // Editing: Cancel leaves the document clean; OK marks it and the code copy follows.
   p.modified = false;
-  dialogs.actions = {{nullptr, DialogResult::Cancel},
-                     {[](StepRecord& s, int32_t) { s.value = 6; }}};
+  dialogs.fills = {nullptr, [](StepRecord& s, int32_t) { s.value = 6; }};
   ClickRow(2);
   EXPECT_FALSE(p.modified);
   ClickRow(2);
@@ -259,102 +304,47 @@ TEST_F(EditSessionTest, NewStepsDefaultsAndDialogAnswers) {
   EXPECT_EQ(StoredTunePath(p.steps[2]), "");
   EXPECT_EQ(p.steps[2].size, 0);
   EXPECT_EQ(StoredTunePath(p.steps[3]), "older.olg");
-}
 
-// With no tool a click opens the step's own dialog; the loop count comes back from its
-// dialog; LoopEnd, Start and End have nothing to set.
-TEST_F(EditSessionTest, EditingOpensTheKindsDialog) {
-  const std::pair<std::string, std::vector<int>> rows[] = {
-      {"STE", {185}}, {"SWE", {184}}, {"S[]E", {186}}, {"SBE", {207}},
-      {"SOE", {208}}, {"SGE", {214}}, {"SXE", {216}},  {"SCE", {215}},
-      {"SVE", {231}}, {"SvE", {233}}, {"SQE", {232}},
-  };
-  for (const auto& [shape, dialog] : rows) {
-    Make(shape);
-    ClickRow(1);
-    EXPECT_EQ(dialogs.opened, dialog) << shape;
-    EXPECT_EQ(p.currentStep, dialog[0] == 186 ? 0 : 1) << shape;
-  }
+  // LoopEnd, Start and End have nothing to set. The loop count comes back from its dialog;
+  // OK with the count unchanged is still an edit, Cancel is none.
   Make("S[]E");
   for (const int row : {0, 2, 3}) ClickRow(row);
   EXPECT_TRUE(dialogs.opened.empty());
-  dialogs.loopCounts = {9};
+  dialogs.loopCounts = {9, 9};
   ClickRow(1);
   EXPECT_EQ(p.steps[1].loopCount, 9);
   EXPECT_EQ(p.steps[1].code[1], 9);
-  EXPECT_TRUE(p.modified);
-  EXPECT_TRUE(prompter.asked.empty());
-  // OK with the count unchanged is still an edit; Cancel is none.
   p.modified = false;
-  dialogs.loopCounts = {9};
   ClickRow(1);
   EXPECT_TRUE(p.modified);
   p.modified = false;
   ClickRow(1);
   EXPECT_FALSE(p.modified);
   EXPECT_EQ(p.steps[1].loopCount, 9);
+  EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(EditSessionTest, HitTestAndTheOneShotTool) {
+// The window tests follow clicks, moves and scrolling to their rows; here what the session
+// does around them.
+TEST_F(EditSessionTest, ToolsAndClicks) {
   Make("SOOE");
-  // Beside the rows or below the last step: nothing happens and the tool stays.
-  SelectTool(state, 2014);
-  for (const auto& [x, y] : {std::pair{10, 100}, std::pair{400, 100}, std::pair{100, 233}}) {
-    EXPECT_FALSE(Click(state, x, y, prompter, dialogs).repaintWindow);
-  }
+  ASSERT_TRUE(SelectTool(state, 2014));
+  for (const int notATool : {2004, 2015, 214}) EXPECT_FALSE(SelectTool(state, notATool));
+  // Below the last step nothing happens and the tool stays.
+  EXPECT_FALSE(Click(state, 100, 233, prompter, dialogs).repaintWindow);
   EXPECT_EQ(state.editMode, EditMode::kDelete);
-  // y = 20 lies above the first row and still hits it (Start: no prompt, the tool is spent).
-  EXPECT_TRUE(Click(state, 11, 20, prompter, dialogs).repaintWindow);
-  EXPECT_TRUE(prompter.asked.empty());
-  EXPECT_EQ(state.editMode, EditMode::kEdit);
-  // y = 88 is the second row; rows count from topStep.
-  state.topStep = 1;
-  SelectTool(state, 2014);
-  Click(state, 399, 88, prompter, dialogs);
-  EXPECT_EQ(Shape(), "SOE");
   // Nothing edits while a transfer is sending the program.
   state.transferBusy = true;
-  SelectTool(state, 2014);
-  EXPECT_FALSE(ClickRow(0).repaintWindow);
-  EXPECT_EQ(Shape(), "SOE");
+  EXPECT_FALSE(ClickRow(1).repaintWindow);
+  EXPECT_EQ(Shape(), "SOOE");
 }
 
-TEST_F(EditSessionTest, ToolsCursorsAndHover) {
-  using C = EditCursor;
-  const std::tuple<int, C, C> tools[] = {
-      {2014, C::CURDEL, C::CURDEL}, {2016, C::CURINS, C::CURINS}, {2013, C::CURLIN, C::CURLEND},
-      {2020, C::CURLIN, C::CURLIN}, {2019, C::CURINS, C::CURINS}, {2025, C::CURLIN, C::CURLIN}};
-  for (const auto& [command, set, moving] : tools) {
-    ASSERT_TRUE(SelectTool(state, command));
-    EXPECT_EQ(ToolCursor(state.editMode), set) << command;
-    EXPECT_EQ(MouseMove(state, 500, 500).cursor, moving) << command;
-  }
-  for (const int notATool : {2004, 2015, 214}) EXPECT_FALSE(SelectTool(state, notATool));
-  EXPECT_EQ(state.editMode, EditMode::kInsertVarCompare);
-
-  // x, y -> hoverRow, repaint: only a change of row repaints.
-  const std::tuple<int, int, int, bool> moves[] = {
-      {100, 50, 0, true},    {100, 87, 0, false},  {100, 88, 1, true}, {100, 469, 8, true},
-      {100, 470, -1, false}, {10, 100, -1, false}, {100, 100, 1, true}};
-  for (const auto& [x, y, row, repaint] : moves) {
-    EXPECT_EQ(MouseMove(state, x, y).repaintWindow, repaint) << x << "," << y;
-    EXPECT_EQ(state.hoverRow, row) << x << "," << y;
-  }
-}
-
+// Thumbs past either end and other requests; only line and page requests repaint the toolbar.
 TEST_F(EditSessionTest, ScrollLimits) {
   using R = ScrollRequest;
-  // topStep, request, thumb -> topStep; 20 steps, so the last top row is 19 for lines and
-  // pages, while the thumb is taken as reported.
-  const std::tuple<int, R, int, int> rows[] = {{0, R::LineUp, 0, 0},
-                                               {5, R::PageUp, 0, 0},
-                                               {15, R::PageUp, 0, 5},
-                                               {10, R::PageDown, 0, 19},
-                                               {19, R::LineDown, 0, 19},
-                                               {18, R::LineDown, 0, 19},
-                                               {3, R::ThumbTrack, 12, 12},
+  const std::tuple<int, R, int, int> rows[] = {// topStep, request, thumb -> topStep
+                                               {0, R::LineUp, 0, 0},
                                                {3, R::ThumbPosition, -4, 0},
-                                               {3, R::ThumbPosition, 300, 300},
                                                {3, R::ThumbPosition, 70000, 0xFFFF},
                                                {3, R::Other, 12, 3}};
   Make("S" + std::string(18, 'O') + "E");
@@ -364,7 +354,7 @@ TEST_F(EditSessionTest, ScrollLimits) {
     EXPECT_EQ(state.topStep, expected) << top << " " << static_cast<int>(request);
     EXPECT_EQ(update.position, expected);
     EXPECT_EQ(update.rangeMax, 19);
-    EXPECT_EQ(update.repaintToolbar, request <= R::PageDown);
+    EXPECT_EQ(update.repaintToolbar, request == R::LineUp);
   }
 }
 

@@ -1,4 +1,5 @@
-// The file commands and the save-changes question, answered by a scripted user.
+// The file commands and the save-changes question, answered by a scripted user, and
+// Stepcraft's command line.
 
 #include "flowchart/document_commands.h"
 
@@ -8,6 +9,7 @@
 
 #include "flowchart/flow_file.h"
 #include "flowchart/program_builder.h"
+#include "flowchart/stepcraft_arguments.h"
 #include "flowchart/temp_dir.h"
 #include "stepcraft_app/scripted_user.h"
 
@@ -36,28 +38,6 @@ struct Fixture {
   std::string PathOf(const std::string& name) const { return (dir / name).string(); }
 };
 
-struct MatrixRow {
-  GuardedCommand command;
-  PromptAnswer answer;
-  SaveDialog save;
-  bool goesOn;
-};
-
-std::vector<MatrixRow> Matrix() {
-  std::vector<MatrixRow> rows;
-  for (GuardedCommand c : {GuardedCommand::kNew, GuardedCommand::kOpen, GuardedCommand::kExit,
-                           GuardedCommand::kClose}) {
-    rows.push_back({c, PromptAnswer::No, SaveDialog::NotShown, true});
-    rows.push_back({c, PromptAnswer::Cancel, SaveDialog::NotShown, false});
-    rows.push_back({c, PromptAnswer::Yes, SaveDialog::Confirmed, true});
-    // Only open goes on past a cancelled save dialog: it offers its own dialog next.
-    rows.push_back({c, PromptAnswer::Yes, SaveDialog::Cancelled, c == GuardedCommand::kOpen});
-    // A save that failed never lets the unsaved program be replaced.
-    rows.push_back({c, PromptAnswer::Yes, SaveDialog::Failed, false});
-  }
-  return rows;
-}
-
 // Runs the command the way its menu item does; true when it went past the question.
 bool RunGuarded(Fixture& f, GuardedCommand command) {
   switch (command) {
@@ -75,7 +55,24 @@ bool RunGuarded(Fixture& f, GuardedCommand command) {
 }
 
 TEST(SaveChangesMatrix, EveryCommandAnswerAndSaveDialog) {
-  for (const MatrixRow& row : Matrix()) {
+  struct Row {
+    GuardedCommand command;
+    PromptAnswer answer;
+    SaveDialog save;
+    bool goesOn;
+  };
+  std::vector<Row> rows;
+  for (GuardedCommand c : {GuardedCommand::kNew, GuardedCommand::kOpen, GuardedCommand::kExit,
+                           GuardedCommand::kClose}) {
+    rows.push_back({c, PromptAnswer::No, SaveDialog::NotShown, true});
+    rows.push_back({c, PromptAnswer::Cancel, SaveDialog::NotShown, false});
+    rows.push_back({c, PromptAnswer::Yes, SaveDialog::Confirmed, true});
+    // Only open goes on past a cancelled save dialog: it offers its own dialog next.
+    rows.push_back({c, PromptAnswer::Yes, SaveDialog::Cancelled, c == GuardedCommand::kOpen});
+    // A save that failed never lets the unsaved program be replaced.
+    rows.push_back({c, PromptAnswer::Yes, SaveDialog::Failed, false});
+  }
+  for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message()
                  << "command " << static_cast<int>(row.command) << " answer "
                  << static_cast<int>(row.answer) << " save " << static_cast<int>(row.save));
@@ -109,18 +106,11 @@ TEST(SaveChangesMatrix, EveryCommandAnswerAndSaveDialog) {
   }
 }
 
-TEST(SaveChangesMatrix, CleanProgramIsNeverAskedAbout) {
-  Fixture f;
-  EXPECT_TRUE(f.commands.MayDiscard(GuardedCommand::kExit));
-  EXPECT_TRUE(f.prompter.shown.empty());
-}
-
 TEST(FlowPathRules, CompletionAndTitleName) {
   struct Row {
     std::string chosen, completed, title;
   } rows[] = {
       {"prog", "prog.flc", "アクティビティ図編集 [prog.flc]"},
-      {"/home/u/prog", "/home/u/prog.flc", "アクティビティ図編集 [prog.flc]"},
       {"prog.txt", "prog.txt", "アクティビティ図編集 [prog.txt]"},
       // A dot in a folder name counts: the name is used as it is.
       {"/home/u.v/prog", "/home/u.v/prog", "アクティビティ図編集 [prog]"},
@@ -134,6 +124,8 @@ TEST(FlowPathRules, CompletionAndTitleName) {
 
 TEST(FileCommands, FailedLoadAndSaveKeepTheDocumentAsItWas) {
   Fixture f;
+  EXPECT_TRUE(f.commands.MayDiscard(GuardedCommand::kExit));  // clean: nothing to ask
+  EXPECT_TRUE(f.prompter.shown.empty());
   f.Edit();
   f.files.answers = {f.PathOf("first.flc")};
   ASSERT_EQ(f.commands.SaveAs(), SaveResult::kSaved);
@@ -154,6 +146,31 @@ TEST(FileCommands, FailedLoadAndSaveKeepTheDocumentAsItWas) {
   EXPECT_TRUE(f.state->program.modified);
   EXPECT_EQ(f.state->program.count, 3);
   EXPECT_EQ(pendra2::testing::ReadBytes(f.PathOf("first.flc")), before);
+}
+
+TEST(StepcraftArguments, ViewModeFileAndRefusals) {
+  struct Row {
+    std::vector<std::string> args;
+    int32_t viewMode;
+    std::optional<std::string> file;
+    bool refused = false;
+  } rows[] = {
+      {{}, 1, std::nullopt},
+      {{"/B"}, 4, std::nullopt},
+      {{"-J"}, 5, std::nullopt},
+      {{"-x"}, 1, std::nullopt},
+      {{"-F", "作品.flc"}, 0, "作品.flc"},
+      {{"a.flc", "b.flc"}, 1, "a.flc", true},
+      {{"--verbose"}, 1, std::nullopt, true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.args.empty() ? std::string("(none)") : r.args[0]);
+    const StepcraftArguments parsed = ParseStepcraftArguments(r.args);
+    EXPECT_EQ(!parsed.error.empty(), r.refused);
+    if (r.refused) continue;
+    EXPECT_EQ(parsed.viewMode, r.viewMode);
+    EXPECT_EQ(parsed.file, r.file);
+  }
 }
 
 }  // namespace

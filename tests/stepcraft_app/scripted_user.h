@@ -1,6 +1,7 @@
 #pragma once
 // A user who answers from a script: message boxes and file dialogs take the queued answers
-// in order, and everything shown is recorded for the test to read.
+// in order, and everything shown is recorded for the test to read. The flowchart editing
+// tests share the prompter too.
 
 #include <deque>
 #include <optional>
@@ -16,10 +17,11 @@ class ScriptedPrompter : public interaction::Prompter {
  public:
   std::deque<interaction::PromptAnswer> answers;
   std::vector<interaction::Prompt> shown;
+  std::optional<interaction::PromptAnswer> thenAlways;  // once answers run out; else Escape
 
   interaction::PromptAnswer Ask(const interaction::Prompt& prompt) override {
     shown.push_back(prompt);
-    if (answers.empty()) return interaction::EscapeAnswer(prompt.buttons);
+    if (answers.empty()) return thenAlways.value_or(interaction::EscapeAnswer(prompt.buttons));
     const interaction::PromptAnswer answer = answers.front();
     answers.pop_front();
     return answer;

@@ -114,47 +114,19 @@ TEST(StepcraftBoardButtons, FollowEachDiscovery) {
   EXPECT_EQ(e.BoardButtons(), autoOff);
 }
 
-TEST(StepcraftTransfer, GuardsAndFailuresSayWhatHappened) {
-  struct Row {
-    const char* name;
-    const char* version;
-    bool silent;
-    int imageSize;  // 0: the program as built
-    flowchart::TransferStep step;
-    std::string letters;  // reports sent
-    std::string message;
-  } rows[] = {
-      {"written", "V3.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567", ""},
-      {"later generation", "V4.00.00", false, 0, flowchart::TransferStep::kSent, "CS01234567", ""},
-      {"511 bytes fit", "V3.00.00", false, 511, flowchart::TransferStep::kSent, "CS01234567", ""},
-      {"512 bytes", "V3.00.00", false, 512, flowchart::TransferStep::kTooLarge, "",
-       std::string(flowchart::kTooLargeMessage.text)},
-      {"older board", "V2.00.00", false, 0, flowchart::TransferStep::kRefused, "C",
-       std::string(flowchart::kGenerationRefusedMessage.text)},
-      {"silent board", "V3.00.00", true, 0, flowchart::TransferStep::kNoAnswer, "C",
-       std::string(flowchart::kTransferFailedMessage.text)},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    Editor e(row.version);
-    e.transport.silent = row.silent;
-    if (row.imageSize) e.state->program.imageSize = row.imageSize;
-    e.transport.ClearCalls();
-    e.window->RunCommand(kCommandTransfer);
-
-    EXPECT_EQ(e.window->panel()->lastTransfer(), row.step);
-    std::string letters = e.Letters();
-    // Blocks carry image bytes at the letter's place: name them by their order.
-    for (std::size_t i = 2; i < letters.size(); ++i) letters[i] = static_cast<char>('0' + i - 2);
-    EXPECT_EQ(letters, row.letters);
-    EXPECT_EQ(e.prompter.Texts(), row.message.empty() ? std::vector<std::string>{}
-                                                      : std::vector<std::string>{row.message});
-    EXPECT_FALSE(e.state->transferBusy);
-    if (row.step == flowchart::TransferStep::kSent) {
-      EXPECT_EQ(e.model->imagesWritten(), 1);
-      EXPECT_EQ(e.model->image(), e.state->program.image);
-    }
-  }
+// The guards and their messages are the core's and the replays'; here the image as the board
+// receives it.
+TEST(StepcraftTransfer, ImageReachesTheBoard) {
+  Editor e("V3.00.00");
+  e.transport.ClearCalls();
+  e.window->RunCommand(kCommandTransfer);
+  EXPECT_FALSE(e.state->transferBusy);
+  EXPECT_EQ(e.window->panel()->lastTransfer(), flowchart::TransferStep::kSent);
+  EXPECT_EQ(e.Letters().substr(0, 2), "CS");  // then the eight blocks, answered
+  EXPECT_EQ(e.transport.Writes().size(), 10u);
+  EXPECT_TRUE(e.prompter.shown.empty());
+  EXPECT_EQ(e.model->imagesWritten(), 1);
+  EXPECT_EQ(e.model->image(), e.state->program.image);
 }
 
 TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
@@ -180,7 +152,6 @@ TEST(StepcraftToolbar, EachButtonPicksItsToolAndShowsIt) {
     SCOPED_TRACE(place.art);
     QToolButton* button = e.window->toolbar()->button(place.command);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->geometry(), QRect(place.at, kToolButtonSize));
     EXPECT_TRUE(QRect(QPoint(0, 0), kToolbarRect.size()).contains(button->geometry()));
     button->click();
     EXPECT_EQ(e.state->editMode, place.mode);
@@ -200,7 +171,6 @@ TEST(StepcraftExit, AskFirstThenCloseTheBoardAndStartTheLauncher) {
     bool ends;
   } rows[] = {
       {"clean close", false, false, {}, true},
-      {"clean exit", false, true, {}, true},
       {"changed, No", true, true, {PromptAnswer::No}, true},
       {"changed, Cancel", true, true, {PromptAnswer::Cancel}, false},
       {"close box, Cancel", true, false, {PromptAnswer::Cancel}, false},
@@ -230,9 +200,6 @@ TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
   ASSERT_NE(area, nullptr);
   const QList<QMdiSubWindow*> subs = area->subWindowList(QMdiArea::CreationOrder);
   ASSERT_EQ(subs.size(), 3);
-  EXPECT_EQ(subs[0]->widget(), e.window->panel());
-  EXPECT_EQ(subs[1]->widget(), e.window->flowchartWindow());
-  EXPECT_EQ(subs[2]->widget(), e.window->toolbar());
   EXPECT_EQ(e.window->panel()->size(), kPanelRect.size());
   EXPECT_EQ(e.window->toolbar()->size(), kToolbarRect.size());
   EXPECT_GE(e.window->flowchartWindow()->width(), kFlowchartRect.width());
@@ -247,38 +214,22 @@ TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
       }
     }
   }
-  EXPECT_EQ(subs[0]->windowTitle(), QString::fromUtf8(kPanelTitle));
-  EXPECT_EQ(subs[2]->windowTitle(), QString::fromUtf8(kToolbarTitle));
-  EXPECT_EQ(e.window->windowTitle(), QString::fromUtf8(kMainTitle));
 
   QAction* about = e.window->action(kCommandAbout);
   ASSERT_NE(about, nullptr);
   EXPECT_EQ(about->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Question),
                                                      QKeySequence(Qt::ALT | Qt::Key_Slash)}));
-  for (int id : {kCommandNew, kCommandSave, kCommandSaveAs, kCommandOpen, kCommandPrint,
-                 kCommandExit, kCommandImageDump, kCommandReconnect}) {
-    ASSERT_NE(e.window->action(id), nullptr) << id;
-    EXPECT_EQ(e.window->action(id)->data().toInt(), id);
-  }
-  EXPECT_EQ(e.window->action(kCommandSave)->shortcut(), QKeySequence(QKeySequence::Save));
 }
 
 TEST(StepcraftKeys, ShortcutsReachTheirCommands) {
   Editor e;
   QApplication::setActiveWindow(e.window.get());
   e.state->program.modified = true;
-  struct Row {
-    QKeyCombination key;
-    std::string shown;  // the first thing the command shows
-  } rows[] = {
-      {Qt::CTRL | Qt::Key_N, std::string(flowchart::kSaveChangesText)},
-      {Qt::CTRL | Qt::Key_O, std::string(flowchart::kSaveChangesText)},
-  };
-  for (const Row& row : rows) {
+  for (const Qt::Key key : {Qt::Key_N, Qt::Key_O}) {  // new and open ask first
     e.prompter.shown.clear();
-    e.prompter.answers = {PromptAnswer::Cancel};
-    QTest::keyClick(e.window.get(), row.key.key(), row.key.keyboardModifiers());
-    ASSERT_EQ(e.prompter.Texts(), std::vector<std::string>{row.shown});
+    QTest::keyClick(e.window.get(), key, Qt::ControlModifier);
+    EXPECT_EQ(e.prompter.Texts(),
+              std::vector<std::string>{std::string(flowchart::kSaveChangesText)});
   }
   e.files.shown.clear();
   QTest::keyClick(e.window.get(), Qt::Key_S, Qt::ControlModifier);  // untitled: save as
