@@ -21,8 +21,8 @@ namespace pendra2::testing {
 
 // Runs `act` on the modal W once it is open; one still open afterwards is cancelled, so that
 // a test that goes wrong fails instead of hanging.
-template <typename W = QDialog>
-void WhenModal(std::function<void(W&)> act) {
+template <typename W = QDialog, typename Act>
+void WhenModal(Act act) {
   QTimer::singleShot(0, [act = std::move(act)] {
     auto* dialog = qobject_cast<W*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr) << "no " << W::staticMetaObject.className() << " open";

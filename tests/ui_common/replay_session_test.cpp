@@ -25,6 +25,7 @@
 namespace pendra2::ui::replay {
 namespace {
 
+using interaction::FileDialogKind;
 using interaction::PromptButtons;
 
 // A modal dialog named `id`; OK may be refused, and a stubborn one turns Cancel down, as a
@@ -57,34 +58,12 @@ class Dialog final : public QDialog {
   bool stubborn = false;
 };
 
-// Notes each mouse event with the widget that received it and its position.
-class PointerLog final : public QObject {
- public:
-  explicit PointerLog(std::vector<std::string>& events) : events_(events) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    const std::map<QEvent::Type, const char*> kinds = {{QEvent::MouseButtonPress, "press"},
-                                                       {QEvent::MouseButtonRelease, "release"},
-                                                       {QEvent::MouseMove, "move"}};
-    if (const auto kind = kinds.find(event->type()); kind != kinds.end()) {
-      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-      events_.push_back(std::string(kind->second) + " " + watched->objectName().toStdString() +
-                        " " + std::to_string(at.x()) + " " + std::to_string(at.y()));
-    }
-    return false;
-  }
-
- private:
-  std::vector<std::string>& events_;
-};
-
-// Commands: 184 the wait dialog (edit 3001, 0 to 383 seconds, at most 9 characters; OK and
-// Cancel are controls 1 and 2), 185 a tune dialog with a read-only path (3001), a browse
-// button (3002), the wait dialog nested (3003) and a button box, 186 a stubborn dialog, 200
-// a Yes/No/Cancel box, 201 an OK box, 300 a save dialog, 400 printing, 600 a new caption.
-// List 2004 has two entries.
-class FakeEditor final : public ReplayTarget {
+// A stand-in editor. Commands: 184 the wait dialog (edit 3001, 0 to 383 seconds, at most 9
+// characters; OK and Cancel are controls 1 and 2), 185 a tune dialog with a read-only path
+// (3001), a browse button (3002), the wait dialog nested (3003) and a button box, 186 a
+// stubborn dialog, 200 a Yes/No/Cancel box, 201 an OK box, 300 a save dialog, 400 printing,
+// 600 a new caption. List 2004 has two entries. What it did is noted in `events`.
+class FakeEditor final : public QObject, public ReplayTarget {
  public:
   explicit FakeEditor(ReplaySession& session) : session_(session) {
     window_.setObjectName(QStringLiteral("window"));
@@ -95,80 +74,85 @@ class FakeEditor final : public ReplayTarget {
     auto* child = new QPushButton(QStringLiteral("child"), &window_);
     child->setObjectName(QStringLiteral("child"));
     child->setGeometry(0, 0, 300, 200);
-    auto* log = new PointerLog(events);
-    log->setParent(&window_);
-    window_.installEventFilter(log);
-    child->installEventFilter(log);
+    window_.installEventFilter(this);
+    child->installEventFilter(this);
+    commands_ = {
+        {184, [this] { AskWait(&window_); }},
+        {185, [this] { AskTune(); }},
+        {186,
+         [this] {
+           Dialog stubborn(&window_, "186");
+           stubborn.stubborn = true;
+           stubborn.exec();
+           Note("stubborn closed");
+         }},
+        {200,
+         [this] {
+           Note("asked " + std::string(AnswerName(Ask("内容が変更されています\n保存しますか？",
+                                                      "終了", PromptButtons::YesNoCancel))));
+         }},
+        {201, [this] { Ask("保存が完了しました", "保存", PromptButtons::Ok); }},
+        {300,
+         [this] {
+           Note("saved " + session_.fileChooser()
+                               .Choose({FileDialogKind::Save, "アクティビティ図ファイル保存",
+                                        "flowchart FILE (*.flc)", "*.flc", "flc"})
+                               .value_or("-"));
+         }},
+        {400,
+         [this] {
+           QPrinter printer;
+           if (!session_.printChooser().Choose(printer, &window_)) return Note("not printed");
+           QPainter(&printer).drawText(100, 100, QStringLiteral("page"));
+           Note("printed " + printer.outputFileName().toStdString());
+         }},
+        {600, [this] { window_.setWindowTitle(QStringLiteral("編集 [prog.flc]")); }},
+    };
   }
 
   bool Command(int id) override {
-    interaction::Prompter& prompter = session_.prompter();
-    switch (id) {
-      case 184:
-        AskWait(&window_);
-        return true;
-      case 185:
-        AskTune();
-        return true;
-      case 186: {
-        Dialog stubborn(&window_, "186");
-        stubborn.stubborn = true;
-        stubborn.exec();
-        events.emplace_back("stubborn closed");
-        return true;
-      }
-      case 200: {
-        const auto answer = prompter.Ask(
-            {"内容が変更されています\n保存しますか？", "終了", PromptButtons::YesNoCancel, {}});
-        events.push_back("asked " + std::string(AnswerName(answer)));
-        return true;
-      }
-      case 201:
-        prompter.Ask({"保存が完了しました", "保存", PromptButtons::Ok, {}});
-        return true;
-      case 300:
-        events.push_back("saved " + session_.fileChooser()
-                                        .Choose({interaction::FileDialogKind::Save,
-                                                 "アクティビティ図ファイル保存",
-                                                 "flowchart FILE (*.flc)", "*.flc", "flc"})
-                                        .value_or("-"));
-        return true;
-      case 400: {
-        QPrinter printer;
-        if (!session_.printChooser().Choose(printer, &window_)) {
-          events.push_back("not printed");
-          return true;
-        }
-        QPainter(&printer).drawText(100, 100, QStringLiteral("page"));
-        events.push_back("printed " + printer.outputFileName().toStdString());
-        return true;
-      }
-      case 600:
-        window_.setWindowTitle(QStringLiteral("編集 [prog.flc]"));
-        return true;
-      default:
-        return false;
-    }
+    const auto command = commands_.find(id);
+    if (command == commands_.end()) return false;
+    command->second();
+    return true;
   }
   bool Select(int listId, int index) override {
     if (listId != 2004 || index > 1) return false;
-    events.push_back("select " + std::to_string(index));
+    Note("select " + std::to_string(index));
     return true;
   }
   void Scroll(ScrollKind kind, int position) override {
     static constexpr const char* kNames[] = {"lineup", "linedown", "pageup", "pagedown", "thumb"};
-    events.push_back(std::string("scroll ") + kNames[static_cast<int>(kind)] + " " +
-                     std::to_string(position));
+    Note(std::string("scroll ") + kNames[static_cast<int>(kind)] + " " + std::to_string(position));
   }
   QWidget* PointerWindow() override { return &window_; }
 
   QWidget& window() { return window_; }
-  std::vector<std::string> events;
+  std::string events;  // joined by '|'
+
+ protected:
+  // Each mouse event with the widget that received it and its position.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const std::map<QEvent::Type, const char*> kinds = {{QEvent::MouseButtonPress, "press"},
+                                                       {QEvent::MouseButtonRelease, "release"},
+                                                       {QEvent::MouseMove, "move"}};
+    if (const auto kind = kinds.find(event->type()); kind != kinds.end()) {
+      const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+      Note(std::string(kind->second) + " " + watched->objectName().toStdString() + " " +
+           std::to_string(at.x()) + " " + std::to_string(at.y()));
+    }
+    return false;
+  }
 
  private:
+  void Note(const std::string& event) { events += (events.empty() ? "" : "|") + event; }
+  interaction::PromptAnswer Ask(const char* text, const char* caption, PromptButtons buttons) {
+    return session_.prompter().Ask({text, caption, buttons, {}});
+  }
+
   void AskWait(QWidget* owner) {
     Dialog dialog(owner, "184");
-    QLineEdit* edit = dialog.Edit("3001", waitValue);
+    QLineEdit* edit = dialog.Edit("3001", waitValue_);
     edit->setMaxLength(9);
     dialog.Button("1", [&] { dialog.accept(); });
     dialog.Button("2", [&] { dialog.reject(); });
@@ -176,11 +160,11 @@ class FakeEditor final : public ReplayTarget {
       bool number = false;
       const double seconds = edit->text().toDouble(&number);
       if (number && seconds >= 0 && seconds <= 383) return true;
-      session_.prompter().Ask({"0から383秒まで指定できます。", "注意！！", PromptButtons::Ok, {}});
+      Ask("0から383秒まで指定できます。", "注意！！", PromptButtons::Ok);
       return false;
     };
-    if (dialog.exec() == QDialog::Accepted) waitValue = edit->text();
-    events.push_back("wait " + waitValue.toStdString());
+    if (dialog.exec() == QDialog::Accepted) waitValue_ = edit->text();
+    Note("wait " + waitValue_.toStdString());
   }
 
   // The file dialog and the nested dialog open from inside this dialog's own modal loop, as
@@ -190,31 +174,30 @@ class FakeEditor final : public ReplayTarget {
     QLineEdit* path = dialog.Edit("3001", {});
     path->setReadOnly(true);
     dialog.Button("3002", [&] {
-      const auto chosen = session_.fileChooser().Choose({interaction::FileDialogKind::Open,
-                                                         "オルゴールファイル読込み",
-                                                         "orgel FILE (*.olg)", "*.olg", "olg"});
+      const auto chosen = session_.fileChooser().Choose(
+          {FileDialogKind::Open, "オルゴールファイル読込み", "orgel FILE (*.olg)", "*.olg", "olg"});
       if (chosen) path->setText(QString::fromStdString(*chosen));
     });
     dialog.Button("3003", [&] { AskWait(&dialog); });
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     dialog.layout()->addWidget(box);
-    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    events.push_back(std::string("tune ") + (accepted ? "ok " : "cancel ") +
-                     path->text().toStdString());
+    Note(std::string("tune ") + (accepted ? "ok " : "cancel ") + path->text().toStdString());
   }
 
   ReplaySession& session_;
   QWidget window_;
-  QString waitValue = QStringLiteral("1.0");
+  QString waitValue_ = QStringLiteral("1.0");
+  std::map<int, std::function<void()>> commands_;
 };
 
 struct Replayed {
   int status = -1;
   std::string transcript;
   std::string error;
-  std::string events;  // joined by '|'
+  std::string events;
 };
 
 Replayed Replay(const std::string& text) {
@@ -222,16 +205,11 @@ Replayed Replay(const std::string& text) {
   EXPECT_TRUE(parsed.ok()) << parsed.error;
   std::ostringstream out, err;
   ReplaySession session(out, err);
-  FakeEditor target(session);
-  session.WatchTitle(&target.window());
-  target.window().show();
-  Replayed replayed;
-  replayed.status = session.RunInEventLoop(target, *parsed.script);
-  replayed.transcript = out.str();
-  replayed.error = err.str();
-  for (const std::string& event : target.events)
-    replayed.events += (replayed.events.empty() ? "" : "|") + event;
-  return replayed;
+  FakeEditor editor(session);
+  session.WatchTitle(&editor.window());
+  editor.window().show();
+  const int status = session.RunInEventLoop(editor, *parsed.script);
+  return {status, out.str(), err.str(), editor.events};
 }
 
 TEST(ReplaySession, WritesWhatTheUserWouldHaveSeenLineByLine) {
@@ -253,8 +231,6 @@ TEST(ReplaySession, WritesWhatTheUserWouldHaveSeenLineByLine) {
        "saved prog|saved -"},
       {"print " + QuoteText(pdf) + "\ncommand 400\nprint cancel\ncommand 400\n",
        "print -> " + QuoteText(pdf) + "\nprint -> cancel\n", "printed " + pdf + "|not printed"},
-      {"dialog 184\n  set 3001 \"2.5\"\nend ok\ncommand 184\n",
-       "dialog 184 shows 3001=\"1.0\"\ndialog 184 -> ok\n", "wait 2.5"},
       // Dialogs nobody answers are cancelled, even one that turns Cancel down.
       {"command 184\ncommand 186\n",
        "dialog 184 shows 3001=\"1.0\"\ndialog 184 -> cancel (unanswered)\n"
