@@ -62,8 +62,6 @@ TEST_F(WindowTest, ToolCommandsPickTheToolAndItsCursors) {
       {2016, EditMode::kInsertOrgel, CURINS, CURINS},
       {2013, EditMode::kInsertLoop, CURLIN, CURLEND},
       {2020, EditMode::kInsertBranch, CURLIN, CURLIN},
-      {2025, EditMode::kInsertVarCompare, CURLIN, CURLIN},
-      {2024, EditMode::kInsertVariableB, CURINS, CURINS},
   };
   const ToolCursors cursors;
   const auto shows = [&](flowchart::EditCursor c) {

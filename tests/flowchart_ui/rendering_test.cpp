@@ -128,7 +128,6 @@ TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
       {{"render", flc}, cli::kUsage, "-o"},
       {{"render", flc, "-o", png, "--top", "-1"}, cli::kUsage, "'-1'"},
       {{"render", flc, "-o", png, "--view", "x1"}, cli::kUsage, "'x1'"},
-      {{"render", flc, "-o", path("no/dir/x.png")}, cli::kFileError, "does not exist"},
       {{"pdf", path("song.olg"), "-o", pdf}, cli::kFileError, "not a Chimecraft tune file"},
   };
   for (const auto& [args, status, reason] : refusals) {

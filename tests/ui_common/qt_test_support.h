@@ -42,14 +42,6 @@ inline QString Shown(const QObject& parent, int id) {
   return {};
 }
 
-// Whether some label inside `parent` says `text`.
-inline bool SaysSomewhere(const QObject& parent, const QString& text) {
-  for (const QLabel* label : parent.findChildren<QLabel*>()) {
-    if (label->text() == text) return true;
-  }
-  return false;
-}
-
 // `list` painted on white at 96 dpi.
 inline QImage Paint(const interaction::DrawList& list, QSize size) {
   QImage image(size, QImage::Format_RGB32);
