@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
-#include <functional>
 
 #include "ui_common/draw_list_painter.h"
 
