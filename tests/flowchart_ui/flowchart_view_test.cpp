@@ -1,11 +1,15 @@
+// The flowchart window's picture and the printed pages, as draw lists.
+
 #include "flowchart_ui/flowchart_view.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
+#include <tuple>
 #include <utility>
 
+#include "flowchart_ui/print_pages.h"
 #include "flowchart_ui/step_row.h"
 #include "view_test_support.h"
 
@@ -18,50 +22,24 @@ interaction::DrawList View(const FlowProgram& p, int top = 0, int mode = 1, int 
   return FlowchartView(p, ViewState{mode, top, hover, 0}, Ascii);
 }
 
-int TextsIn(const interaction::DrawList& list, interaction::FontSpec font) {
-  int n = 0;
-  for (const auto& t : Texts(list)) n += t.font == font;
-  return n;
-}
-
-TEST(FlowchartView, ShowsTenRowsFromTheTopStep) {
-  const auto list = View(*WaitProgram(25), 5);
-  for (int n = 5; n < 15; ++n) {
-    const auto number = Texts(list, ThreeDigits(n) + ":");
-    ASSERT_EQ(number.size(), 1u) << n;
-    EXPECT_EQ(number[0].at, (Point{5, (n - 5) * 48 + 60}));
-    EXPECT_EQ(number[0].font, kCaptionFont);
+TEST(FlowchartView, ShowsTenRowsFromTheTopStepBesideTheSizeBox) {
+  const auto list = FlowchartWindowPicture(*WaitProgram(25), ViewState{1, 5, -1, 42}, Ascii);
+  for (int n = 4; n <= 15; ++n) {
+    EXPECT_EQ(Texts(list, ThreeDigits(n) + ":").size(), n >= 5 && n < 15 ? 1u : 0u) << n;
   }
-  EXPECT_TRUE(Texts(list, "004:").empty());
-  EXPECT_TRUE(Texts(list, "015:").empty());
+  EXPECT_EQ(Texts(list, "014:").at(0).at, (Point{5, 492}));
   const auto waits = Bitmaps(list, "S_WAIT");
   ASSERT_EQ(waits.size(), 10u);
   EXPECT_EQ(waits.back().dest, (Rect{30, 472, 126, 520}));
-}
-
-TEST(FlowchartView, EmptyProgramShowsOnlyBlankStripsAndTheSizeBox) {
-  auto p = Program({});
-  p->count = 0;
-  const auto list = FlowchartWindowPicture(*p, ViewState{1, 0, -1, 42}, Ascii);
-  const auto texts = Texts(list);
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0].text, "データサイズ");
-  EXPECT_EQ(texts[0].at, (Point{510, 270}));
-  EXPECT_EQ(texts[0].font, kSizeLabelFont);
-  EXPECT_EQ(texts[1].text, "042 byte");
-  EXPECT_EQ(texts[1].at, (Point{510, 290}));
-  EXPECT_EQ(texts[1].font, kSizeValueFont);
-  EXPECT_TRUE(Items<interaction::FillItem>(list).empty());
-  // Twelve flowchart strips, the two masks, then ten listing strips.
-  const auto strips = Bitmaps(list, "S_BLANK1");
-  ASSERT_EQ(strips.size(), Bitmaps(list).size());
-  ASSERT_EQ(strips.size(), 24u);
-  for (int i = 0; i < 24; ++i) {
-    const int y = i < 12 ? -8 + 48 * i : i == 12 ? -8 : i == 13 ? 520 : 60 + 48 * (i - 14);
-    const Rect dest = i < 14 ? Rect{5, y, 185, y + 48} : Rect{180, y, 508, y + 48};
-    EXPECT_EQ(strips[i].dest, dest) << i;
-    EXPECT_EQ(strips[i].source, (Rect{0, 0, dest.Width(), 48})) << i;
-  }
+  EXPECT_EQ(Texts(list, "データサイズ").size(), 1u);
+  EXPECT_EQ(Texts(list, "042 byte").size(), 1u);
+  // An empty program: only the blank strips.
+  auto empty = Program({});
+  empty->count = 0;
+  const auto blank = View(*empty);
+  EXPECT_TRUE(Texts(blank).empty());
+  EXPECT_TRUE(Items<interaction::FillItem>(blank).empty());
+  EXPECT_EQ(Bitmaps(blank).size(), Bitmaps(blank, "S_BLANK1").size());
 }
 
 TEST(FlowchartView, EachKindDrawsItsSymbolCaptionAndTarget) {
@@ -110,10 +88,10 @@ TEST(FlowchartView, ViewModesChooseFlowchartListingOrBoth) {
     const bool flowchart = mode <= 3, listing = mode != 0;
     EXPECT_EQ(Bitmaps(list, "S_WAIT").size(), flowchart ? 1u : 0u);
     EXPECT_EQ(Bitmaps(list, "S_BLANK1").size(), flowchart ? 24u : 22u);
-    EXPECT_EQ(TextsIn(list, kListingFont), listing ? 3 : 0);
-    if (listing) {
-      EXPECT_EQ(Texts(list, "  1行目:タイマー1.0秒待機").at(0).at, (Point{180, 118}));
-    }
+    int listed = 0;
+    for (const auto& t : Texts(list)) listed += t.font == kListingFont;
+    EXPECT_EQ(listed, listing ? 3 : 0);
+    EXPECT_EQ(Texts(list, "  1行目:タイマー1.0秒待機").size(), listing ? 1u : 0u);
   }
 }
 
@@ -138,18 +116,12 @@ TEST(FlowchartView, EachJumpKeepsItsLaneWhileScrollingAndRunsUpToItsTarget) {
   p->steps[20] = Step(StepKind::Goto, 17);
   for (int top : {0, 15}) {
     SCOPED_TRACE(top);
-    const auto list = View(*p, top);
-    const auto fills = Items<interaction::FillItem>(list);
-    const auto lines = Items<interaction::LineItem>(list);
+    const auto fills = Items<interaction::FillItem>(View(*p, top));
     ASSERT_EQ(fills.size(), 9u);
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(fills[0].rect.left, 113);  // a diamond's stub
     const int y0 = (20 - top) * 48, run = (17 - top) * 48 + 41;
     EXPECT_EQ(fills[6].rect, (Rect{118, y0 + 65, 137, y0 + 67}));
     EXPECT_EQ(fills[7].rect, (Rect{135, y0 + 65, 137, run}));
     EXPECT_EQ(fills[8].rect, (Rect{78, run, 137, run + 2}));
-    EXPECT_EQ(lines[4].points, (std::vector<Point>{{78, run + 1}, {83, run + 6}}));
-    EXPECT_EQ(lines[5].points, (std::vector<Point>{{78, run}, {83, run - 5}}));
   }
 }
 
@@ -171,6 +143,75 @@ TEST(FlowchartView, DamagedCountsTargetsAndRowsStayInsideTheTable) {
   EXPECT_EQ(Bitmaps(View(*p, INT_MAX, 1, 5)).size(), 24u);
   EXPECT_EQ(Bitmaps(View(*p, INT_MIN, 1, INT_MAX)).size(), 24u);
   EXPECT_EQ(Bitmaps(View(*p, INT_MIN + 2, 1, INT_MAX)).size(), 25u);  // hovers step 1
+}
+
+// Printable width 960 (a symbol 144 wide, 1.5 device units per layout unit), height 1400,
+// offsets 50 and 60: layout (x, y) lands on (146 + trunc(1.5x), 200 + trunc(1.5y)).
+constexpr PageGeometry kPage{50, 60, 1060, 1520};
+
+Point L(int x, int y) {
+  return {146 + static_cast<int>(x * 1.5), 200 + static_cast<int>(y * 1.5)};
+}
+
+std::vector<interaction::DrawList> Pages(const FlowProgram& p) {
+  return PrintPages(p, "アクティビティ図編集 [a.flc]", kPage, Ascii);
+}
+
+bool HasLine(const interaction::DrawList& page, Point a, Point b) {
+  for (const auto& l : Items<interaction::LineItem>(page)) {
+    if (l.points == std::vector<Point>{a, b} && l.width == kPrintPenWidth) return true;
+  }
+  return false;
+}
+
+TEST(PrintPages, PagesHoldThirtyStepsInTwoColumnsUnderTitleAndCounter) {
+  EXPECT_EQ(std::tuple(PageCount(0), PageCount(30), PageCount(255)), std::tuple(1, 1, 9));
+  const auto pages = Pages(*WaitProgram(31));
+  ASSERT_EQ(pages.size(), 2u);
+  const auto texts = Texts(pages[0]);
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[0].text, "アクティビティ図編集 [a.flc]");
+  EXPECT_EQ(texts[1].text, "PAGE [  1/  2]");
+  EXPECT_EQ(Bitmaps(pages[0], "S_START").at(0).dest, (Rect{161, 245, 305, 317}));
+  EXPECT_EQ(Texts(pages[0], "014:").at(0).at, L(-15, 48 * 14 + 50));
+  EXPECT_EQ(Texts(pages[0], "015:").at(0).at, L(-15 + 290, 50));
+  // The second page holds only the end step.
+  EXPECT_EQ(Texts(pages[1], "PAGE [  2/  2]").size(), 1u);
+  EXPECT_EQ(Bitmaps(pages[1]).size(), 1u);
+  EXPECT_EQ(Bitmaps(pages[1], "S_END").size(), 1u);
+}
+
+TEST(PrintPages, SameColumnJumpsTakeLanesThreeUnitsApart) {
+  auto p = WaitProgram(30);
+  p->steps[2] = Step(StepKind::Goto, 7);
+  p->steps[3] = Step(StepKind::Branch, 9);
+  p->steps[17] = Step(StepKind::Compare, 20);
+  const auto page = Pages(*p)[0];
+  EXPECT_TRUE(HasLine(page, L(135, 48 * 2 + 56), L(135, 48 * 7 + 32)));
+  EXPECT_TRUE(HasLine(page, L(138, 48 * 3 + 56), L(138, 48 * 9 + 32)));
+  EXPECT_TRUE(HasLine(page, L(425, 48 * 2 + 56), L(425, 48 * 5 + 32)));  // lanes of its own
+}
+
+TEST(PrintPages, JumpsOutOfTheirColumnGetLabelledCirclesAtBothEnds) {
+  auto p = WaitProgram(40);
+  p->steps[3] = Step(StepKind::Branch, 20);  // to the right column
+  p->steps[5] = Step(StepKind::Goto, 36);    // to the next page, as does
+  p->steps[7] = Step(StepKind::Branch, 36);
+  const auto pages = Pages(*p);
+  ASSERT_EQ(pages.size(), 2u);
+  const int y = 48 * 3 + 56, yt = 48 * 5;
+  const auto circles = Bitmaps(pages[0], "S_CIRCLE");
+  ASSERT_EQ(circles.size(), 4u);  // three outgoing, one incoming
+  EXPECT_EQ(circles[3].dest.left, L(105 + 290, 0).x);
+  // The branch's own target caption, then the two circle labels.
+  const auto labels = Texts(pages[0], "020");
+  ASSERT_EQ(labels.size(), 3u);
+  EXPECT_EQ(labels[1].at, L(113, y - 4));
+  EXPECT_EQ(labels[2].at, L(108 + 290, yt + 27));
+  EXPECT_TRUE(HasLine(pages[0], L(98, y + 96), L(110, y + 96)));  // from a goto's tip
+  // Beside step 36 on the next page, once for each jump.
+  EXPECT_EQ(Bitmaps(pages[1], "S_CIRCLE").size(), 2u);
+  EXPECT_EQ(Texts(pages[1], "036").at(0).at, L(108, 48 * 6 + 27));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// Small programs and draw-list readers for the view and print tests.
+// Small programs and draw-list readers for the view, print and dialog tests.
 
 #include <memory>
 #include <string>
@@ -37,10 +37,12 @@ inline std::unique_ptr<FlowProgram> WaitProgram(int total) {
   return Program(std::vector<StepRecord>(total - 2, Step(StepKind::Wait, 0, 2)));
 }
 
+// Texts stay as they are: the tests' captions are plain ASCII or UTF-8 already.
 inline std::string Ascii(std::string_view sjis) {
   return std::string(sjis);
 }
 
+// The items of type T in `list`, in drawing order.
 template <typename T>
 std::vector<T> Items(const interaction::DrawList& list) {
   std::vector<T> out;
@@ -54,8 +56,7 @@ std::vector<T> Items(const interaction::DrawList& list) {
 inline std::vector<interaction::TextItem> Texts(const interaction::DrawList& list,
                                                 std::string_view text = {}) {
   auto all = Items<interaction::TextItem>(list);
-  std::erase_if(all,
-                [&](const interaction::TextItem& t) { return !text.empty() && t.text != text; });
+  std::erase_if(all, [&](const auto& t) { return !text.empty() && t.text != text; });
   return all;
 }
 
@@ -63,8 +64,7 @@ inline std::vector<interaction::TextItem> Texts(const interaction::DrawList& lis
 inline std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list,
                                                     std::string_view name = {}) {
   auto all = Items<interaction::BitmapItem>(list);
-  std::erase_if(all,
-                [&](const interaction::BitmapItem& b) { return !name.empty() && b.name != name; });
+  std::erase_if(all, [&](const auto& b) { return !name.empty() && b.name != name; });
   return all;
 }
 
