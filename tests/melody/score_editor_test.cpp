@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "helpers.h"
+#include "melody/live_note.h"
 #include "melody/loop_placement.h"
 #include "melody/score_edits.h"
 #include "scripted.h"
@@ -14,21 +15,11 @@ namespace {
 
 using interaction::PromptAnswer;
 
-// Client x of grid column j, client y of the row of code c.
-constexpr int X(int j) {
-  return 92 + 25 * j;
-}
-constexpr int Y(int c) {
-  return (23 - c) * 18 + 9;
-}
-
 struct Editor {
   MelodyState state;
   ScriptedPrompter prompter;
   ScriptedCounts counts;
-  ReleaseEffect Click(int x, int y, bool found = true) {
-    return ReleaseInScore(state, x, y, found, prompter, counts);
-  }
+  ReleaseEffect Click(int x, int y) { return ReleaseInScore(state, x, y, true, prompter, counts); }
 };
 
 std::vector<int> SentOf(const ReleaseEffect& e) {
@@ -55,16 +46,9 @@ TEST(ScoreEditor, EditModeClicks) {
       {"loop end parameter", "l 1 5 L 0 0 2", 0, X(6), Y(3), "l 1 5 L 0 0 2", {}, true},
       {"below the last row", "", 0, X(0), 432, "-", {}, false},
       {"left of the grid", "", 0, 79, Y(3), "-", {}, false},
-      {"right of the grid", "", 0, 605, Y(3), "-", {}, false},
-      {"left column boundary", "", 0, 81, Y(1), "1", {1, 23}, true},
-      {"right column boundary",
-       "",
-       0,
-       604,
-       Y(1),
-       "- - - - - - - - - - - - - - - - - - - - 1",
-       {1, 23},
-       true},
+      {"keyboard: C1", "", 0, 60, 415, "-", {0}, false},
+      {"keyboard: black key C1s", "", 0, 20, 400, "-", {1}, false},
+      {"keyboard: above every key", "", 0, 60, 2, "-", {}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -80,20 +64,31 @@ TEST(ScoreEditor, EditModeClicks) {
   }
 }
 
-TEST(ScoreEditor, NoBoardNoSoundsButTheEditStands) {
-  Editor ed;
-  EXPECT_TRUE(SentOf(ed.Click(X(0), Y(4), false)).empty());
-  EXPECT_EQ(ed.state.score.cells[0], 4);
-}
+TEST(LiveNote, KeyboardHitsAndSends) {
+  // x, y, key: black keys first on their half, then the white keys.
+  const std::array<int, 3> keys[] = {{10, 400, 1}, {50, 400, 2},  {10, 420, 0},
+                                     {38, 21, 22}, {39, 21, -1},  {78, 32, 21},
+                                     {79, 32, -1}, {60, 402, -1}, {60, 0, -1}};
+  for (const auto& [x, y, key] : keys) EXPECT_EQ(KeyAt(x, y).value_or(-1), key) << x << "," << y;
 
-TEST(ScoreEditor, KeyboardClicksToggleTheLiveNote) {
-  Editor ed;
-  EXPECT_EQ(SentOf(ed.Click(60, 415)), std::vector<int>{0});   // C1
-  EXPECT_EQ(SentOf(ed.Click(60, 415)), std::vector<int>{23});  // again: silence
-  EXPECT_EQ(SentOf(ed.Click(20, 400)), std::vector<int>{1});   // black key C1s
-  EXPECT_EQ(ed.state.liveNote, 1);
-  EXPECT_TRUE(SentOf(ed.Click(60, 2)).empty());  // above every key
-  EXPECT_FALSE(ed.state.score.modified);
+  const auto sent = [](const Sends& s) { return Cols(s.codes.begin(), s.codes.begin() + s.count); };
+  int live = kNoLiveNote;
+  EXPECT_EQ(sent(ToggleLiveNote(live, 7, true, kIdle)), Cols{7});
+  EXPECT_EQ(sent(ToggleLiveNote(live, 7, true, kIdle)), Cols{23});  // same key: silence
+  EXPECT_EQ(live, kNoLiveNote);
+  ToggleLiveNote(live, 7, true, kIdle);
+  EXPECT_EQ(sent(ToggleLiveNote(live, 9, true, kIdle)), Cols{9});
+  // Without a board or during a transfer nothing is sent, but the live note follows.
+  EXPECT_EQ(ToggleLiveNote(live, 4, false, kIdle).count, 0);
+  EXPECT_EQ(live, 4);
+  EXPECT_EQ(ToggleLiveNote(live, 4, true, kTransferring).count, 0);
+  EXPECT_EQ(live, kNoLiveNote);
+  EXPECT_EQ(sent(ToggleLiveNote(live, 4, true, kPlaying)), Cols{4});
+
+  EXPECT_EQ(sent(NoteEntrySounds(uint8_t{12}, true, kIdle)), (Cols{12, 23}));
+  EXPECT_EQ(sent(NoteEntrySounds(std::nullopt, true, kPlaying)), Cols{23});
+  EXPECT_EQ(NoteEntrySounds(uint8_t{12}, false, kIdle).count, 0);
+  EXPECT_EQ(NoteEntrySounds(uint8_t{12}, true, kTransferring).count, 0);
 }
 
 TEST(ScoreEditor, LoopCountDialog) {
@@ -126,105 +121,48 @@ TEST(ScoreEditor, LoopEndOffersTheJump) {
   }
 }
 
+// Insert and delete last for one release. A release on a column counts as a change whatever
+// the answer; one beside the grid or below its last row asks nothing and changes nothing.
 TEST(ScoreEditor, InsertAndDeleteModes) {
+  constexpr int kYes = -1, kNo = -2;  // answers to the loop question instead of a count
   struct Case {
     const char* name;
     int mode;
     const char* before;
-    int x;
-    std::optional<int> count;  // the dialog's answer; nullopt: a Yes/No question instead
-    PromptAnswer answer;
+    int x, y;
+    int answer;
     const char* after;
-    std::vector<int> dialogs;
-    bool modified;
+    int dialog;  // 0: none
   };
   const Case cases[] = {
-      {"insert 2", kInsertMode, "1 2 3", X(1), 2, PromptAnswer::Ok, "1 - - 2 3", {185}, true},
-      {"insert cancelled", kInsertMode, "1 2 3", X(1), 0, PromptAnswer::Ok, "1 2 3", {185}, true},
-      {"insert at a count cell goes before the mark",
-       kInsertMode,
-       "1 l 2 3 L 0 0 3",
-       X(2),
-       1,
-       PromptAnswer::Ok,
-       "1 - l 2 3 L 0 0 4",
-       {185},
-       true},
-      {"delete 2", kDeleteMode, "1 2 3 4", X(1), 2, PromptAnswer::Ok, "1 4 - -", {184}, true},
-      {"delete steps over a start mark",
-       kDeleteMode,
-       "1 l 2 3 4 L 0 0 3",
-       X(0),
-       2,
-       PromptAnswer::Ok,
-       "l 2 4 L 0 0 2 - -",
-       {184},
-       true},
-      {"loop removed on Yes",
-       kDeleteMode,
-       "1 l 2 3 L 0 0 3 4",
-       X(1),
-       std::nullopt,
-       PromptAnswer::Yes,
-       "1 3 4 - - - - - -",
-       {},
-       true},
-      {"loop kept on No",
-       kDeleteMode,
-       "1 l 2 3 L 0 0 3 4",
-       X(5),
-       std::nullopt,
-       PromptAnswer::No,
-       "1 l 2 3 L 0 0 3 4",
-       {},
-       true},
-      {"insert beside the grid asks nothing",
-       kInsertMode,
-       "1",
-       40,
-       3,
-       PromptAnswer::Ok,
-       "1",
-       {},
-       false},
-      {"delete beside the grid asks nothing",
-       kDeleteMode,
-       "1",
-       700,
-       3,
-       PromptAnswer::Ok,
-       "1",
-       {},
-       false},
+      {"insert 2", kInsertMode, "1 2 3", X(1), Y(3), 2, "1 - - 2 3", 185},
+      {"insert cancelled", kInsertMode, "1 2 3", X(1), Y(3), 0, "1 2 3", 185},
+      {"at a count", kInsertMode, "1 l 2 3 L 0 0 3", X(2), Y(3), 1, "1 - l 2 3 L 0 0 4", 185},
+      {"delete 2", kDeleteMode, "1 2 3 4", X(1), Y(3), 2, "1 4 - -", 184},
+      {"over a mark", kDeleteMode, "1 l 2 3 4 L 0 0 3", X(0), Y(3), 2, "l 2 4 L 0 0 2 - -", 184},
+      {"loop removed", kDeleteMode, "1 l 2 3 L 0 0 3 4", X(1), Y(3), kYes, "1 3 4 - - - - - -", 0},
+      {"loop kept", kDeleteMode, "1 l 2 3 L 0 0 3 4", X(5), Y(3), kNo, "1 l 2 3 L 0 0 3 4", 0},
+      {"insert beside", kInsertMode, "1", 40, Y(3), 3, "1 -", 0},
+      {"delete beside", kDeleteMode, "1", 700, Y(3), 3, "1 -", 0},
+      {"insert below", kInsertMode, "1 l 2 3", X(1), 440, 1, "1 l 2 3 -", 0},
+      {"delete below", kDeleteMode, "1 l 2 3", X(1), 440, 1, "1 l 2 3 -", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Editor ed;
     ed.state.score = ScoreOf(c.before);
     ed.state.editMode = c.mode;
-    if (c.count) ed.counts.columns = {*c.count};
-    ed.prompter.answers = {c.answer};
-    ed.Click(c.x, Y(3));
+    if (c.answer >= 0) ed.counts.columns = {c.answer};
+    ed.prompter.answers = {c.answer == kYes ? PromptAnswer::Yes : PromptAnswer::No};
+    ed.Click(c.x, c.y);
     const Cols want = C(c.after);
     EXPECT_EQ(Head(ed.state.score, want.size()), want);
-    EXPECT_EQ(ed.counts.opened, c.dialogs);
+    EXPECT_EQ(ed.counts.opened, c.dialog ? std::vector<int>{c.dialog} : std::vector<int>{});
     EXPECT_EQ(ed.state.editMode, kEditMode);
-    EXPECT_EQ(ed.state.score.modified, c.modified);
-    EXPECT_EQ(ed.prompter.asked.size(), c.count ? 0U : 1U);
-  }
-}
-
-TEST(ScoreEditor, BelowTheLastRowNoModeAsksAnything) {
-  for (const int mode : {kInsertMode, kDeleteMode, kLoopStartMode}) {
-    Editor ed;
-    ed.state.score = ScoreOf("1 l 2 3 L 0 0 3");
-    ed.state.editMode = mode;
-    ed.counts.columns = {1};
-    ed.counts.loops = {1};
-    ed.Click(X(1), 440);
-    EXPECT_TRUE(ed.counts.opened.empty()) << mode;
-    EXPECT_TRUE(ed.prompter.asked.empty()) << mode;
-    EXPECT_FALSE(ed.state.score.modified) << mode;
+    EXPECT_EQ(ed.state.score.modified, c.dialog != 0 || c.answer < 0);
+    EXPECT_EQ(ed.prompter.asked, c.answer < 0
+                                     ? std::vector<std::string>{"削除モード: ループを削除します"}
+                                     : std::vector<std::string>{});
   }
 }
 
@@ -252,19 +190,24 @@ TEST(ScoreEditor, LoopAroundALoopDeepensTheInnerOne) {
   EXPECT_EQ(PlayWhole(score), C("1 2 1 2 4 24 23"));
 }
 
-TEST(ScoreEditor, LoopStartCancelledOrWithoutRoom) {
+TEST(ScoreEditor, LoopStartBelowTheGridCancelledOrWithoutRoom) {
   Editor ed;
   ed.state.editMode = kLoopStartMode;
+  ed.Click(X(0), 440);  // below the last row: no dialog
+  EXPECT_TRUE(ed.counts.opened.empty());
   ed.Click(X(0), Y(0));  // dialog cancelled
   EXPECT_EQ(ed.state.editMode, kEditMode);
   EXPECT_EQ(ed.state.score.cells[0], kEmpty);
+  EXPECT_FALSE(ed.state.score.modified);
 
   Editor full;
   full.state.score.cells.fill(3);
   full.state.editMode = kLoopStartMode;
   full.counts.loops = {1};
   full.Click(X(0), Y(0));
-  EXPECT_EQ(full.prompter.asked.size(), 1U);
+  EXPECT_EQ(full.prompter.asked,
+            std::vector<std::string>{
+                "制限事項: スコアの最後の列まで使われているため、ループを入れられません。"});
   EXPECT_EQ(full.state.score.cells[0], 3);  // nothing pushed off the end
 }
 

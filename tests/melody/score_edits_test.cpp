@@ -47,13 +47,8 @@ TEST(ColumnEdits, InsertDeleteAndRemoveLoopKeepLoopTargetsRight) {
   constexpr const char* kNested = "l 1 0 l 1 l 1 1 L 2 0 7 2 L 1 0 5 3 L 0 0 2 4";
   constexpr const char* kUnnested = "l 1 0 l 1 1 L 1 0 5 2 3 L 0 0 2 4 -";
   ASSERT_EQ(PlayWhole(ScoreOf(kNested)), C("0 1 1 2 1 1 2 3 0 1 1 2 1 1 2 3 4 24 23"));
-  // before, operation (i k: insert, d k: delete, r: remove loop, t k: toggle note k), column,
-  // after, played
+  // before, operation (i k: insert k, d k: delete k, r: remove loop), column, k, after, played
   const std::tuple<const char*, char, int, int, const char*, const char*> edits[] = {
-      // The same row twice empties the column, another row replaces the note.
-      {"", 't', 4, 9, "- - - - 9 -", ""},
-      {"- - - - 9", 't', 4, 9, "- - - - - -", ""},
-      {"- - - - 9", 't', 4, 23, "- - - - 23 -", ""},
       // Inside a loop-end mark's columns the new columns go in before the mark.
       {kTwo, 'i', 10, 3, "1 1 1 l 1 2 2 - - - L 0 0 5 3 3 3 3 3 3 3 l 1 4 4 L 0 0 23 6", ""},
       {kTwo, 'i', 12, 3, "1 1 1 l 1 2 2 L 0 0 5 3 - - - 3 3 3 3 3 3 l 1 4 4 L 0 0 23 6", ""},
@@ -81,9 +76,6 @@ TEST(ColumnEdits, InsertDeleteAndRemoveLoopKeepLoopTargetsRight) {
     Score score = ScoreOf(before);
     if (op == 'i') InsertColumns(score, column, k);
     if (op == 'd') DeleteColumns(score, column, k);
-    if (op == 't') {
-      EXPECT_EQ(ToggleNote(score, column, k).value_or(kEmpty), C(after)[column]);
-    }
     if (op == 'r') {
       ASSERT_TRUE(IsLoopMarkColumn(score.cells, column));
       ASSERT_TRUE(RemoveLoop(score, column));
