@@ -65,10 +65,9 @@ TEST(ScoreEditor, EditModeClicks) {
 }
 
 TEST(LiveNote, KeyboardHitsAndSends) {
-  // x, y, key: black keys first on their half, then the white keys.
-  const std::array<int, 3> keys[] = {{10, 400, 1}, {50, 400, 2},  {10, 420, 0},
-                                     {38, 21, 22}, {39, 21, -1},  {78, 32, 21},
-                                     {79, 32, -1}, {60, 402, -1}, {60, 0, -1}};
+  // x, y, key: black keys first on their left half, then the white keys; gaps hit nothing.
+  const std::array<int, 3> keys[] = {{10, 400, 1}, {50, 400, 2}, {38, 21, 22}, {39, 21, -1},
+                                     {78, 32, 21}, {79, 32, -1}, {60, 402, -1}};
   for (const auto& [x, y, key] : keys) EXPECT_EQ(KeyAt(x, y).value_or(-1), key) << x << "," << y;
 
   const auto sent = [](const Sends& s) { return Cols(s.codes.begin(), s.codes.begin() + s.count); };
@@ -91,32 +90,23 @@ TEST(LiveNote, KeyboardHitsAndSends) {
   EXPECT_EQ(NoteEntrySounds(uint8_t{12}, true, kTransferring).count, 0);
 }
 
-TEST(ScoreEditor, LoopCountDialog) {
-  struct Case {
-    std::optional<int> answer;
-    int count;
-  };
-  for (const Case& c : {Case{7, 7}, Case{std::nullopt, 2}}) {
+// A click on a start mark edits its count (a cancelled dialog keeps it), one on an end mark
+// offers the jump to its loop's start; either counts as a change.
+TEST(ScoreEditor, ClicksOnLoopMarks) {
+  for (const bool yes : {true, false}) {
     Editor ed;
-    ed.state.score = ScoreOf("l 2 5 L 0 0 2");
-    ed.counts.loops = {c.answer};
-    ed.Click(X(0), Y(5));
-    EXPECT_EQ(ed.counts.loopInitial, std::vector<int>{2});
-    EXPECT_EQ(ed.state.score.cells[1], c.count);
-    EXPECT_TRUE(ed.state.score.modified);
-  }
-}
-
-TEST(ScoreEditor, LoopEndOffersTheJump) {
-  for (const auto answer : {PromptAnswer::Yes, PromptAnswer::No}) {
-    Editor ed;
-    ed.state.score = ScoreOf("- - - - - - - - - - - - - - l 1 5 L 0 0 16");
+    ed.state.score = ScoreOf("- - - - - - - - - - - - - - l 2 5 L 0 0 16");
     ed.state.scrollPos = 10;
-    ed.prompter.answers = {answer};
-    const auto effect = ed.Click(X(7), Y(0));
+    ed.counts.loops = {yes ? std::optional(7) : std::nullopt};
+    ed.prompter.answers = {yes ? PromptAnswer::Yes : PromptAnswer::No};
+    ed.Click(X(4), Y(5));
+    EXPECT_EQ(ed.counts.loopInitial, std::vector<int>{2});
+    EXPECT_EQ(ed.state.score.cells[15], yes ? 7 : 2);
+    EXPECT_TRUE(ed.state.score.modified);
+    ed.state.score.modified = false;
+    EXPECT_EQ(ed.Click(X(7), Y(0)).scrollMoved, yes);
     EXPECT_EQ(ed.prompter.asked, std::vector<std::string>{"ループ: ループ元にジャンプしますか？"});
-    EXPECT_EQ(ed.state.scrollPos, answer == PromptAnswer::Yes ? 14 : 10);
-    EXPECT_EQ(effect.scrollMoved, answer == PromptAnswer::Yes);
+    EXPECT_EQ(ed.state.scrollPos, yes ? 14 : 10);
     EXPECT_TRUE(ed.state.score.modified);
   }
 }
@@ -211,39 +201,29 @@ TEST(ScoreEditor, LoopStartBelowTheGridCancelledOrWithoutRoom) {
   EXPECT_EQ(full.state.score.cells[0], 3);  // nothing pushed off the end
 }
 
-TEST(ScoreEditor, HoverKey) {
-  struct Case {
-    int x, y, playMode, before, after;
-    bool redraw;
+// The hovered row or key lights up its key on the keyboard; nothing moves during a playback.
+TEST(ScoreEditor, HoverKeyAndScrolling) {
+  const std::array<int, 6> moves[] = {
+      // x, y, playMode, hoverKey before, after, redraw
+      {100, 19, kNoPlayback, 0, 1, 1},  {100, 20, kNoPlayback, 1, 1, 0},
+      {60, 415, kNoPlayback, 0, 23, 1}, {20, 400, kNoPlayback, 0, 22, 1},
+      {700, 100, kNoPlayback, 5, 0, 1}, {100, 19, kWholeTune, 0, 0, 0},
   };
-  const Case cases[] = {
-      {100, 19, kNoPlayback, 0, 1, true},  {100, 20, kNoPlayback, 1, 1, false},
-      {60, 415, kNoPlayback, 0, 23, true}, {20, 400, kNoPlayback, 0, 22, true},
-      {60, 2, kNoPlayback, 5, 0, true},    {700, 100, kNoPlayback, 5, 0, true},
-      {100, 19, kWholeTune, 0, 0, false},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [x, y, playMode, before, after, redraw] : moves) {
     MelodyState state;
-    state.hoverKey = c.before;
-    state.playback.playMode = c.playMode;
-    EXPECT_EQ(MoveInScore(state, c.x, c.y), c.redraw) << c.x << "," << c.y;
-    EXPECT_EQ(state.hoverKey, c.after) << c.x << "," << c.y;
+    state.hoverKey = before;
+    state.playback.playMode = playMode;
+    EXPECT_EQ(MoveInScore(state, x, y), redraw != 0) << x << "," << y;
+    EXPECT_EQ(state.hoverKey, after) << x << "," << y;
   }
-}
-
-TEST(ScoreEditor, Scrolling) {
-  struct Case {
-    int from;
-    ScrollStep step;
-    int thumb, to;
-  };
-  const Case cases[] = {
-      {0, ScrollStep::kLineLeft, 0, 0},      {5, ScrollStep::kLineLeft, 0, 4},
-      {490, ScrollStep::kLineRight, 0, 490}, {480, ScrollStep::kPageRight, 0, 490},
-      {15, ScrollStep::kPageLeft, 0, 0},     {0, ScrollStep::kThumb, 250, 250},
-      {0, ScrollStep::kThumb, 900, 490},     {0, ScrollStep::kThumb, -4, 0},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ScrollAfter(c.from, c.step, c.thumb), c.to);
+  // The view never shows columns past the last one, whatever the bar sends.
+  using enum ScrollStep;
+  EXPECT_EQ(ScrollAfter(0, kLineLeft), 0);
+  EXPECT_EQ(ScrollAfter(490, kLineRight), 490);
+  EXPECT_EQ(ScrollAfter(15, kPageLeft), 0);
+  EXPECT_EQ(ScrollAfter(480, kPageRight), 490);
+  EXPECT_EQ(ScrollAfter(0, kThumb, 900), 490);
+  EXPECT_EQ(ScrollAfter(0, kThumb, -4), 0);
 }
 
 }  // namespace
