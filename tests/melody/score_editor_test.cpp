@@ -1,19 +1,110 @@
-// Clicks, moves and scrolling in the score window, through the editor core.
-
-#include "melody/score_editor.h"
+// Editing the score: the column edits, clicks, moves and scrolling in the score window
+// through the editor core, and new score, save and load with the unsaved-changes question.
 
 #include <gtest/gtest.h>
 
 #include "helpers.h"
 #include "melody/live_note.h"
-#include "melody/loop_placement.h"
+#include "melody/score_editor.h"
 #include "melody/score_edits.h"
+#include "melody/score_files.h"
 #include "scripted.h"
 
 namespace pendra2::melody::testing {
 namespace {
 
 using interaction::PromptAnswer;
+namespace fs = std::filesystem;
+
+TEST(GridInput, GeometryAndCountFields) {
+  const std::array<int, 3> columns[] = {{81, 0, 0},      {104, 0, 0}, {105, 3, 4},
+                                        {604, 490, 510}, {80, 0, -1}, {605, 0, -1}};
+  for (const auto& [x, scroll, column] : columns)
+    EXPECT_EQ(GridColumn(x, scroll).value_or(-1), column) << x;
+  EXPECT_EQ(GridRowCode(0), 23);
+  EXPECT_EQ(GridRowCode(431), 0);
+  EXPECT_EQ(GridRowCode(432), std::nullopt);
+
+  const std::tuple<const char*, int, int> fields[] = {
+      {"1", 256, 1},   {" 12 ", 256, 12}, {"999", 256, 256}, {"-3", 256, 256},       {"", 256, 0},
+      {"abc", 256, 0}, {"4x", 255, 0},    {"300", 255, 255}, {"99999999999", 255, 0}};
+  for (const auto& [text, max, count] : fields) EXPECT_EQ(CountFromField(text, max), count) << text;
+}
+
+TEST(GridInput, ClicksOnMarksAndTheirParameters) {
+  Score score = ScoreOf("1 l 3 2 L 0 0 3 4");
+  using enum GridClick;
+  const GridClick kinds[] = {kNote,          kLoopCount,     kParameterCell, kNote, kLoopJump,
+                             kParameterCell, kParameterCell, kParameterCell, kNote};
+  for (int n = 0; n < 9; ++n) EXPECT_EQ(ClassifyGridClick(score.cells, n), kinds[n]) << n;
+  SetLoopCount(score, 1, 300);
+  EXPECT_EQ(score.cells[2], 255);
+}
+
+TEST(ColumnEdits, InsertDeleteAndRemoveLoopKeepLoopTargetsRight) {
+  constexpr const char* kTwo = "1 1 1 l 1 2 2 L 0 0 5 3 3 3 3 3 3 3 l 1 4 4 L 0 0 20 6";
+  // outer: A [ inner: [ innermost: B ] C ] D, then E
+  constexpr const char* kNested = "l 1 0 l 1 l 1 1 L 2 0 7 2 L 1 0 5 3 L 0 0 2 4";
+  constexpr const char* kUnnested = "l 1 0 l 1 1 L 1 0 5 2 3 L 0 0 2 4 -";
+  ASSERT_EQ(PlayWhole(ScoreOf(kNested)), C("0 1 1 2 1 1 2 3 0 1 1 2 1 1 2 3 4 24 23"));
+  // before, operation (i k: insert k, d k: delete k, r: remove loop), column, k, after, played
+  const std::tuple<const char*, char, int, int, const char*, const char*> edits[] = {
+      // Inside a loop-end mark's columns the new columns go in before the mark.
+      {kTwo, 'i', 10, 3, "1 1 1 l 1 2 2 - - - L 0 0 5 3 3 3 3 3 3 3 l 1 4 4 L 0 0 23 6", ""},
+      {kTwo, 'i', 12, 3, "1 1 1 l 1 2 2 L 0 0 5 3 - - - 3 3 3 3 3 3 l 1 4 4 L 0 0 23 6", ""},
+      // At the first body column the new column joins the body.
+      {"l 1 2 L 0 0 2 4", 'i', 2, 1, "l 1 - 2 L 0 0 2 4", "23 2 23 2 4 24 23"},
+      // A loop start met at the point is stepped over.
+      {"1 5 l 2 7 8 L 0 0 4 9", 'd', 1, 2, "1 l 2 8 L 0 0 3 9 -", "1 8 8 8 9 24 23"},
+      {kTwo, 'd', 12, 2, "1 1 1 l 1 2 2 L 0 0 5 3 3 3 3 3 l 1 4 4 L 0 0 18 6 -", ""},
+      {"l 1 2 3 L 0 0 2 4", 'd', 2, 1, "l 1 3 L 0 0 2 4 -", "3 3 4 24 23"},
+      {"l 1 2 L 0 0 2 4 5", 'd', 5, 1, "l 1 2 L 0 0 2 5 -", ""},
+      // Loops after the removed one move back by six columns.
+      {kTwo, 'r', 3, 0, "1 1 1 2 2 3 3 3 3 3 3 3 l 1 4 4 L 0 0 14 6 -", ""},
+      {kNested, 'r', 3, 0, kUnnested, "0 1 1 2 3 0 1 1 2 3 4 24 23"},
+      {kNested, 'r', 4, 0, kUnnested, ""},
+      {kNested, 'r', 13, 0, kUnnested, ""},
+      {kNested, 'r', 15, 0, kUnnested, ""},
+      // An outer loop whose body starts at the removed mark keeps its target.
+      {"l 1 l 1 5 L 1 0 4 L 0 0 2 6", 'r', 2, 0, "l 1 5 L 0 0 2 6 -", "5 5 6 24 23"},
+      // A mark without its partner goes alone.
+      {"1 l 2 3", 'r', 1, 0, "1 3 -", ""},
+      {"1 L 0 0 1 3", 'r', 2, 0, "1 3 -", ""},
+  };
+  for (const auto& [before, op, column, k, after, played] : edits) {
+    SCOPED_TRACE(::testing::Message() << op << " at " << column << " of " << before);
+    Score score = ScoreOf(before);
+    if (op == 'i') InsertColumns(score, column, k);
+    if (op == 'd') DeleteColumns(score, column, k);
+    if (op == 'r') {
+      ASSERT_TRUE(IsLoopMarkColumn(score.cells, column));
+      ASSERT_TRUE(RemoveLoop(score, column));
+    }
+    EXPECT_EQ(Head(score, C(after).size()), C(after));
+    EXPECT_EQ(Cols(score.cells.begin() + 505, score.cells.end()), Cols(7, kEmpty));
+    EXPECT_TRUE(score.modified);
+    if (*played) {
+      EXPECT_EQ(PlayWhole(score), C(played));
+    }
+  }
+  Score plain = ScoreOf("1 2");
+  EXPECT_FALSE(RemoveLoop(plain, 0));
+  EXPECT_FALSE(plain.modified);
+}
+
+TEST(ColumnEdits, ColumnsPushedPastTheEndAreLostOutOfRangeEditsAreSafe) {
+  Score score;
+  score.cells[509] = 5;
+  score.cells[510] = 6;
+  score.cells[511] = 7;
+  InsertColumns(score, 505, 256);
+  EXPECT_EQ(Cols(score.cells.begin() + 510, score.cells.end()), Cols(2, kEmpty));
+  InsertColumns(score, 0, 1);
+  InsertColumns(score, 511, 1);  // outside the editable columns: ignored
+  score = ScoreOf("l 1 2 L 0 0 2 4");
+  DeleteColumns(score, 0, 300);
+  EXPECT_EQ(score.cells[0], 'l');
+}
 
 struct Editor {
   MelodyState state;
@@ -156,11 +247,13 @@ TEST(ScoreEditor, InsertAndDeleteModes) {
   }
 }
 
-TEST(ScoreEditor, LoopWrittenByHandPlaysItsBody) {
+// The count first, then the end: it closes the innermost open loop before the click, and a
+// loop put around it makes it one level deeper.
+TEST(ScoreEditor, LoopsWrittenByHandPlayTheirBodies) {
   Editor ed;
   ed.state.score = ScoreOf("0 2 4 5");
   ed.state.editMode = kLoopStartMode;
-  ed.counts.loops = {2};
+  ed.counts.loops = {2, 1};
   ed.Click(X(1), Y(0));
   EXPECT_EQ(ed.state.editMode, kLoopEndMode);
   ed.Click(X(0), Y(0));  // before the open loop: nothing, the mode stays
@@ -170,14 +263,12 @@ TEST(ScoreEditor, LoopWrittenByHandPlaysItsBody) {
   EXPECT_EQ(ed.state.editMode, kEditMode);
   EXPECT_EQ(Head(ed.state.score, 11), C("0 l 2 2 4 L 0 0 3 5 -"));
   EXPECT_EQ(PlayWhole(ed.state.score), C("0 2 4 2 4 2 4 5 24 23"));
-}
 
-TEST(ScoreEditor, LoopAroundALoopDeepensTheInnerOne) {
-  Score score = ScoreOf("1 l 0 2 L 0 0 3 4");
-  ASSERT_TRUE(PlaceLoopStart(score, 0, 1));
-  ASSERT_TRUE(PlaceLoopEnd(score, 10));  // before the 4
-  EXPECT_EQ(Head(score, 15), C("l 1 1 l 0 2 L 1 0 5 L 0 0 2 4"));
-  EXPECT_EQ(PlayWhole(score), C("1 2 1 2 4 24 23"));
+  ed.state.editMode = kLoopStartMode;
+  ed.Click(X(0), Y(0));
+  ed.Click(X(11), Y(0));  // before the 5 again
+  EXPECT_EQ(Head(ed.state.score, 17), C("l 1 0 l 2 2 4 L 1 0 5 L 0 0 2 5 -"));
+  EXPECT_EQ(PlayWhole(ed.state.score), C("0 2 4 2 4 2 4 0 2 4 2 4 2 4 5 24 23"));
 }
 
 TEST(ScoreEditor, LoopStartBelowTheGridCancelledOrWithoutRoom) {
@@ -224,6 +315,116 @@ TEST(ScoreEditor, HoverKeyAndScrolling) {
   EXPECT_EQ(ScrollAfter(480, kPageRight), 490);
   EXPECT_EQ(ScrollAfter(0, kThumb, 900), 490);
   EXPECT_EQ(ScrollAfter(0, kThumb, -4), 0);
+}
+
+struct Session {
+  MelodyState state;
+  std::string title{kNoTitle};
+  ScriptedPrompter prompter;
+  ScriptedFiles files;
+  ScoreDocument doc{state, title, prompter, files};
+};
+
+TEST(ScoreFiles, PathsAndTitles) {
+  EXPECT_EQ(CompleteTunePath("a/tune"), "a/tune.olg");
+  EXPECT_EQ(CompleteTunePath("a.b/tune"), "a.b/tune");
+  EXPECT_EQ(CompleteTunePath("tune.olg"), "tune.olg");
+  EXPECT_EQ(TitleForPath("/home/u/曲/春.olg"), "スコア編集 [春.olg]");
+  EXPECT_EQ(TitleForPath("C:\\曲\\tune.olg"), "スコア編集 [tune.olg]");
+  EXPECT_EQ(TitleForPath("tune.olg"), "スコア編集 [tune.olg]");
+}
+
+// Every way through the question before the score is thrown away.
+TEST(ScoreFiles, SaveChangesMatrix) {
+  struct Case {
+    const char* name;
+    bool modified;
+    std::optional<PromptAnswer> answer;  // nothing: no question expected
+    std::optional<std::string> file;     // the save dialog's answer
+    bool mayGoOn;
+    bool saved;
+  };
+  TempDir dir;
+  const std::string good = (dir / "ok").string();
+  const std::string bad = (dir / "no" / "such" / "folder" / "t.olg").string();
+  const Case cases[] = {
+      {"unchanged", false, std::nullopt, std::nullopt, true, false},
+      {"no", true, PromptAnswer::No, std::nullopt, true, false},
+      {"cancel", true, PromptAnswer::Cancel, std::nullopt, false, false},
+      {"yes, saved", true, PromptAnswer::Yes, good, true, true},
+      {"yes, dialog cancelled", true, PromptAnswer::Yes, std::nullopt, false, false},
+      {"yes, save failed", true, PromptAnswer::Yes, bad, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(good + ".olg");
+    Session s;
+    s.state.score.cells[0] = 5;
+    s.state.score.modified = c.modified;
+    if (c.answer) s.prompter.answers = {*c.answer};
+    s.files.paths = {c.file};
+    EXPECT_EQ(MayDiscardScore(s.doc), c.mayGoOn);
+    std::vector<std::string> asked;
+    if (c.answer) asked.push_back("終了: 内容が変更されています\n保存しますか？");
+    if (c.file == bad) asked.push_back("Error Message: Save File Open Error");
+    EXPECT_EQ(s.prompter.asked, asked);
+    EXPECT_EQ(fs::exists(good + ".olg"), c.saved);
+    EXPECT_EQ(s.title, c.saved ? "スコア編集 [ok.olg]" : std::string(kNoTitle));
+    // The score is never lost by the question itself.
+    EXPECT_EQ(s.state.score.cells[0], 5);
+    EXPECT_EQ(s.state.score.modified, c.modified && !c.saved);
+  }
+}
+
+TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
+  TempDir dir;
+  Session s;
+  s.state.score = ScoreOf("0 l 2 4 L 0 0 3 7");
+  SetTempoIndex(s.state.score, 9);
+  const std::string path = (dir / "round").string();
+  s.files.paths = {path};
+  ASSERT_TRUE(SaveScoreAs(s.doc));
+  Session t;
+  t.state.scrollPos = 40;
+  t.files.paths = {path + ".olg"};
+  ASSERT_TRUE(LoadScore(t.doc));
+  EXPECT_EQ(Head(t.state.score, 10), C("0 l 2 4 L 0 0 3 7 24"));
+  EXPECT_EQ(t.state.score.tempoIndex, 9);
+  EXPECT_EQ(t.state.scrollPos, 0);
+  EXPECT_EQ(t.title, "スコア編集 [round.olg]");
+  EXPECT_FALSE(t.state.score.modified);
+  EXPECT_EQ(s.files.titles, std::vector<std::string>{"オルゴールファイル保存"});
+  EXPECT_EQ(t.files.titles, std::vector<std::string>{"オルゴールファイル読込み"});
+
+  t.state.score.cells[0] = 5;
+  t.state.scrollPos = 30;
+  t.files.paths = {(dir / "missing").string()};
+  EXPECT_FALSE(LoadScore(t.doc));
+  EXPECT_EQ(t.prompter.asked, std::vector<std::string>{"Error Message: Load File Open Error"});
+  EXPECT_EQ(std::tuple(int{t.state.score.cells[0]}, t.state.scrollPos), std::tuple(5, 30));
+  EXPECT_EQ(t.title, "スコア編集 [round.olg]");
+}
+
+// A running playback stops at once, without the closing silence; the view stays where it was.
+TEST(ScoreFiles, NewScoreStopsPlaybackResetsAndKeepsTheScrollPosition) {
+  Session s;
+  s.state.score = ScoreOf("1 2 - 5");
+  SetTempoIndex(s.state.score, 7);
+  s.state.scrollPos = 30;
+  s.state.playback.loopPlay = true;
+  StartWholePlayback(s.state.playback, s.state.score, 0);
+  EXPECT_FALSE(MayRunOrStopBoard(true, s.state.playback));
+  s.title = "スコア編集 [a.olg]";
+  NewScoreDocument(s.doc);
+  EXPECT_EQ(s.state.score.cells, EmptyCells());
+  EXPECT_EQ(std::pair(s.state.score.tempoIndex, int{s.state.score.tempoPair[1]}), std::pair(2, 80));
+  EXPECT_EQ(std::tuple(s.state.playback.playState, s.state.playback.playMode),
+            std::tuple(int{kIdle}, int{kNoPlayback}));
+  EXPECT_FALSE(s.state.playback.loopPlay ||
+               PlaybackTick(s.state.playback, s.state.score, 0, true).running);
+  EXPECT_TRUE(MayRunOrStopBoard(true, s.state.playback));
+  EXPECT_EQ(s.state.scrollPos, 30);
+  EXPECT_EQ(s.title, kNoTitle);
 }
 
 }  // namespace

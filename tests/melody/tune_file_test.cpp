@@ -124,7 +124,9 @@ TEST_F(TuneFiles, FailedSavesAndLoadsChangeNothingTheScoreStaysMarkedChanged) {
             std::tuple(7, 5, true, 1));
 }
 
-TEST_F(TuneFiles, OlderLayoutFillsAll512PositionsTempoOutsideTheTableIsTheDefault) {
+// The older layout has no tempo pair and 512 positions; a short file leaves what it does not
+// hold empty, never what an earlier file held.
+TEST_F(TuneFiles, OlderLayoutShortFilesAndTempoOutsideTheTable) {
   Cols columns;
   for (int p = 0; p < 512; ++p) columns.push_back(p % 23);
   Bytes file = TuneFile({}, 4);
@@ -139,24 +141,16 @@ TEST_F(TuneFiles, OlderLayoutFillsAll512PositionsTempoOutsideTheTableIsTheDefaul
             std::tuple(4, 'T', 48, 3));
 
   file[24] = 13;
-  result = Load(file);
-  EXPECT_TRUE(result.ok && result.findings.tempoOutOfRange);
-  EXPECT_EQ(result.findings.headerTempoIndex, 13);
-  EXPECT_EQ(std::tuple(score.tempoIndex, score.tempoPair[1]), std::tuple(2, 0x50));
-}
-
-TEST_F(TuneFiles, ShortFilesLeaveUnreadColumnsAndHeaderEmpty) {
-  Bytes file = TuneFile({}, 1, 96);
-  std::fill(file.begin() + 66, file.end(), 3);
   file.resize(100);
-  std::fill_n(score.cells.begin(), 40, 1);
-  const auto result = Load(file);
-  EXPECT_TRUE(result.ok && result.findings.shortFile);
-  EXPECT_EQ(result.findings.bytesRead, 100u);
-  for (int p = 0; p < 512; ++p) ASSERT_EQ(score.cells[p], p < 34 ? 3 : kEmpty) << p;
+  result = Load(file);
+  EXPECT_TRUE(result.ok && result.findings.tempoOutOfRange && result.findings.shortFile);
+  EXPECT_EQ(std::tuple(result.findings.headerTempoIndex, result.findings.bytesRead),
+            std::tuple(13, std::size_t{100}));
+  EXPECT_EQ(std::tuple(score.tempoIndex, score.tempoPair[1]), std::tuple(2, 0x50));
+  for (int p = 0; p < 512; ++p) ASSERT_EQ(score.cells[p], p < 36 ? p % 23 : kEmpty) << p;
 
   header.fill(0x77);  // shorter than the header: nothing of an earlier file survives
-  ASSERT_TRUE(Load({'O', 'L'}).ok);
+  ASSERT_TRUE(Load({'O', 'L', 'X'}).ok);
   EXPECT_EQ(std::tuple(int{header[24]}, score.tempoIndex, score.length, int{score.cells[0]}),
             std::tuple(0, 0, 0, 255));
   const auto empty = Load({});
