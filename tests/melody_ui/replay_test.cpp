@@ -136,28 +136,27 @@ TEST(ChimecraftReplay, Sessions) {
 }
 
 TEST(ChimecraftReplay, ExitStatuses) {
-  struct Bad {
-    const char* text;
-    int status;
-  };
-  const Bad cases[] = {
+  const std::pair<const char*, int> cases[] = {
       {"click 1\n", 2},                                         // a line not understood
       {"dialog 185\nend ok\ncommand 2013\nclick 92 100\n", 3},  // another dialog opened
       {"command 4242\n", 3},                                    // no window has that command
+      {nullptr, 2},                                             // no script at all
   };
   test::BoardProcess board;
   ASSERT_TRUE(board.ready()) << board.Trouble();
-  for (const Bad& c : cases) {
-    const QString path = board.TempFile("bad.replay");
+  const QString path = board.TempFile("bad.replay");
+  for (const auto& [text, status] : cases) {
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(c.text);
-    f.close();
+    if (text) {
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(text);
+      f.close();
+    } else {
+      f.remove();
+    }
     const Outcome run = Replay(board, path, board.TempFile(QString()));
-    EXPECT_EQ(run.status, c.status) << c.text << run.err.toStdString();
+    EXPECT_EQ(run.status, status) << (text ? text : "none") << run.err.toStdString();
   }
-  const Outcome missing = Replay(board, board.TempFile("none.replay"), board.TempFile(QString()));
-  EXPECT_EQ(missing.status, 2);
 }
 
 }  // namespace
