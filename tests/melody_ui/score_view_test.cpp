@@ -132,31 +132,6 @@ TEST(ScoreWindowPicture, NoteHeadsStandInTheirRowsAndThePlayedColumnIsMarked) {
   }
 }
 
-TEST(ScoreWindowPicture, EveryFifthColumnCarriesABarAndItsNumber) {
-  struct Case {
-    int scrollPos;
-    std::vector<std::pair<std::string, int>> numbers;  // text, x
-    std::vector<int> bars;
-  };
-  const Case cases[] = {
-      {3, {{"  5", 108}, {" 10", 233}, {" 15", 358}, {" 20", 483}}, {X(1), X(6), X(11), X(16)}},
-      // The last view: positions 490..510, 511 is never shown.
-      {490, {{"495", 183}, {"500", 308}, {"505", 433}, {"510", 558}}, {X(4), X(9), X(14), X(19)}},
-  };
-  for (const Case& c : cases) {
-    MelodyState state;
-    state.scrollPos = c.scrollPos;
-    const interaction::DrawList list = ScoreWindowPicture(state);
-    std::vector<std::pair<std::string, int>> numbers;
-    for (const auto& t : Items<interaction::TextItem>(list)) {
-      if (t.at.y == 432) numbers.emplace_back(t.text, t.at.x);
-    }
-    EXPECT_EQ(numbers, c.numbers) << c.scrollPos;
-    EXPECT_EQ(Lefts(list, "BAR"), c.bars) << c.scrollPos;
-    for (const auto& b : Bitmaps(list, "BAR")) EXPECT_EQ(b.dest.Width(), 26);
-  }
-}
-
 TEST(ScoreWindowPicture, KeyHighlightsCoverExactlyTheKeysThatSoundTheirNote) {
   for (int k = 1; k <= 23; ++k) {
     const int note = 23 - k;
@@ -187,7 +162,31 @@ TEST(ScoreWindowPicture, KeyHighlightsCoverExactlyTheKeysThatSoundTheirNote) {
   EXPECT_EQ(KeyHighlightOf(24), nullptr);
 }
 
-TEST(ScoreWindowPicture, LayersAndModeLabel) {
+TEST(ScoreWindowPicture, BarsNumbersLayersAndModeLabel) {
+  // A bar and a number under every fifth column, counted from 1; the last view shows the
+  // positions 490..510, never 511.
+  struct Case {
+    int scrollPos;
+    std::vector<std::pair<std::string, int>> numbers;  // text, x
+    std::vector<int> bars;
+  };
+  const Case cases[] = {
+      {3, {{"  5", 108}, {" 10", 233}, {" 15", 358}, {" 20", 483}}, {X(1), X(6), X(11), X(16)}},
+      {490, {{"495", 183}, {"500", 308}, {"505", 433}, {"510", 558}}, {X(4), X(9), X(14), X(19)}},
+  };
+  for (const Case& c : cases) {
+    MelodyState state;
+    state.scrollPos = c.scrollPos;
+    const interaction::DrawList list = ScoreWindowPicture(state);
+    std::vector<std::pair<std::string, int>> numbers;
+    for (const auto& t : Items<interaction::TextItem>(list)) {
+      if (t.at.y == 432) numbers.emplace_back(t.text, t.at.x);
+    }
+    EXPECT_EQ(numbers, c.numbers) << c.scrollPos;
+    EXPECT_EQ(Lefts(list, "BAR"), c.bars) << c.scrollPos;
+    for (const auto& b : Bitmaps(list, "BAR")) EXPECT_EQ(b.dest.Width(), 26);
+  }
+
   MelodyState state;
   state.editMode = melody::kDeleteMode;
   state.hoverKey = 23;
