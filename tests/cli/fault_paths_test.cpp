@@ -151,6 +151,7 @@ TEST_F(FaultPaths, RefusedInputsAndOutputsAreFileErrorsAndTheInputSurvives) {
       {"play @/missing.olg", kFileError, "missing.olg: no such file"},
       {"dump @", kFileError, "is a folder"},
       {"image @/", kFileError, "is a folder"},
+      {"image @/f.flc -o @", kFileError, "is a folder; give a file name"},
       {"listing @/t.olg", kFileError, "a Chimecraft tune, not a Stepcraft program"},
       {"write @/notes.flc", kFileError, "not a Stepcraft program file"},
       {"dump @/notes", kFileError, "neither a Stepcraft program"},
