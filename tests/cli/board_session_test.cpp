@@ -12,7 +12,7 @@
 namespace pendra2::cli {
 namespace {
 
-TEST(ConnectBoard, SaysWhyThereIsNoUsableBoard) {
+TEST(ConnectBoard, SaysWhyThereIsNoUsableBoardAndAMistypedReplyWaitOnce) {
   enum Setup { kNothing, kOtherDevice, kHeldBoard, kNoWriteChannel, kBoard };
   const struct {
     Setup setup;
@@ -23,7 +23,8 @@ TEST(ConnectBoard, SaysWhyThereIsNoUsableBoard) {
       {kOtherDevice, kNoBoard, "no Pendra2 board found"},
       {kHeldBoard, kNoBoard, "is attached at hid-1 but cannot be opened"},
       {kNoWriteChannel, kNoBoard, "cannot be opened for writing and reading"},
-      {kBoard, kDone, ""},
+      // A reply wait that is no number is reported once, and the default used.
+      {kBoard, kDone, "PENDRA2_REPLY_TIMEOUT_MS='2s'"},
   };
   for (const auto& c : cases) {
     auto transport = std::make_unique<test::FakeTransport>();
@@ -37,28 +38,21 @@ TEST(ConnectBoard, SaysWhyThereIsNoUsableBoard) {
     if (c.setup >= kHeldBoard) transport->AddBoard("hid-1");
     if (c.setup == kHeldBoard) transport->interface("hid-1").openable = false;
     if (c.setup == kNoWriteChannel) transport->interface("hid-1").writeOpenable = false;
+    if (c.setup == kBoard) ::setenv("PENDRA2_REPLY_TIMEOUT_MS", "2s", 1);
     std::ostringstream out, err;
     BoardSession session;
     EXPECT_EQ(ConnectBoard(session, std::move(transport), {out, err}), c.status) << c.setup;
-    EXPECT_NE(err.str().find(c.says), std::string::npos) << err.str();
+    ::unsetenv("PENDRA2_REPLY_TIMEOUT_MS");
+    const std::string said = err.str();
+    EXPECT_NE(said.find(c.says), std::string::npos) << said;
     if (c.setup >= kHeldBoard && c.setup < kBoard) {
-      EXPECT_NE(err.str().find("udev rule"), std::string::npos) << err.str();
+      EXPECT_NE(said.find("udev rule"), std::string::npos) << said;
+    }
+    if (c.setup == kBoard) {
+      EXPECT_EQ(said.find("PENDRA2"), said.rfind("PENDRA2"));
+      EXPECT_EQ(session.board->replyTimeoutMs(), 2000);
     }
   }
-}
-
-TEST(ConnectBoard, AMistypedReplyWaitIsReportedOnceAndTheDefaultUsed) {
-  ::setenv("PENDRA2_REPLY_TIMEOUT_MS", "2s", 1);
-  auto transport = std::make_unique<test::FakeTransport>();
-  transport->AddBoard("hid-1");
-  std::ostringstream out, err;
-  BoardSession session;
-  EXPECT_EQ(ConnectBoard(session, std::move(transport), {out, err}), kDone);
-  ::unsetenv("PENDRA2_REPLY_TIMEOUT_MS");
-  const std::string said = err.str();
-  EXPECT_NE(said.find("PENDRA2_REPLY_TIMEOUT_MS='2s'"), std::string::npos) << said;
-  EXPECT_EQ(said.find("PENDRA2"), said.rfind("PENDRA2"));
-  EXPECT_EQ(session.board->replyTimeoutMs(), 2000);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The command line's answers to what goes wrong around the loaders: outputs that cannot be
-// written, outputs that are the input, paths the system cannot resolve, inputs that can be
-// read only once, and text from files that must not reach the terminal raw.
+// The command line's answers to what goes wrong: damaged, missing and refused inputs, outputs
+// that cannot be written or are the input, paths the system cannot resolve, inputs that can
+// be read only once, text from files that must not reach the terminal raw, and mistyped
+// command lines.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -11,15 +12,13 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <sstream>
 #include <streambuf>
 #include <thread>
 
-#include "cli/cli.h"
+#include "cli_run.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/program_builder.h"
-#include "flowchart/temp_dir.h"
-#include "tune_files.h"
+#include "melody/helpers.h"
 
 namespace pendra2::cli {
 namespace {
@@ -28,8 +27,10 @@ namespace fc = pendra2::flowchart;
 namespace fs = std::filesystem;
 using fc::testing::K;
 using fc::testing::Step;
+using melody::testing::TuneFile;
 using pendra2::testing::ReadBytes;
 using pendra2::testing::WriteBytes;
+using testing::CliResult;
 
 // A stream whose every write fails, as standard output does on a full disk.
 struct FullBuffer : std::streambuf {
@@ -37,9 +38,10 @@ struct FullBuffer : std::streambuf {
   std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
 };
 
-struct Result {
+struct Row {
+  std::string line;
   int status;
-  std::string out, err;
+  const char* says;  // in the output for kDone, else in the error
 };
 
 class FaultPaths : public fc::testing::ProgramTest {
@@ -55,9 +57,22 @@ class FaultPaths : public fc::testing::ProgramTest {
     fc::StepRecord big = Step(K::Orgel);
     big.size = 300;
     Save("big.flc", {big, big});
-    cli::testing::Write(Name("t.olg"), cli::testing::TuneFile({0, 4, 7}));
+    WriteBytes(dir / "t.olg", TuneFile({0, 4, 7}));
+    WriteBytes(dir / "long.olg", TuneFile(std::vector<int>(509, 1)));
+    WriteBytes(dir / "text.olg", std::vector<uint8_t>(300, 'x'));
+    WriteBytes(dir / "tiny.olg", {'O', 'L', 'X'});
     WriteBytes(dir / "notes.flc", {'h', 'e', 'l', 'l', 'o'});
     WriteBytes(dir / "notes", {'h', 'e', 'l', 'l', 'o'});
+    const auto good = ReadBytes(dir / "f.flc");
+    auto damaged = good;
+    damaged[8] = '5';  // a version this program refuses
+    WriteBytes(dir / "version.flc", damaged);
+    damaged = good;
+    damaged[6] = 1;  // fewer steps than the program holds
+    WriteBytes(dir / "count.flc", damaged);
+    WriteBytes(dir / "cut.flc", std::vector<uint8_t>(good.begin(), good.begin() + 1000));
+    WriteBytes(dir / "empty.flc", {});
+    WriteBytes(dir / "fl.flc", {'F', 'L'});
     fs::create_symlink("loop.flc", dir / "loop.flc");
     fs::create_symlink("f.flc", dir / "link.flc");
   }
@@ -65,90 +80,100 @@ class FaultPaths : public fc::testing::ProgramTest {
     fc::testing::Build(p, body);
     ASSERT_TRUE(fc::SaveFlowFile(p, dir / name).ok());
   }
-  std::string Name(const std::string& name) const { return (dir / name).string(); }
-  // Words separated by spaces; "@" stands for the test's folder.
-  Result Cli(const std::string& line, std::ostream* out = nullptr) {
-    std::vector<std::string> args;
-    std::istringstream words(line);
-    for (std::string w; words >> w;) {
-      if (const auto at = w.find('@'); at != std::string::npos) w.replace(at, 1, dir.Path());
-      args.push_back(w);
+  CliResult Cli(const std::string& line, std::ostream* out = nullptr) {
+    return testing::RunCli(line, dir.Path(), out);
+  }
+  void Check(const Row& row, std::ostream* out = nullptr) {
+    const CliResult r = Cli(row.line, out);
+    EXPECT_EQ(r.status, row.status) << row.line << ": " << r.err;
+    EXPECT_NE((row.status == kDone ? r.out : r.err).find(row.says), std::string::npos)
+        << row.line << ": " << r.out << r.err;
+    if (row.status != kDone) {
+      EXPECT_EQ(r.out, "") << row.line;
     }
-    std::ostringstream captured, err;
-    const int status = cli::Run(args, {out ? *out : captured, err});
-    return {status, captured.str(), err.str()};
+  }
+  int Files() const {
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++files;
+    return files;
   }
 
   pendra2::testing::TempDir dir;
 };
 
-TEST_F(FaultPaths, EveryFaultIsAFileErrorWithAMessageAndTheInputSurvives) {
-  const std::string longName = "@/" + std::string(300, 'a') + ".flc";
-  const auto before = ReadBytes(dir / "f.flc");
+TEST_F(FaultPaths, OutputsThatCannotBeWrittenWholeAreFileErrors) {
   FullBuffer full;
   std::ostream failing(&full);
-  const struct {
-    std::string line;
-    bool failingOut;
-    const char* says;
-  } cases[] = {
-      {"dump @/f.flc", true, "could not be written whole"},
-      {"dump @/t.olg", true, "could not be written whole"},
-      {"image @/f.flc", true, "could not be written whole"},
-      {"image @/t.olg --hex", true, "could not be written whole"},
-      {"listing @/f.flc", true, "could not be written whole"},
-      {"play @/t.olg --dry-run", true, "could not be written whole"},
-      {"image @/f.flc -o @/f.flc", false, "is the input file itself"},
-      {"image @/f.flc -o @/link.flc", false, "is the input file itself"},
-      {"image @/link.flc --hex -o @/./f.flc", false, "is the input file itself"},
-      {"render @/f.flc -o @/f.flc", false, "is the input file itself"},
-      {"pdf @/link.flc -o @/f.flc", false, "is the input file itself"},
-      {"image @/t.olg -o @/t.olg", false, "is the input file itself"},
-      {"write @/loop.flc", false, "symbolic links"},
-      {"dump @/loop.flc", false, "symbolic links"},
-      {"listing @/loop.flc", false, "symbolic links"},
-      {"image @/f.flc -o @/loop.flc", false, "symbolic links"},
-      {"write " + longName, false, "too long"},
-      {"dump " + longName, false, "too long"},
-      {"image @/f.flc -o " + longName, false, "too long"},
-      {"image @/f.flc -o @/no/such/folder/x.bin", false, "does not exist"},
-      {"dump @/missing.flc", false, "no such file"},
-      {"dump @", false, "is a folder"},
-      {"listing @/t.olg", false, "a Chimecraft tune, not a Stepcraft program"},
-      {"write @/notes.flc", false, "not a Stepcraft program file"},
-      {"dump @/notes", false, "neither a Stepcraft program"},
-  };
-  for (const auto& c : cases) {
-    const Result r = Cli(c.line, c.failingOut ? &failing : nullptr);
+  for (const char* line : {"dump @/f.flc", "dump @/t.olg", "image @/f.flc", "image @/t.olg --hex",
+                           "listing @/f.flc", "play @/t.olg --dry-run"}) {
+    Check({line, kFileError, "could not be written whole"}, &failing);
     failing.clear();
-    EXPECT_EQ(r.status, kFileError) << c.line;
-    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.line << ": " << r.err;
   }
-  EXPECT_EQ(ReadBytes(dir / "f.flc"), before);
-  EXPECT_EQ(ReadBytes(dir / "t.olg").size(), 576u);
-}
 
-TEST_F(FaultPaths, AnOutputNotWrittenWholeLeavesThePreviousFile) {
+  // A file size limit cuts the hex image short: the previous file stays, no partial file.
   WriteBytes(dir / "old.txt", {'o', 'l', 'd'});
+  const int files = Files();
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
   rlimit small = saved;
   small.rlim_cur = 100;  // the hex image is 1,536 bytes
   const auto previous = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const Result r = Cli("image @/f.flc --hex -o @/old.txt");
+  const CliResult r = Cli("image @/f.flc --hex -o @/old.txt");
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
   EXPECT_EQ(r.status, kFileError);
   EXPECT_EQ(ReadBytes(dir / "old.txt"), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  int files = 0;
-  for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.Path())) ++files;
-  EXPECT_EQ(files, 8) << "a partial file was left behind";
+  EXPECT_EQ(Files(), files) << "a partial file was left behind";
+}
+
+TEST_F(FaultPaths, RefusedInputsAndOutputsAreFileErrorsAndTheInputSurvives) {
+  const std::string longName = "@/" + std::string(300, 'a') + ".flc";
+  const auto before = ReadBytes(dir / "f.flc");
+  const Row rows[] = {
+      {"image @/f.flc -o @/f.flc", kFileError, "is the input file itself"},
+      {"image @/f.flc -o @/link.flc", kFileError, "is the input file itself"},
+      {"image @/link.flc --hex -o @/./f.flc", kFileError, "is the input file itself"},
+      {"render @/f.flc -o @/f.flc", kFileError, "is the input file itself"},
+      {"pdf @/link.flc -o @/f.flc", kFileError, "is the input file itself"},
+      {"image @/t.olg -o @/t.olg", kFileError, "is the input file itself"},
+      {"write @/loop.flc", kFileError, "symbolic links"},
+      {"dump @/loop.flc", kFileError, "symbolic links"},
+      {"listing @/loop.flc", kFileError, "symbolic links"},
+      {"image @/f.flc -o @/loop.flc", kFileError, "symbolic links"},
+      {"write " + longName, kFileError, "too long"},
+      {"dump " + longName, kFileError, "too long"},
+      {"image @/f.flc -o " + longName, kFileError, "too long"},
+      {"image @/f.flc -o @/no/such/folder/x.bin", kFileError, "does not exist"},
+      {"image @/t.olg -o @/no/such/folder/x.bin", kFileError, "does not exist"},
+      {"dump @/missing.flc", kFileError, "missing.flc: no such file"},
+      {"simulate @/missing.flc", kFileError, "missing.flc: no such file"},
+      {"play @/missing.olg", kFileError, "missing.olg: no such file"},
+      {"dump @", kFileError, "is a folder"},
+      {"image @/", kFileError, "is a folder"},
+      {"image @/f.flc -o @", kFileError, "is a folder; give a file name"},
+      {"listing @/t.olg", kFileError, "a Chimecraft tune, not a Stepcraft program"},
+      {"write @/notes.flc", kFileError, "not a Stepcraft program file"},
+      {"dump @/notes", kFileError, "neither a Stepcraft program"},
+      {"image @/text.olg", kFileError, "text.olg: not a Chimecraft tune file"},
+      {"dump @/text.olg", kFileError, "text.olg: not a Chimecraft tune file"},
+      {"play @/text.olg", kFileError, "text.olg: not a Chimecraft tune file"},
+      {"simulate @/text.olg", kFileError, "text.olg: not a Chimecraft tune file"},
+      {"image @/tiny.olg", kFileError, "shorter than the 64-byte header"},
+      {"dump @/version.flc", kFileError, "このバージョンのプログラムでは操作できません。"},
+      {"image @/count.flc", kFileError, "count.flc"},
+      {"listing @/cut.flc", kFileError, "cut.flc"},
+      {"dump @/empty.flc", kFileError, "empty.flc"},
+      {"image @/fl.flc", kFileError, "fl.flc"},
+  };
+  for (const Row& row : rows) Check(row);
+  EXPECT_EQ(ReadBytes(dir / "f.flc"), before);
+  EXPECT_EQ(ReadBytes(dir / "t.olg").size(), 576u);
 }
 
 TEST_F(FaultPaths, AnInputIsReadOnceSoAPipeWorks) {
   const auto bytes = ReadBytes(dir / "f.flc");
-  const std::string fifo = Name("pipe");
+  const std::string fifo = (dir / "pipe").string();
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
   std::thread writer([&] {
     // Non-blocking until the command opens its end, so a failing test cannot hang here.
@@ -167,14 +192,14 @@ TEST_F(FaultPaths, AnInputIsReadOnceSoAPipeWorks) {
     }
     ::close(fd);
   });
-  const Result r = Cli("dump @/pipe");
+  const CliResult r = Cli("dump @/pipe");
   writer.join();
   EXPECT_EQ(r.status, kDone) << r.err;
   EXPECT_NE(r.out.find("\"count\": 4"), std::string::npos);
 }
 
 TEST_F(FaultPaths, PathBytesSurviveInJsonAndAreShownEscapedInTheListing) {
-  const Result dump = Cli("dump @/f.flc");
+  const CliResult dump = Cli("dump @/f.flc");
   ASSERT_EQ(dump.status, kDone) << dump.err;
   EXPECT_NE(dump.out.find("\"tunePath\": \"a\\u000ab\\u001b[2J\x7f\\u001aソ.olg\""),
             std::string::npos)
@@ -182,41 +207,52 @@ TEST_F(FaultPaths, PathBytesSurviveInJsonAndAreShownEscapedInTheListing) {
   EXPECT_NE(dump.out.find("\"tunePathBytes\": \"610a621b5b324a7f1a835c2e6f6c67\""),
             std::string::npos);
 
-  const Result listing = Cli("listing @/f.flc");
+  const CliResult listing = Cli("listing @/f.flc");
   ASSERT_EQ(listing.status, kDone) << listing.err;
   EXPECT_EQ(std::count(listing.out.begin(), listing.out.end(), '\n'), 4);
   EXPECT_EQ(listing.out.find('\x1b'), std::string::npos);
   EXPECT_NE(listing.out.find("a\\x0ab\\x1b[2J"), std::string::npos) << listing.out;
 }
 
-TEST_F(FaultPaths, ATeacherGetsHelpAndClearRefusals) {
+TEST_F(FaultPaths, HelpMistypedCommandLinesTooLargeAndNoBoard) {
   ::setenv("PENDRA2_VIRTUAL_BOARDS", "pendra2-nobody-serves-this", 1);
-  const struct {
-    std::string line;
-    int status;
-    const char* says;  // in the output for kDone, else in the error
-  } cases[] = {
+  const Row rows[] = {
       {"--help", kDone, "read-input 1|2|3 [--watch] [--count N]"},
       {"--version", kDone, "pendra2-cli "},
       {"note --help", kDone, "usage: pendra2-cli note CODE"},
       {"render --help", kDone, "--top N"},
       {"render @/f.flc -o @/x.png --view 2", kUsage, "--view takes 0"},
-      {"render @/f.flc -o @/x.png --view 9", kUsage, "--view takes 0"},
       {"render @/f.flc -o @/x.png --top 99", kUsage, "the top step can be 0 to 3"},
       {"render @/f.flc -o @/x.jpg", kUsage, "ending in .png"},
       {"pdf @/f.flc -o @/x.png", kUsage, "ending in .pdf"},
       {"image @/f.flc --raw", kUsage, "unknown option '--raw'"},
+      {"image @/t.olg -o", kUsage, "-o needs one output file name"},
       {"note C9", kUsage, "is not a note"},
+      {"listing", kUsage, "usage: pendra2-cli listing FILE.flc"},
+      {"listing @/f.flc --notation pascal", kUsage, "[--notation japanese|basic|c]"},
+      {"listing @/f.flc --notation", kUsage, "[--notation japanese|basic|c]"},
+      {"listing @/f.flc @/f.flc", kUsage, "usage: pendra2-cli listing"},
+      {"dump @/f.flc extra", kUsage, "usage: pendra2-cli dump FILE"},
+      {"play", kUsage, "usage: pendra2-cli play FILE.olg"},
+      {"play @/t.olg --part", kUsage, "usage: pendra2-cli play"},
+      {"play @/t.olg --part 491", kUsage, "--part takes a column position from 0 to 490"},
+      {"play @/t.olg --part -1", kUsage, "--part takes a column position from 0 to 490"},
+      {"play @/t.olg --max-ticks ten", kUsage, "--max-ticks takes a whole number"},
+      {"play @/t.olg --fast", kUsage, "usage: pendra2-cli play"},
+      {"simulate", kUsage, "usage: pendra2-cli simulate"},
+      {"simulate @/big.flc --inputs 1,2", kUsage, "--inputs takes three numbers"},
+      {"simulate @/big.flc --inputs 1,2,1024", kUsage, "--inputs takes three numbers"},
+      {"simulate @/big.flc --max-ms 0", kUsage, "--max-ms takes a number of milliseconds"},
+      {"simulate @/big.flc --max-ms 12x", kUsage, "--max-ms takes a number of milliseconds"},
       // Too large wins over the board: exit 3 for a program as for a tune, no board needed.
       {"write @/big.flc", kTooLarge, "データが５１２バイトを越しているので転送できません。"},
+      {"write @/long.olg", kTooLarge, "508"},
+      {"simulate @/big.flc", kTooLarge, "the board holds 511"},
       {"write @/f.flc", kNoBoard, "no Pendra2 board found"},
+      {"write @/t.olg", kNoBoard, "no Pendra2 board found: is it plugged in?"},
+      {"play @/t.olg", kNoBoard, "no Pendra2 board found"},
   };
-  for (const auto& c : cases) {
-    const Result r = Cli(c.line);
-    EXPECT_EQ(r.status, c.status) << c.line << ": " << r.err;
-    EXPECT_NE((c.status == kDone ? r.out : r.err).find(c.says), std::string::npos)
-        << c.line << ": " << r.out << r.err;
-  }
+  for (const Row& row : rows) Check(row);
   ::unsetenv("PENDRA2_VIRTUAL_BOARDS");
 }
 

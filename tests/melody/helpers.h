@@ -1,15 +1,15 @@
 #pragma once
-// Scores, tune files and a scratch folder for the melody tests.
+// Scores, tune file bytes and playbacks for the melody tests, and for the CLI and window tests
+// that need a tune file.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "flowchart/temp_dir.h"
+#include "interaction/user_message.h"
 #include "melody/playback.h"
 #include "melody/score.h"
 
@@ -17,6 +17,9 @@ namespace pendra2::melody::testing {
 
 using Bytes = std::vector<uint8_t>;
 using Cols = std::vector<int>;
+using pendra2::testing::ReadBytes;
+using pendra2::testing::TempDir;
+using pendra2::testing::WriteBytes;
 
 // Columns as text: numbers, l and L for the loop marks, - for an empty column.
 inline Cols C(std::string_view text) {
@@ -27,11 +30,16 @@ inline Cols C(std::string_view text) {
   return cols;
 }
 
-inline Score ScoreOf(std::string_view text) {
+// C1, a loop repeated twice around D1, E1.
+inline const Cols kLoopTune = C("0 l 2 2 L 0 0 3 4");
+
+inline Score ScoreOf(const Cols& cols) {
   Score score;
-  const Cols cols = C(text);
   std::copy(cols.begin(), cols.end(), score.cells.begin());
   return score;
+}
+inline Score ScoreOf(std::string_view text) {
+  return ScoreOf(C(text));
 }
 
 inline Cols Head(const Score& score, std::size_t n) {
@@ -55,40 +63,26 @@ inline Cols PlayWhole(Score score) {
   return Drain(state, score);
 }
 
-// A 576-byte tune file: "OL", the layout byte, the tempo index, `area` from offset 64 and
-// empty columns after it.
-inline Bytes TuneBytes(uint8_t layout, int tempoIndex, const Cols& area) {
-  Bytes file(576, 0);
-  file[0] = 'O';
-  file[1] = 'L';
-  file[2] = layout;
-  file[24] = static_cast<uint8_t>(tempoIndex);
-  std::fill(std::copy(area.begin(), area.end(), file.begin() + 64), file.end(), kEmpty);
-  return file;
+// A message as the scripted prompter records it: "caption: text".
+inline std::string Said(const interaction::UserMessage& m) {
+  return m.caption + ": " + m.text;
 }
 
-struct TempDir {
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() /
-      ("pendra2_melody_" + std::to_string(::getpid()) + "_" +
-       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  TempDir() { std::filesystem::create_directories(path); }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string File(const std::string& name) const { return (path / name).string(); }
-};
-
-inline Bytes ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+// A current-layout .olg file written byte by byte: "OLX", the length, the version text, the
+// tempo index, the tempo pair, `columns` and an end mark, empty columns after it.
+inline Bytes TuneFile(const Cols& columns, int tempoIndex = 2, uint8_t tempoByte = 0x50) {
+  Bytes f(576, 0);
+  const std::string_view magic = "OLX", version = "2.53.60";
+  std::copy(magic.begin(), magic.end(), f.begin());
+  std::copy(version.begin(), version.end(), f.begin() + 8);
+  f[6] = static_cast<uint8_t>((columns.size() + 1) & 0xFF);
+  f[7] = static_cast<uint8_t>((columns.size() + 1) >> 8);
+  f[24] = static_cast<uint8_t>(tempoIndex);
+  f[64] = 'T';
+  f[65] = tempoByte;
+  std::fill(std::copy(columns.begin(), columns.end(), f.begin() + 66), f.end(), kEmpty);
+  f[66 + columns.size()] = kEndMark;
+  return f;
 }
 
 }  // namespace pendra2::melody::testing

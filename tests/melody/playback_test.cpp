@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "helpers.h"
-#include "melody/melody_state.h"
 
 namespace pendra2::melody {
 namespace {
 
 using namespace testing;
-
-constexpr const char* kLoopTune = "0 l 2 2 L 0 0 3 4";  // C1, a loop twice around D1, E1
 
 std::pair<int, int> StateAndMode(const PlaybackState& s) {
   return {s.playState, s.playMode};
@@ -18,7 +15,7 @@ std::pair<int, int> StateAndMode(const PlaybackState& s) {
 
 TEST(Playback, WholeTunesRepeatLoopBodiesAndEndWithTheEndMarkAndSilence) {
   const std::pair<const char*, const char*> cases[] = {
-      {kLoopTune, "0 2 2 2 4 24 23"},
+      {"0 l 2 2 L 0 0 3 4", "0 2 2 2 4 24 23"},  // C1, a loop twice around D1, E1
       {"", "24 23"},
       // outer x2: [ A, inner x2: [ B ] ], C: the inner loop starts afresh on each pass
       {"l 1 0 l 1 1 L 1 0 5 L 0 0 2 4", "0 1 1 0 1 1 4 24 23"},
@@ -113,22 +110,6 @@ TEST(Playback, TempoChangesAtTheNextTickNoBoardMovesTheMarkerInSilence) {
   r = PlaybackTick(state, score, 0, false);
   EXPECT_FALSE(r.note || r.running);
   EXPECT_FALSE(StopPlayback(state, false));
-}
-
-TEST(NewScore, StopsPlaybackAtOnceAndKeepsTheScrollPosition) {
-  MelodyState state;
-  state.score = ScoreOf("1 2");
-  state.scrollPos = 40;
-  state.playback.loopPlay = true;
-  StartWholePlayback(state.playback, state.score, 0);
-  EXPECT_FALSE(MayRunOrStopBoard(true, state.playback));
-  NewScore(state);
-  EXPECT_EQ(StateAndMode(state.playback), std::pair(int{kIdle}, int{kNoPlayback}));
-  EXPECT_FALSE(state.playback.loopPlay ||
-               PlaybackTick(state.playback, state.score, 0, true).running);
-  EXPECT_EQ(state.score.cells, EmptyCells());
-  EXPECT_EQ(state.scrollPos, 40);
-  EXPECT_TRUE(MayRunOrStopBoard(true, state.playback));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Answers scripted in advance for the editor's questions, dialogs and file dialogs; each
-// records what was asked.
+// records what was asked. And where to click in the score window.
 
 #include <deque>
 #include <optional>
@@ -13,15 +13,29 @@
 
 namespace pendra2::melody::testing {
 
+// Client x of grid column j, client y of the row of code c.
+constexpr int X(int j) {
+  return 92 + 25 * j;
+}
+constexpr int Y(int c) {
+  return (23 - c) * 18 + 9;
+}
+
+// The next scripted answer, or `otherwise` (what Escape gives) when the script has run out.
+template <typename T>
+T Next(std::deque<T>& script, T otherwise) {
+  if (script.empty()) return otherwise;
+  T next = script.front();
+  script.pop_front();
+  return next;
+}
+
 struct ScriptedPrompter : interaction::Prompter {
   std::deque<interaction::PromptAnswer> answers;
   std::vector<std::string> asked;  // "caption: text"
   interaction::PromptAnswer Ask(const interaction::Prompt& p) override {
     asked.push_back(p.caption + ": " + p.text);
-    if (answers.empty()) return interaction::EscapeAnswer(p.buttons);
-    const auto a = answers.front();
-    answers.pop_front();
-    return a;
+    return Next(answers, interaction::EscapeAnswer(p.buttons));
   }
 };
 
@@ -32,18 +46,12 @@ struct ScriptedCounts : CountDialogs {
   std::vector<int> loopInitial;
   int AskColumnCount(int id) override {
     opened.push_back(id);
-    if (columns.empty()) return 0;
-    const int k = columns.front();
-    columns.pop_front();
-    return k;
+    return Next(columns, 0);
   }
   std::optional<int> AskLoopCount(int current) override {
     opened.push_back(kLoopCountDialog);
     loopInitial.push_back(current);
-    if (loops.empty()) return std::nullopt;
-    const auto k = loops.front();
-    loops.pop_front();
-    return k;
+    return Next(loops, std::optional<int>());
   }
 };
 
@@ -52,10 +60,7 @@ struct ScriptedFiles : interaction::FileChooser {
   std::vector<std::string> titles;
   std::optional<std::string> Choose(const interaction::FileRequest& r) override {
     titles.push_back(r.title);
-    if (paths.empty()) return std::nullopt;
-    auto p = paths.front();
-    paths.pop_front();
-    return p;
+    return Next(paths, std::optional<std::string>());
   }
 };
 

@@ -1,29 +1,23 @@
-// The real painter on real devices: the score window through pendra2-cli's render, a
-// highlighted key painted directly, and the printed pages through pdf.
+// The real painter on real devices: the score window through pendra2-cli's render, and the
+// printed pages through pdf.
 
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "cli/cli.h"
-#include "cli/tune_files.h"
+#include "cli/cli_run.h"
+#include "melody/helpers.h"
 #include "melody_ui/score_view.h"
-#include "ui_common/draw_list_painter.h"
 
 namespace pendra2::melody_ui {
 namespace {
 
-int RunCli(std::vector<std::string> args) {
-  std::ostringstream out, err;
-  return cli::Run(args, {out, err});
-}
+using cli::testing::RunCli;
+using melody::testing::TuneFile;
+using melody::testing::WriteBytes;
 
 bool Pink(QColor c) {
   return c.red() > 200 && c.green() < 120 && c.blue() > 80;
@@ -44,11 +38,10 @@ int DarkPixels(const QImage& image, QRect area) {
 
 TEST(ScoreRendering, RenderPaintsTheWindowPictureAtItsClientSize) {
   QTemporaryDir dir;
-  const std::string tune = dir.filePath("loop.olg").toStdString();
-  cli::testing::Write(tune, cli::testing::TuneFile(cli::testing::kLoopTune));
-  const std::string png = dir.filePath("score.png").toStdString();
-  ASSERT_EQ(RunCli({"render", tune, "-o", png}), cli::kDone);
-  const QImage image(QString::fromStdString(png));
+  const std::string at = dir.path().toStdString();
+  WriteBytes(at + "/loop.olg", TuneFile(melody::testing::kLoopTune));
+  ASSERT_EQ(RunCli("render @/loop.olg -o @/score.png", at).status, cli::kDone);
+  const QImage image(dir.filePath("score.png"));
   ASSERT_EQ(image.size(), QSize(kClientWidth, kClientHeight));
   EXPECT_TRUE(Pink(image.pixelColor(93, 423)));               // C1 in the first column
   EXPECT_TRUE(Pink(image.pixelColor(168, 387)));              // D1 in the loop's body
@@ -58,40 +51,17 @@ TEST(ScoreRendering, RenderPaintsTheWindowPictureAtItsClientSize) {
   EXPECT_GT(DarkPixels(image, QRect(180, 432, 25, 16)), 5);   // "5" under column 5
 
   // Scrolled onto the count cell: a parameter column and no note head there.
-  ASSERT_EQ(RunCli({"render", tune, "-o", png, "--scroll", "2"}), cli::kDone);
-  const QImage scrolled(QString::fromStdString(png));
+  ASSERT_EQ(RunCli("render @/loop.olg -o @/score.png --scroll 2", at).status, cli::kDone);
+  const QImage scrolled(dir.filePath("score.png"));
   EXPECT_TRUE(LoopBlue(scrolled.pixelColor(92, 200)));
   EXPECT_FALSE(Pink(scrolled.pixelColor(93, 387)));
+  EXPECT_EQ(RunCli("render @/loop.olg -o @/score.png --scroll 491", at).status, cli::kUsage);
+  EXPECT_EQ(RunCli("render @/none.olg -o @/score.png", at).status, cli::kFileError);
 
-  EXPECT_EQ(RunCli({"render", tune, "-o", png, "--scroll", "491"}), cli::kUsage);
-  EXPECT_EQ(RunCli({"render", dir.filePath("none.olg").toStdString(), "-o", png}), cli::kFileError);
-}
-
-TEST(ScoreRendering, TheHoveredKeyLightsUp) {
-  melody::MelodyState state;
-  QImage image(kClientWidth, kClientHeight, QImage::Format_RGB32);
-  image.fill(Qt::white);
-  const auto paint = [&] {
-    QPainter painter(&image);
-    ui::PaintDrawList(painter, ScoreWindowPicture(state));
-  };
-  paint();
-  const QColor plain = image.pixelColor(65, 412);
-  state.hoverKey = 23;  // C1
-  paint();
-  const QColor lit = image.pixelColor(65, 412);
-  EXPECT_GT(plain.blue(), 200);
-  EXPECT_LT(lit.blue(), 160);
-  EXPECT_GT(lit.red(), 200);
-}
-
-TEST(ScoreRendering, PdfPrintsTwoPagesForAScoreOf42Columns) {
-  QTemporaryDir dir;
-  const std::string tune = dir.filePath("long.olg").toStdString();
-  cli::testing::Write(tune, cli::testing::TuneFile(std::vector<int>(41, 7)));
-  const std::string pdf = dir.filePath("score.pdf").toStdString();
-  ASSERT_EQ(RunCli({"pdf", tune, "-o", pdf}), cli::kDone);
-  QFile file(QString::fromStdString(pdf));
+  // 42 columns with the end mark: two printed pages.
+  WriteBytes(at + "/long.olg", TuneFile(std::vector<int>(41, 7)));
+  ASSERT_EQ(RunCli("pdf @/long.olg -o @/score.pdf", at).status, cli::kDone);
+  QFile file(dir.filePath("score.pdf"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   EXPECT_TRUE(bytes.startsWith("%PDF"));

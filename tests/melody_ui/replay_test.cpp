@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "melody/score.h"
-#include "melody/tune_file.h"
+#include "melody/helpers.h"
 #include "support/board_process.h"
 
 namespace pendra2::melody_ui {
@@ -59,17 +58,15 @@ struct BoardTraffic {
 
 BoardTraffic TrafficOf(const QStringList& log) {
   BoardTraffic traffic;
-  for (const QString& line : log) {
-    const QByteArray report = QByteArray::fromHex(line.toLatin1());
+  for (qsizetype i = 0; i < log.size(); ++i) {
+    const QByteArray report = QByteArray::fromHex(log[i].toLatin1());
     if (report.size() < 65) continue;
     if (report[1] == 'P') traffic.notes.push_back(static_cast<uint8_t>(report[2]));
-  }
-  // The eight blocks follow the 'S' request.
-  for (qsizetype i = 0; i < log.size(); ++i) {
-    if (QByteArray::fromHex(log[i].toLatin1())[1] != 'S') continue;
-    for (qsizetype b = i + 1; b < i + 9 && b < log.size(); ++b) {
-      const QByteArray block = QByteArray::fromHex(log[b].toLatin1());
-      for (qsizetype k = 1; k <= 64; ++k) traffic.image.push_back(static_cast<uint8_t>(block[k]));
+    if (report[1] != 'S') continue;
+    // The eight blocks follow the 'S' request.
+    for (const QString& block : log.mid(i + 1, 8)) {
+      const QByteArray bytes = QByteArray::fromHex(block.toLatin1()).mid(1, 64);
+      traffic.image.insert(traffic.image.end(), bytes.begin(), bytes.end());
     }
   }
   return traffic;
@@ -79,15 +76,6 @@ std::vector<int> Cells(const QByteArray& olg, int count) {
   std::vector<int> cells;
   for (int i = 0; i < count; ++i) cells.push_back(static_cast<uint8_t>(olg.at(66 + i)));
   return cells;
-}
-
-void WriteLoopedTune(const QString& path) {
-  melody::Score score;
-  for (int i = 0; i < 20; ++i) score.cells[static_cast<std::size_t>(i)] = 3;
-  const uint8_t loop[] = {'l', 1, 5, 'L', 0, 0, 22, 7};
-  std::copy(std::begin(loop), std::end(loop), score.cells.begin() + 20);
-  melody::TuneHeader header{};
-  ASSERT_TRUE(melody::SaveTune(score, header, path.toStdString()).ok);
 }
 
 struct Case {
@@ -135,7 +123,10 @@ TEST(ChimecraftReplay, Sessions) {
     test::BoardProcess board;
     ASSERT_TRUE(board.ready()) << board.Trouble();
     const QDir folder(board.TempFile(QString()));
-    WriteLoopedTune(folder.filePath("looped.olg"));
+    std::vector<int> looped(20, 3);  // a loop around one note from column 21 on
+    looped.insert(looped.end(), {'l', 1, 5, 'L', 0, 0, 22, 7});
+    melody::testing::WriteBytes(folder.filePath("looped.olg").toStdString(),
+                                melody::testing::TuneFile(looped));
     const QString script = ScriptDir() + c.script;
     const Outcome run = Replay(board, script + ".replay", folder.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -145,28 +136,27 @@ TEST(ChimecraftReplay, Sessions) {
 }
 
 TEST(ChimecraftReplay, ExitStatuses) {
-  struct Bad {
-    const char* text;
-    int status;
-  };
-  const Bad cases[] = {
+  const std::pair<const char*, int> cases[] = {
       {"click 1\n", 2},                                         // a line not understood
       {"dialog 185\nend ok\ncommand 2013\nclick 92 100\n", 3},  // another dialog opened
       {"command 4242\n", 3},                                    // no window has that command
+      {nullptr, 2},                                             // no script at all
   };
   test::BoardProcess board;
   ASSERT_TRUE(board.ready()) << board.Trouble();
-  for (const Bad& c : cases) {
-    const QString path = board.TempFile("bad.replay");
+  const QString path = board.TempFile("bad.replay");
+  for (const auto& [text, status] : cases) {
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(c.text);
-    f.close();
+    if (text) {
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(text);
+      f.close();
+    } else {
+      f.remove();
+    }
     const Outcome run = Replay(board, path, board.TempFile(QString()));
-    EXPECT_EQ(run.status, c.status) << c.text << run.err.toStdString();
+    EXPECT_EQ(run.status, status) << (text ? text : "none") << run.err.toStdString();
   }
-  const Outcome missing = Replay(board, board.TempFile("none.replay"), board.TempFile(QString()));
-  EXPECT_EQ(missing.status, 2);
 }
 
 }  // namespace

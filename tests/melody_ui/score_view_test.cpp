@@ -1,20 +1,58 @@
-#include "melody_ui/score_view.h"
+// The score window's picture and the printed pages, as draw lists.
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 #include <utility>
+#include <variant>
+#include <vector>
 
 #include "melody/live_note.h"
-#include "score_view_support.h"
+#include "melody_ui/score_pages.h"
+#include "melody_ui/score_view.h"
 
 namespace pendra2::melody_ui {
 namespace {
 
+using interaction::Point;
 using interaction::Rect;
 using melody::kLoopEnd;
 using melody::kLoopStart;
 using melody::MelodyState;
+using melody::Score;
+
+template <typename T>
+std::vector<T> Items(const interaction::DrawList& list) {
+  std::vector<T> found;
+  for (const auto& item : list.items) {
+    if (const T* t = std::get_if<T>(&item)) found.push_back(*t);
+  }
+  return found;
+}
+
+std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list,
+                                             const std::string& name) {
+  std::vector<interaction::BitmapItem> found;
+  for (const auto& b : Items<interaction::BitmapItem>(list)) {
+    if (b.name == name) found.push_back(b);
+  }
+  return found;
+}
+
+// Left edges of the named bitmaps, in drawing order.
+std::vector<int> Lefts(const interaction::DrawList& list, const std::string& name) {
+  std::vector<int> xs;
+  for (const auto& b : Bitmaps(list, name)) xs.push_back(b.dest.left);
+  return xs;
+}
+
+std::string TextAt(const interaction::DrawList& list, interaction::Point at) {
+  for (const auto& t : Items<interaction::TextItem>(list)) {
+    if (t.at == at) return t.text;
+  }
+  return "(none)";
+}
 
 int X(int column) {
   return 80 + 25 * column;
@@ -94,32 +132,6 @@ TEST(ScoreWindowPicture, NoteHeadsStandInTheirRowsAndThePlayedColumnIsMarked) {
   }
 }
 
-TEST(ScoreWindowPicture, EveryFifthColumnCarriesABarAndItsNumber) {
-  struct Case {
-    int scrollPos;
-    std::vector<std::pair<std::string, int>> numbers;  // text, x
-    std::vector<int> bars;
-  };
-  const Case cases[] = {
-      {0, {{"  5", 183}, {" 10", 308}, {" 15", 433}, {" 20", 558}}, {X(4), X(9), X(14), X(19)}},
-      {3, {{"  5", 108}, {" 10", 233}, {" 15", 358}, {" 20", 483}}, {X(1), X(6), X(11), X(16)}},
-      // The last view: positions 490..510, 511 is never shown.
-      {490, {{"495", 183}, {"500", 308}, {"505", 433}, {"510", 558}}, {X(4), X(9), X(14), X(19)}},
-  };
-  for (const Case& c : cases) {
-    MelodyState state;
-    state.scrollPos = c.scrollPos;
-    const interaction::DrawList list = ScoreWindowPicture(state);
-    std::vector<std::pair<std::string, int>> numbers;
-    for (const auto& t : Items<interaction::TextItem>(list)) {
-      if (t.at.y == 432) numbers.emplace_back(t.text, t.at.x);
-    }
-    EXPECT_EQ(numbers, c.numbers) << c.scrollPos;
-    EXPECT_EQ(Lefts(list, "BAR"), c.bars) << c.scrollPos;
-    for (const auto& b : Bitmaps(list, "BAR")) EXPECT_EQ(b.dest.Width(), 26);
-  }
-}
-
 TEST(ScoreWindowPicture, KeyHighlightsCoverExactlyTheKeysThatSoundTheirNote) {
   for (int k = 1; k <= 23; ++k) {
     const int note = 23 - k;
@@ -150,7 +162,31 @@ TEST(ScoreWindowPicture, KeyHighlightsCoverExactlyTheKeysThatSoundTheirNote) {
   EXPECT_EQ(KeyHighlightOf(24), nullptr);
 }
 
-TEST(ScoreWindowPicture, LayersAndModeLabel) {
+TEST(ScoreWindowPicture, BarsNumbersLayersAndModeLabel) {
+  // A bar and a number under every fifth column, counted from 1; the last view shows the
+  // positions 490..510, never 511.
+  struct Case {
+    int scrollPos;
+    std::vector<std::pair<std::string, int>> numbers;  // text, x
+    std::vector<int> bars;
+  };
+  const Case cases[] = {
+      {3, {{"  5", 108}, {" 10", 233}, {" 15", 358}, {" 20", 483}}, {X(1), X(6), X(11), X(16)}},
+      {490, {{"495", 183}, {"500", 308}, {"505", 433}, {"510", 558}}, {X(4), X(9), X(14), X(19)}},
+  };
+  for (const Case& c : cases) {
+    MelodyState state;
+    state.scrollPos = c.scrollPos;
+    const interaction::DrawList list = ScoreWindowPicture(state);
+    std::vector<std::pair<std::string, int>> numbers;
+    for (const auto& t : Items<interaction::TextItem>(list)) {
+      if (t.at.y == 432) numbers.emplace_back(t.text, t.at.x);
+    }
+    EXPECT_EQ(numbers, c.numbers) << c.scrollPos;
+    EXPECT_EQ(Lefts(list, "BAR"), c.bars) << c.scrollPos;
+    for (const auto& b : Bitmaps(list, "BAR")) EXPECT_EQ(b.dest.Width(), 26);
+  }
+
   MelodyState state;
   state.editMode = melody::kDeleteMode;
   state.hoverKey = 23;
@@ -162,19 +198,84 @@ TEST(ScoreWindowPicture, LayersAndModeLabel) {
   EXPECT_EQ(order.front(), "KEY");
   EXPECT_EQ(std::vector<std::string>(order.end() - 4, order.end()),
             (std::vector<std::string>{"KEYF", "C1", "SCRDEL", "SCRINS"}));
-  const auto texts = Items<interaction::TextItem>(list);
-  const auto at = [&](interaction::Point p) {
-    for (const auto& t : texts) {
-      if (t.at == p) return t.text;
-    }
-    return std::string("(none)");
-  };
-  EXPECT_EQ(at({620, 260}), "モード");
-  EXPECT_EQ(at({620, 290}), "スコア削除");
-  EXPECT_EQ(ModeName(0), "スコア編集");
-  EXPECT_EQ(ModeName(4), "ループ終了");
+  EXPECT_EQ(TextAt(list, {620, 260}), "モード");
+  EXPECT_EQ(TextAt(list, {620, 290}), "スコア削除");
   EXPECT_EQ(ModeName(5), "");
   EXPECT_TRUE(Bitmaps(ScoreWindowPicture(state), "SCRDEL").empty());
+}
+
+// Printable width 1000 and height 1400 behind offsets 50 and 60: the background is 800
+// wide (scale 800 / 606), the upper system's top at y 60 + 140, the lower one's at 60 + 770.
+constexpr PageGeometry kPage{50, 60, 1100, 1520};
+
+Score Columns(int used, int code = 9) {
+  Score score;
+  for (int i = 0; i < used; ++i)
+    score.cells[static_cast<std::size_t>(i)] = static_cast<uint8_t>(code);
+  return score;
+}
+
+TEST(ScorePages, OnePageMoreThanTheWholePagesTheColumnsFill) {
+  struct Case {
+    int used;  // columns before the end mark
+    int pages;
+  };
+  for (const Case c :
+       {Case{0, 1}, Case{40, 1}, Case{41, 2}, Case{82, 2}, Case{83, 3}, Case{510, 13}}) {
+    const auto pages = ScorePages(Columns(c.used), kPage);
+    EXPECT_EQ(static_cast<int>(pages.size()), c.pages) << c.used;
+    char counter[32];
+    std::snprintf(counter, sizeof counter, "PAGE [%3d/%3d]", c.pages, c.pages);
+    EXPECT_EQ(TextAt(pages.back(), {250, 172}), counter) << c.used;
+    EXPECT_EQ(TextAt(pages.back(), {350, 130}), "■スコアリスト■");
+  }
+  EXPECT_EQ(ScorePageCount(42), 2);
+}
+
+TEST(ScorePages, FramedSystemsNumbersAndCellsWithoutBarsOrPlayMarks) {
+  const auto empty = ScorePages(Score{}, kPage);
+  ASSERT_EQ(empty.size(), 1u);
+  const auto keys = Bitmaps(empty[0], "KEY");
+  ASSERT_EQ(keys.size(), 2u);
+  EXPECT_EQ(keys[0].dest, (Rect{150, 200, 950, 768}));
+  EXPECT_EQ(keys[1].dest, (Rect{150, 830, 950, 1398}));
+  EXPECT_EQ(Items<interaction::BitmapItem>(empty[0]).size(), 2u);  // the end mark is blank
+  // Numbers under every fifth column of both systems.
+  EXPECT_EQ(TextAt(empty[0], {50 + 352, 760}), "  5");
+  EXPECT_EQ(TextAt(empty[0], {50 + 814, 1390}), " 40");
+
+  Score score = Columns(41, 23);
+  score.cells[0] = 0;
+  const auto pages = ScorePages(score, kPage);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(TextAt(pages[1], {50 + 286, 760}), " 45");  // the second page starts at 43
+  EXPECT_TRUE(Bitmaps(pages[1], "SC_ON").empty());
+  EXPECT_TRUE(Bitmaps(pages[0], "BAR").empty());
+  EXPECT_TRUE(Bitmaps(pages[0], "SC_PLAY").empty());
+  const auto heads = Bitmaps(pages[0], "SC_ON");
+  ASSERT_EQ(heads.size(), 41u);
+  // The C1 head at window (81, 415), scaled by 800 / 606.
+  EXPECT_EQ(heads[0].dest, (Rect{256, 747, 256 + 31, 747 + 22}));
+}
+
+TEST(ScorePages, LoopCountsStandAtTheirMarksAndCutMarksPrintParameters) {
+  Score score = Columns(60);
+  // A loop start at the lower system's first column of page 1, counted 7.
+  score.cells[21] = melody::kLoopStart;
+  score.cells[22] = 7;
+  // A loop end across the systems of page 2: the mark ends the upper system, its last two
+  // parameters open the lower one.
+  score.cells[61] = melody::kLoopEnd;
+  score.cells[62] = 0;
+  score.cells[63] = 0;
+  score.cells[64] = 23;
+  const auto pages = ScorePages(score, kPage);
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(TextAt(pages[0], {50 + 210, 60 + 1309}), "  7");
+  EXPECT_EQ(Bitmaps(pages[0], "Lin").size(), 1u);
+  EXPECT_EQ(Lefts(pages[1], "Lend"), std::vector<int>{150 + 732});
+  EXPECT_EQ(Lefts(pages[1], "Lpara"), (std::vector<int>{150 + 765, 150 + 105, 150 + 138}));
+  EXPECT_EQ(Bitmaps(pages[1], "Lpara")[1].dest.top, 830);
 }
 
 }  // namespace
