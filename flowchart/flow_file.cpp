@@ -1,12 +1,14 @@
 #include "flowchart/flow_file.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
 
 #include "flowchart/recompute.h"
+#include "interaction/save_whole.h"
 
 namespace pendra2::flowchart {
 namespace {
@@ -44,25 +46,6 @@ std::array<uint8_t, kFileHeaderBytes> HeaderForSave(const FlowProgram& program) 
   return h;
 }
 
-fs::path TemporaryBeside(const fs::path& path) {
-  fs::path tmp = path;
-  tmp += ".saving";
-  return tmp;
-}
-
-bool WriteWhole(const fs::path& path, const std::array<uint8_t, kFileHeaderBytes>& header,
-                const std::array<StepRecord, kStepSlots>& steps) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(reinterpret_cast<const char*>(header.data()),
-            static_cast<std::streamsize>(header.size()));
-  out.write(reinterpret_cast<const char*>(steps.data()), kTableBytes);
-  out.flush();
-  const bool written = out.good();
-  out.close();
-  return written && !out.fail();
-}
-
 // A loaded program must keep the editor's invariants; anything else came from a damaged or
 // foreign file and would leave the editor indexing outside its program.
 bool CountAccepted(int count) {
@@ -79,17 +62,11 @@ bool VersionAccepted(const std::array<uint8_t, kFileHeaderBytes>& header) {
 
 interaction::Outcome SaveFlowFile(FlowProgram& program, const fs::path& path) {
   const auto header = HeaderForSave(program);
-  const fs::path tmp = TemporaryBeside(path);
-  std::error_code ec;
-  if (!WriteWhole(tmp, header, program.steps)) {
-    fs::remove(tmp, ec);
-    return Failure(kSaveOpenError);
-  }
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    return Failure(kSaveOpenError);
-  }
+  const bool saved = interaction::SaveWhole(path, [&](std::FILE* file) {
+    return std::fwrite(header.data(), 1, header.size(), file) == header.size() &&
+           std::fwrite(program.steps.data(), 1, kTableBytes, file) == kTableBytes;
+  });
+  if (!saved) return Failure(kSaveOpenError);
   program.headerBuffer = header;
   program.modified = false;
   return interaction::Outcome::Ok();

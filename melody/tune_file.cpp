@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <system_error>
+
+#include "interaction/save_whole.h"
 
 namespace pendra2::melody {
 namespace {
@@ -24,12 +25,6 @@ void PutWord(TuneHeader& header, std::size_t offset, int value) {
   header[offset + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
-
 bool WriteAll(std::FILE* f, std::span<const uint8_t> bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
@@ -37,33 +32,29 @@ bool WriteAll(std::FILE* f, std::span<const uint8_t> bytes) {
 }  // namespace
 
 SaveResult SaveTune(Score& score, TuneHeader& header, const std::string& path) {
-  const std::string temporary = path + ".saving";
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.c_str(), "wb"));
-  if (!file) return {false, kSaveErrorMessage};
-
-  Normalise(score);
-  header[0] = 'O';
-  header[1] = 'L';
-  header[2] = 0x58;
-  header[3] = header[4] = header[5] = 0;
-  PutWord(header, 6, score.length);
+  // Worked on copies: a save that fails leaves the score and header as the user had them.
+  Score saved = score;
+  Normalise(saved);
+  TuneHeader head = header;
+  head[0] = 'O';
+  head[1] = 'L';
+  head[2] = 0x58;
+  head[3] = head[4] = head[5] = 0;
+  PutWord(head, 6, saved.length);
   // The version text with its terminator; the rest of its field is padding and stays.
-  std::copy(kVersionText.begin(), kVersionText.end(), header.begin() + 8);
-  header[8 + kVersionText.size()] = 0;
+  std::copy(kVersionText.begin(), kVersionText.end(), head.begin() + 8);
+  head[8 + kVersionText.size()] = 0;
   static_assert(kVersionText.size() < kVersionField);
-  PutWord(header, 24, score.tempoIndex);
+  PutWord(head, 24, saved.tempoIndex);
 
-  bool written = WriteAll(file.get(), header) && WriteAll(file.get(), score.tempoPair) &&
-                 WriteAll(file.get(), std::span(score.cells).first(kFileCells));
-  written = std::fflush(file.get()) == 0 && written;
-  written = std::fclose(file.release()) == 0 && written;
-  std::error_code ec;
-  if (written) std::filesystem::rename(temporary, path, ec);
-  if (!written || ec) {
-    std::filesystem::remove(temporary, ec);
-    return {false, kSaveErrorMessage};
-  }
-  score.modified = false;
+  const bool written = interaction::SaveWhole(path, [&](std::FILE* file) {
+    return WriteAll(file, head) && WriteAll(file, saved.tempoPair) &&
+           WriteAll(file, std::span(saved.cells).first(kFileCells));
+  });
+  if (!written) return {false, kSaveErrorMessage};
+  saved.modified = false;
+  score = saved;
+  header = head;
   return {true, {}};
 }
 

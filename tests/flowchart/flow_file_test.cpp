@@ -70,7 +70,7 @@ TEST_F(FlowFileTest, SavedHeaderAndItsLeftovers) {
   header.resize(64, 0);
   EXPECT_EQ(Slice(bytes, 0, 64), header);
   EXPECT_EQ(std::memcmp(&bytes[64], p.steps.data(), sizeof p.steps), 0);
-  EXPECT_FALSE(std::filesystem::exists(dir / "two.flc.saving"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // nothing beside
 
   for (int i = 26; i < 64; ++i) bytes[i] = static_cast<uint8_t>(i);
   std::memcpy(&bytes[8], "1.00.00-long!!!", 16);
@@ -160,9 +160,9 @@ TEST_F(FlowFileTest, FailedSaveKeepsThePreviousFileAndTheChangedMark) {
   const auto good = SavedSample();
   p.modified = true;
   p.steps[1] = Step(K::Output, 0, 0, 2);
-  // Something in the way of the temporary file makes the write fail before the rename.
-  std::filesystem::create_directory(dir / "sample.flc.saving");
-  for (const auto& path : {dir / "sample.flc", dir / "no-such-folder" / "x.flc"}) {
+  // A folder where the file should go, and a missing folder: the save fails and leaves nothing.
+  std::filesystem::create_directory(dir / "folder.flc");
+  for (const auto& path : {dir / "folder.flc", dir / "no-such-folder" / "x.flc"}) {
     const auto r = SaveFlowFile(p, path);
     ASSERT_FALSE(r.ok());
     EXPECT_EQ(r.message().text, "Save File Open Error");
@@ -170,6 +170,9 @@ TEST_F(FlowFileTest, FailedSaveKeepsThePreviousFileAndTheChangedMark) {
     EXPECT_TRUE(p.modified);
   }
   EXPECT_EQ(ReadBytes(dir / "sample.flc"), good);
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "folder.flc"));
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+    EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
 }
 
 // Damaged and foreign files: whatever the bytes, loading either refuses with a message and
