@@ -1,10 +1,17 @@
 #include "melody_ui/playback_driver.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "melody/playback.h"
 
 namespace pendra2::melody_ui {
+namespace {
+
+constexpr std::chrono::microseconds kEarlyWake{1500};
+constexpr std::chrono::microseconds kNap{200};
+
+}  // namespace
 
 PlaybackDriver::PlaybackDriver(melody::MelodyState& state, device::Board& board,
                                std::function<void()> redraw, QObject* parent)
@@ -33,14 +40,22 @@ void PlaybackDriver::Begin(int periodMs) {
 
 void PlaybackDriver::ArmFor(int periodMs) {
   due_ += std::chrono::milliseconds(periodMs);
-  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due_ - Clock::now());
+  const auto now = Clock::now();
   // A tick that came very late (the window was busy) does not make the next ones race to
   // catch up: the schedule starts afresh from now.
-  if (wait.count() < -periodMs) due_ = Clock::now() + std::chrono::milliseconds(periodMs);
+  if (due_ - now < -std::chrono::milliseconds(periodMs))
+    due_ = now + std::chrono::milliseconds(periodMs);
+  // The timer counts whole milliseconds and may fire up to one early or late: it is aimed a
+  // little before the due time, and the tick waits out the rest itself.
+  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due_ - now - kEarlyWake);
   timer_.start(static_cast<int>(std::max<long long>(wait.count(), 0)));
 }
 
 void PlaybackDriver::Tick() {
+  // At most kEarlyWake of sleeping, in short naps so the note leaves within a few tens of
+  // microseconds of its due time.
+  for (auto now = Clock::now(); now < due_; now = Clock::now())
+    std::this_thread::sleep_for(std::min<Clock::duration>(due_ - now, kNap));
   const melody::TickResult tick =
       melody::PlaybackTick(state_.playback, state_.score, state_.scrollPos, board_.found());
   if (tick.note) board_.PlayNote(*tick.note);
