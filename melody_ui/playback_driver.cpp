@@ -54,8 +54,10 @@ void PlaybackDriver::ArmFor(int periodMs) {
 void PlaybackDriver::Tick() {
   // At most kEarlyWake of sleeping, in short naps so the note leaves within a few tens of
   // microseconds of its due time.
-  for (auto now = Clock::now(); now < due_; now = Clock::now())
-    std::this_thread::sleep_for(std::min<Clock::duration>(due_ - now, kNap));
+  // Bounded whatever the timer did, so the window can never be held for long.
+  const auto until = std::min(due_, Clock::now() + 2 * kEarlyWake);
+  for (auto now = Clock::now(); now < until; now = Clock::now())
+    std::this_thread::sleep_for(std::min<Clock::duration>(until - now, kNap));
   const melody::TickResult tick =
       melody::PlaybackTick(state_.playback, state_.score, state_.scrollPos, board_.found());
   if (tick.note) board_.PlayNote(*tick.note);
