@@ -20,7 +20,8 @@ out="$root/docs/guide/images"
 work="$(mktemp -d)"
 mkdir -p "$out"
 cd "$work"
-export PENDRA2_VIRTUAL_BOARDS="guide-screenshots-$$" PENDRA2_MUTE=1 QT_QPA_PLATFORM=xcb
+# The board's default name, so its window's title reads as the guide tells the reader.
+export PENDRA2_VIRTUAL_BOARDS=pendra2 PENDRA2_MUTE=1 QT_QPA_PLATFORM=xcb
 pids=()
 cleanup() {
   kill "${pids[@]}" 2>/dev/null || true
@@ -65,6 +66,11 @@ replay() {
 
 "$bin/pendra2-virtual-board" --name "$PENDRA2_VIRTUAL_BOARDS" --window --mute >/dev/null &
 pids+=($!)
+sleep 0.5
+if ! kill -0 "${pids[-1]}" 2>/dev/null; then
+  echo "guide_screenshots: a virtual board named pendra2 is running already; close it first" >&2
+  exit 1
+fi
 place "仮想ボード" 860 0
 grab "仮想ボード" virtual-board
 
