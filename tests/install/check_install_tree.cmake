@@ -35,6 +35,7 @@ file(GLOB entries ${PREFIX}/${apps}/*.desktop)
 foreach(entry ${entries})
   file(STRINGS ${entry} exec REGEX "^Exec=")
   file(STRINGS ${entry} icon REGEX "^Icon=")
+  list(GET exec 0 exec)  # the entry's own; an action's Exec comes later
   string(REGEX REPLACE "^Exec=([^ ]+).*" "\\1" program "${exec}")
   string(REGEX REPLACE "^Icon=" "" icon "${icon}")
   if(NOT EXISTS ${PREFIX}/bin/${program})
