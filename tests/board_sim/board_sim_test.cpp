@@ -29,14 +29,12 @@ Bytes Condition(const Bytes& prefix, uint8_t letter, uint8_t selector, int value
   return Join({prefix, {letter, selector}, Lo16(value), Lo16(lamp), {E, 'O', 0, 1, E}});
 }
 
-struct Effect {
-  const char* what;
-  Bytes image;
-  std::array<uint16_t, 3> inputs;
-  // led out1 out2 ext(Bit4 first) a b
-  std::string expected;
-};
+// Sets A and B, then variable operation `op` of `letter` ('A' or 'a' for B) with `value`.
+Bytes Var(int a, int b, uint8_t letter, uint8_t op, int value = 0) {
+  return Join({SetAB(a, b), {letter, op}, Lo16(value), {E}});
+}
 
+// led out1 out2, ext (Bit4 first), a, b.
 std::string Shown(const BoardSim& b) {
   const Outputs& o = b.outputs();
   return std::string(o.led ? "1" : "0") + (o.out1 ? "1" : "0") + (o.out2 ? "1" : "0") + " " +
@@ -44,54 +42,47 @@ std::string Shown(const BoardSim& b) {
 }
 
 TEST(BoardSim, EachInstructionsEffect) {
-  const Effect table[] = {
+  const struct {
+    const char* what;
+    Bytes image;
+    std::array<uint16_t, 3> inputs;
+    const char* expected;
+  } table[] = {
       {"LED on", {'O', 0, 1, E}, {}, "100 0000 0 0"},
       {"output 1 on", {'O', 1, 1, E}, {}, "010 0000 0 0"},
       {"output 2: any non-zero is on", {'O', 2, 7, E}, {}, "001 0000 0 0"},
       {"LED on then off", {'O', 0, 1, 'O', 0, 0, E}, {}, "000 0000 0 0"},
       {"extended bits 4 and 6, upper bits ignored", {'o', 0x15, E}, {}, "000 1010 0 0"},
-      {"A = 300, B = -2", Join({SetAB(300, -2), {E}}), {}, "000 0000 300 -2"},
-      {"A + 5", Join({SetAB(7, 0), {'A', 1}, Lo16(5), {E}}), {}, "000 0000 12 0"},
-      {"A - 5", Join({SetAB(7, 0), {'A', 2}, Lo16(5), {E}}), {}, "000 0000 2 0"},
-      {"A x 5", Join({SetAB(7, 0), {'A', 3}, Lo16(5), {E}}), {}, "000 0000 35 0"},
-      {"A / 2 truncates toward zero",
-       Join({SetAB(-7, 0), {'A', 4}, Lo16(2), {E}}),
-       {},
-       "000 0000 -3 0"},
-      {"A / 0 keeps A", Join({SetAB(7, 0), {'A', 4}, Lo16(0), {E}}), {}, "000 0000 7 0"},
+      {"A + 5", Var(7, 0, 'A', 1, 5), {}, "000 0000 12 0"},
+      {"A - 5", Var(7, 0, 'A', 2, 5), {}, "000 0000 2 0"},
+      {"A x 5", Var(7, 0, 'A', 3, 5), {}, "000 0000 35 0"},
+      {"A / 2 truncates toward zero", Var(-7, 0, 'A', 4, 2), {}, "000 0000 -3 0"},
+      {"A / 0 keeps A", Var(7, 0, 'A', 4, 0), {}, "000 0000 7 0"},
       {"A = input 1", {'A', 5, 0, 0, E}, {11, 22, 33}, "000 0000 11 0"},
       {"B = input 3", {'a', 7, 0, 0, E}, {11, 22, 33}, "000 0000 0 33"},
-      {"A + B", Join({SetAB(7, 3), {'A', 8, 0, 0, E}}), {}, "000 0000 10 3"},
-      {"A - B", Join({SetAB(7, 3), {'A', 9, 0, 0, E}}), {}, "000 0000 4 3"},
-      {"B x A", Join({SetAB(7, 3), {'a', 10, 0, 0, E}}), {}, "000 0000 7 21"},
-      {"B / A", Join({SetAB(7, 30), {'a', 11, 0, 0, E}}), {}, "000 0000 7 4"},
-      {"B / A with A zero keeps B", Join({SetAB(0, 30), {'a', 11, 0, 0, E}}), {}, "000 0000 0 30"},
-      {"sums stop at the top",
-       Join({SetAB(30000, 0), {'A', 1}, Lo16(30000), {E}}),
-       {},
-       "000 0000 32767 0"},
-      {"differences stop at the bottom",
-       Join({SetAB(-30000, 0), {'A', 2}, Lo16(30000), {E}}),
-       {},
-       "000 0000 -32768 0"},
-      {"goto", Condition({}, 'b', 0, 0), {}, "100 0000 0 0"},
+      {"A + B", Var(7, 3, 'A', 8), {}, "000 0000 10 3"},
+      {"A - B", Var(7, 3, 'A', 9), {}, "000 0000 4 3"},
+      {"B x A", Var(7, 3, 'a', 10), {}, "000 0000 7 21"},
+      {"B / A", Var(7, 30, 'a', 11), {}, "000 0000 7 4"},
+      {"B / A with A zero keeps B", Var(0, 30, 'a', 11), {}, "000 0000 0 30"},
+      {"sums stop at the top", Var(30000, 0, 'A', 1, 30000), {}, "000 0000 32767 0"},
+      {"differences stop at the bottom", Var(-30000, 0, 'A', 2, 30000), {}, "000 0000 -32768 0"},
   };
-  for (const Effect& row : table) {
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.what);
     const auto r = RunImage(row.image, row.inputs);
-    EXPECT_EQ(r.board.stopped().reason, StopReason::End) << row.what;
-    EXPECT_EQ(Shown(r.board), row.expected) << row.what;
+    EXPECT_EQ(r.board.stopped().reason, StopReason::End);
+    EXPECT_EQ(Shown(r.board), row.expected);
   }
 }
 
-struct Branch {
-  const char* what;
-  Bytes image;
-  std::array<uint16_t, 3> inputs;
-  bool jumps;
-};
-
 TEST(BoardSim, BranchesAndComparisonsAtTheirThresholds) {
-  const Branch table[] = {
+  const struct {
+    const char* what;
+    Bytes image;
+    std::array<uint16_t, 3> inputs;
+    bool jumps;
+  } table[] = {
       {"input 1 at the threshold is at or above", Condition({}, 'b', 0, 500), {500}, true},
       {"one below is not", Condition({}, 'b', 0, 500), {499}, false},
       {"input 2 below", Condition({}, 'B', 1, 500), {0, 499}, true},
@@ -104,7 +95,6 @@ TEST(BoardSim, BranchesAndComparisonsAtTheirThresholds) {
       {"greater by more than the tolerance", Condition({}, 'C', 1, 10), {511, 500}, true},
       {"greater by the tolerance only", Condition({}, 'C', 1, 10), {510, 500}, false},
       {"less by more than the tolerance", Condition({}, 'C', 2, 10), {489, 500}, true},
-      {"less with no tolerance", Condition({}, 'C', 2, 0), {499, 500}, true},
       {"A = value", Condition(SetAB(5, 0), 'c', 0, 5), {}, true},
       {"A > value, equal", Condition(SetAB(5, 0), 'c', 1, 5), {}, false},
       {"A < value", Condition(SetAB(4, 0), 'c', 2, 5), {}, true},
@@ -115,55 +105,39 @@ TEST(BoardSim, BranchesAndComparisonsAtTheirThresholds) {
       {"A > B", Condition(SetAB(9, 8), 'c', 7, 0), {}, true},
       {"A < B, equal", Condition(SetAB(9, 9), 'c', 8, 0), {}, false},
   };
-  for (const Branch& row : table) {
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.what);
     const auto r = RunImage(row.image, row.inputs);
-    EXPECT_EQ(r.board.stopped().reason, StopReason::End) << row.what;
-    EXPECT_EQ(r.board.outputs().led, row.jumps) << row.what;
+    EXPECT_EQ(r.board.stopped().reason, StopReason::End);
+    EXPECT_EQ(r.board.outputs().led, row.jumps);
   }
-}
-
-int Times(const testing::Run& r, int address) {
-  int n = 0;
-  for (const auto& e : r.done) n += e.address == address && !e.column ? 1 : 0;
-  return n;
 }
 
 TEST(BoardSim, LoopsCountNestAndSurviveJumpsOut) {
   const Bytes addOne = {'A', 1, 1, 0};
-  struct Row {
+  // Leaving the loop by a jump and entering it again, fifty times over, never runs out of
+  // counters: a loop start's depth is the one its loop end carries.
+  const Bytes outAndIn =
+      Join({{'l', 5}, addOne, {'c', 1}, Lo16(50), Lo16(22), {'b', 0, 0, 0, 0, 0, 'L', 1, 2, 0, E}});
+  const struct {
     const char* what;
     Bytes image;
     int a;
-  };
-  const Row table[] = {
+  } table[] = {
       {"count 3 is sent as 2", Join({{'l', 2}, addOne, {'L', 1, 2, 0, E}}), 3},
-      {"count 1", Join({{'l', 0}, addOne, {'L', 1, 2, 0, E}}), 1},
       {"count 0 skips the body", Join({{'l', 255}, addOne, {'L', 1, 2, 0, E}}), 0},
       {"count 255", Join({{'l', 254}, addOne, {'L', 1, 2, 0, E}}), 255},
       {"2 x 3 nested", Join({{'l', 1, 'l', 2}, addOne, {'L', 2, 4, 0, 'L', 1, 2, 0, E}}), 6},
       {"three deep: 2 x 2 x 2",
        Join({{'l', 1, 'l', 1, 'l', 1}, addOne, {'L', 3, 6, 0, 'L', 2, 4, 0, 'L', 1, 2, 0, E}}), 8},
-      // Leaving the loop by a jump and entering it again, fifty times over, never runs out of
-      // counters: a loop start's depth is the one its loop end carries.
-      {"jumping out and back in",
-       Join({{'l', 5},
-             addOne,
-             {'c', 1},
-             Lo16(50),
-             Lo16(22),
-             {'b', 0, 0, 0, 0, 0},
-             {'L', 1, 2, 0, E}}),
-       51},
+      {"jumping out and back in", outAndIn, 51},
   };
-  for (const Row& row : table) {
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.what);
     const auto r = RunImage(row.image);
-    EXPECT_EQ(r.board.stopped().reason, StopReason::End) << row.what;
-    EXPECT_EQ(r.board.a(), row.a) << row.what;
+    EXPECT_EQ(r.board.stopped().reason, StopReason::End);
+    EXPECT_EQ(r.board.a(), row.a);
   }
-  // The counters stop at four: a loop end naming a fifth stops the board.
-  const auto deep = RunImage(Join({{'l', 1}, addOne, {'L', 4, 2, 0, E}}));
-  EXPECT_EQ(deep.board.stopped().reason, StopReason::LoopTooDeep);
-  EXPECT_EQ(deep.board.stopped().address, 0);  // known at its loop start
 }
 
 std::string Notes(const testing::Run& r) {
@@ -183,13 +157,7 @@ TEST(BoardSim, TunesPlayTheirColumnsAtTheTempoWithLoops) {
   EXPECT_TRUE(r.board.outputs().led);      // the step after the tune ran
   EXPECT_EQ(r.done.back().time, 500'200);  // 'T', five columns, 'O', then 'E'
   EXPECT_EQ(r.board.note(), kSilence);
-
-  // Every row of the tempo table: a column lasts its period.
-  for (const auto& row : melody::kTempoTable) {
-    const auto one = RunImage({'T', row.tempoByte, 23, 24, E});
-    EXPECT_EQ(one.done.back().time, 100 + row.periodMs * 1000) << row.label;
-  }
-  // A tempo byte no row has is scaled from the half-second row.
+  // A tempo byte no row has is scaled from the half-second row (121).
   EXPECT_EQ(RunImage({'T', 242, 23, 24, E}).done.back().time, 100 + 1'000'000);
 }
 
@@ -200,13 +168,14 @@ TEST(BoardSim, AWaitIsSilentHalfSecondsEvenBeforeALoopEnd) {
                        0,   0, 'T', 121, 23, 'L', 1,   2,  0,  E};
   const auto r = RunImage(image);
   ASSERT_EQ(r.board.stopped().reason, StopReason::End);
-  std::vector<Micros> ledOff;
+  std::vector<Micros> ledOff, loopEnds;
   for (const auto& e : r.done) {
     if (e.address == 10) ledOff.push_back(e.time);
+    if (e.address == 16) loopEnds.push_back(e.time);
   }
   // l, O, T: 0.3 ms, then three half seconds.
   EXPECT_EQ(ledOff, (std::vector<Micros>{1'500'300, 3'500'800}));
-  EXPECT_EQ(Times(r, 16), 2);
+  EXPECT_EQ(loopEnds.size(), 2u);
   EXPECT_EQ(RunImage({'T', 121, E}).done.back().time, 100);  // a wait of 0 s
 }
 

@@ -14,13 +14,6 @@ using testing::Join;
 using testing::Lo16;
 using testing::RunImage;
 
-struct Bad {
-  const char* what;
-  Bytes image;
-  StopReason reason;
-  int address;  // -1: wherever the repeat is noticed
-};
-
 Bytes GotoThen(int address, const Bytes& there) {
   Bytes b = Join({{'b', 0, 0, 0}, Lo16(address)});
   b.resize(static_cast<std::size_t>(address), 0xFF);
@@ -35,7 +28,12 @@ TEST(MalformedImage, StopsWithAReason) {
   // Four empty loops inside each other, each repeated 256 times: 2^32 marks and no sound.
   const Bytes emptyLoops = {'T', 1, 'l', 255, 'l', 255, 'l', 255, 'l', 255, 'L', 3, 0,  8,
                             'L', 2, 0,   6,   'L', 1,   0,   4,   'L', 0,   0,   2, 24, 'E'};
-  const Bad table[] = {
+  const struct {
+    const char* what;
+    Bytes image;
+    StopReason reason;
+    int address;  // -1: wherever the repeat is noticed
+  } table[] = {
       {"a blank board", {}, StopReason::NoProgram, 0},
       {"an unknown letter", {'O', 0, 1, 'Z'}, StopReason::UnknownLetter, 3},
       {"running into the 0xFF padding", {'O', 0, 1}, StopReason::UnknownLetter, 3},
@@ -54,7 +52,8 @@ TEST(MalformedImage, StopsWithAReason) {
       {"compare operation 3", Join({{'C', 3, 0, 0}, Lo16(0)}), StopReason::BadOperand, 0},
       {"variable operation 12", {'A', 12, 0, 0, 'E'}, StopReason::BadOperand, 0},
       {"variable condition 9", Join({{'c', 9, 0, 0}, Lo16(0)}), StopReason::BadOperand, 0},
-      {"a fifth loop counter", {'L', 4, 0, 0}, StopReason::LoopTooDeep, 0},
+      // The counters stop at four; known at the loop start that the loop end names.
+      {"a fifth loop counter", {'l', 1, 'A', 1, 1, 0, 'L', 4, 2, 0}, StopReason::LoopTooDeep, 0},
       {"a goto to itself", Join({{'b', 0, 0, 0}, Lo16(0)}), StopReason::EndlessLoop, 0},
       {"blinking without a wait", Join({{'O', 0, 1, 'O', 0, 0, 'b', 0, 0, 0}, Lo16(0)}),
        StopReason::EndlessLoop, 6},
@@ -62,12 +61,13 @@ TEST(MalformedImage, StopsWithAReason) {
        StopReason::EndlessLoop, -1},
       {"empty tune loops", emptyLoops, StopReason::EndlessMarks, -1},
   };
-  for (const Bad& row : table) {
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.what);
     const auto r = RunImage(row.image);
-    EXPECT_FALSE(r.board.running()) << row.what;
-    EXPECT_EQ(ReasonKey(r.board.stopped().reason), std::string(ReasonKey(row.reason))) << row.what;
+    EXPECT_FALSE(r.board.running());
+    EXPECT_EQ(ReasonKey(r.board.stopped().reason), std::string(ReasonKey(row.reason)));
     if (row.address >= 0) {
-      EXPECT_EQ(r.board.stopped().address, row.address) << row.what;
+      EXPECT_EQ(r.board.stopped().address, row.address);
     }
     EXPECT_FALSE(Describe(r.board.stopped()).empty());
   }
