@@ -43,12 +43,6 @@ TEST(FindBoard, OnlyTheTwoIdentifierPairsAreBoards) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.vendor << ":" << c.product);
     EXPECT_EQ(IsBoard(c.vendor, c.product), c.board);
-    FakeTransport fake;
-    fake.AddBoard("b", c.vendor, c.product);
-    Board board(fake, 50);
-    EXPECT_EQ(board.FindBoard(), c.board ? kBoardFound : kNoBoard);
-    EXPECT_EQ(board.link().found, c.board ? 1 : 0);
-    EXPECT_EQ(fake.CountCalls(FakeCall::Open), c.board ? 3 : 0);
   }
 }
 
@@ -63,8 +57,6 @@ TEST(FindBoard, LosingTheBoardClearsFoundKeepsThePathAndClosesTheChannels) {
   EXPECT_EQ(board.FindBoard(), kInterfaceListUnavailable);
   EXPECT_EQ(board.link().found, 0);
   EXPECT_EQ(fake.openHandles(), 0);
-  EXPECT_STREQ(kInterfaceListText, "Invalid handle");
-  EXPECT_STREQ(kInterfaceListCaption, "HID");
 
   fake.listUnavailable = false;
   ASSERT_EQ(board.FindBoard(), kBoardFound);
