@@ -41,30 +41,10 @@ TEST(BoardModel, NoReplyToRunStopNoteOrUnknownLetters) {
   EXPECT_EQ(model.log().size(), 4u);
 }
 
-TEST(BoardModel, BlocksAfterBeginAreImageDataWhateverTheirFirstByte) {
+// Image blocks and input readings are checked through the device's commands
+// (tests/device), which drive this model.
+TEST(BoardModel, AutoModeAndTheLogLine) {
   BoardModel model;
-  ASSERT_TRUE(model.Receive(Request('S')));
-  device::Image sent{};
-  for (std::size_t b = 0; b < 8; ++b) {
-    Report block{};
-    for (std::size_t i = 0; i < 64; ++i) block[1 + i] = static_cast<uint8_t>(b * 64 + i);
-    block[1] = b == 1 ? 'C' : b == 2 ? 'S' : block[1];  // still image bytes
-    std::copy(block.begin() + 1, block.end(), sent.begin() + static_cast<std::ptrdiff_t>(b * 64));
-    EXPECT_EQ(model.imagesWritten(), 0);
-    ASSERT_TRUE(model.Receive(block));
-  }
-  EXPECT_EQ(model.blocksPending(), 0);
-  EXPECT_EQ(model.image(), sent);
-  EXPECT_EQ(model.imagesWritten(), 1);
-  EXPECT_EQ(Field(*model.Receive(Request('C')), 9, 8), "V3.00.00");  // back to commands
-}
-
-TEST(BoardModel, InputsAutoModeAndTheLogLine) {
-  BoardModel model;
-  model.SetInput(2, 0x0304);
-  const auto reading = model.Receive(Request('z'));
-  ASSERT_TRUE(reading);
-  EXPECT_EQ(Field(*reading, 2, 2), "\x04\x03");  // little-endian
   EXPECT_EQ((*model.Receive(Request('T', 2)))[1], 0);
   model.Receive(Request('T', 1));
   model.Receive(Request('T', 7));  // not a setting: keeps it
