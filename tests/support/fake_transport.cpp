@@ -37,7 +37,7 @@ const FakeTransport::OpenHandle* FakeTransport::Usable(device::Handle handle,
 }
 
 device::InterfaceList FakeTransport::Enumerate() {
-  calls_.push_back(FakeCall{FakeCall::Enumerate, {}, {}, {}, {}, 0, !listUnavailable});
+  calls_.push_back(FakeCall{FakeCall::Enumerate, {}, {}, {}, 0, !listUnavailable});
   device::InterfaceList list;
   if (listUnavailable) return list;
   list.ok = true;
@@ -52,14 +52,13 @@ device::Handle FakeTransport::Open(const std::string& path, device::Access acces
                   (access != device::Access::Write || it->writeOpenable);
   const device::Handle handle = ok ? next_++ : device::kNoHandle;
   if (ok) open_[handle] = OpenHandle{path, access};
-  calls_.push_back(FakeCall{FakeCall::Open, path, access, handle, {}, 0, ok});
+  calls_.push_back(FakeCall{FakeCall::Open, path, access, {}, 0, ok});
   return handle;
 }
 
 bool FakeTransport::Write(device::Handle handle, const device::Report& report) {
   const OpenHandle* h = Usable(handle, device::Access::Read);
-  calls_.push_back(
-      FakeCall{FakeCall::Write, h ? h->path : "", {}, handle, report, 0, h != nullptr});
+  calls_.push_back(FakeCall{FakeCall::Write, h ? h->path : "", {}, report, 0, h != nullptr});
   if (h == nullptr) return false;
   if (const auto& board = interface(h->path).board) {
     if (auto reply = board->Receive(report); reply && !silent) pending_[h->path].push_back(*reply);
@@ -80,14 +79,14 @@ bool FakeTransport::Read(device::Handle handle, device::Report& report, int time
     report[0] = 0;
     queue->erase(queue->begin());
   }
-  calls_.push_back(FakeCall{FakeCall::Read, h ? h->path : "", {}, handle, report, timeoutMs, ok});
+  calls_.push_back(FakeCall{FakeCall::Read, h ? h->path : "", {}, report, timeoutMs, ok});
   return ok;
 }
 
 void FakeTransport::Close(device::Handle handle) {
   const auto h = open_.find(handle);
   const bool ok = h != open_.end();
-  calls_.push_back(FakeCall{FakeCall::Close, ok ? h->second.path : "", {}, handle, {}, 0, ok});
+  calls_.push_back(FakeCall{FakeCall::Close, ok ? h->second.path : "", {}, {}, 0, ok});
   if (ok) open_.erase(h);
 }
 

@@ -26,7 +26,6 @@ struct FakeCall {
   enum Kind { Enumerate, Open, Write, Read, Close } kind;
   std::string path;
   device::Access access = device::Access::ReadWrite;
-  device::Handle handle = device::kNoHandle;
   device::Report report{};
   int timeoutMs = 0;
   bool ok = false;
