@@ -95,6 +95,7 @@ TEST(BoardSim, BranchesAndComparisonsAtTheirThresholds) {
       {"greater by more than the tolerance", Condition({}, 'C', 1, 10), {511, 500}, true},
       {"greater by the tolerance only", Condition({}, 'C', 1, 10), {510, 500}, false},
       {"less by more than the tolerance", Condition({}, 'C', 2, 10), {489, 500}, true},
+      {"less by the tolerance only", Condition({}, 'C', 2, 10), {490, 500}, false},
       {"A = value", Condition(SetAB(5, 0), 'c', 0, 5), {}, true},
       {"A > value, equal", Condition(SetAB(5, 0), 'c', 1, 5), {}, false},
       {"A < value", Condition(SetAB(4, 0), 'c', 2, 5), {}, true},
