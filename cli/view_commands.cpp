@@ -23,11 +23,13 @@
 #include "cli/numbers.h"
 #include "cli/qt_messages.h"
 #include "cli/terminal_text.h"
-#include "flowchart_ui/flowchart_view.h"
-#include "flowchart_ui/print_job.h"
-#include "melody_ui/score_print_job.h"
-#include "melody_ui/score_view.h"
+#include "flowchart/view/flowchart_view.h"
+#include "flowchart/view/print_pages.h"
+#include "melody/view/score_pages.h"
+#include "melody/view/score_view.h"
 #include "ui_common/draw_list_painter.h"
+#include "ui_common/print_pages_painter.h"
+#include "ui_common/shift_jis.h"
 
 namespace pendra2::cli {
 namespace {
@@ -163,12 +165,12 @@ std::optional<interaction::DrawList> ProgramPicture(const InputFile& file, const
     status = kUsage;
     return std::nullopt;
   }
-  flowchart_ui::ViewState view;
+  flowchart::view::ViewState view;
   view.viewMode = args.viewMode;
   view.topStep = args.topStep.value_or(0);
   view.imageSize = program->imageSize;
   status = kDone;
-  return flowchart_ui::FlowchartWindowPicture(*program, view, DecodeStoredText);
+  return flowchart::view::FlowchartWindowPicture(*program, view, DecodeStoredText);
 }
 
 // The score window's picture, with its two buttons, from the scroll position asked for.
@@ -179,7 +181,8 @@ std::optional<interaction::DrawList> TunePicture(const InputFile& file, const Vi
   if (!state) return std::nullopt;
   state->scrollPos = args.scrollPos.value_or(0);
   status = kDone;
-  return melody_ui::ScoreWindowPicture(*state, melody_ui::ScoreViewState{.withButtons = true});
+  return melody::view::ScoreWindowPicture(*state,
+                                          melody::view::ScoreViewState{.withButtons = true});
 }
 
 // The PDF Qt wrote, whole, or nothing: a PDF that Qt could not write to its end (a full
@@ -207,8 +210,8 @@ int Render(Args args, Streams io) {
   const auto picture =
       tune ? TunePicture(*file, *parsed, io, status) : ProgramPicture(*file, *parsed, io, status);
   if (!picture) return status;
-  const QSize size = tune ? QSize(melody_ui::kClientWidth, melody_ui::kClientHeight)
-                          : QSize(flowchart_ui::kClientWidth, flowchart_ui::kClientHeight);
+  const QSize size = tune ? QSize(melody::kClientWidth, melody::kClientHeight)
+                          : QSize(flowchart::kClientWidth, flowchart::kClientHeight);
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::white);
   // A screen of 96 pixels per inch, so fonts get the window's pixel sizes.
@@ -262,11 +265,14 @@ int Pdf(Args args, Streams io) {
     if (tune) {
       // The printed score is the normalised one, as Chimecraft prints it.
       melody::Normalise(tune->score);
-      ok = melody_ui::PrintScore(printer, tune->score);
+      ok = ui::PaintPages(printer,
+                          melody::view::ScorePages(tune->score, ui::PrinterGeometry(printer)));
     } else {
       const std::string name = std::filesystem::path(parsed->input).filename().string();
       const std::string title = "アクティビティ図編集 [" + name + "]";
-      ok = flowchart_ui::PrintFlowchart(printer, *program, title);
+      ok = ui::PaintPages(printer,
+                          flowchart::view::PrintPages(*program, title, ui::PrinterGeometry(printer),
+                                                      ui::ShiftJisToUtf8));
     }
   }  // the printer closes its file here
   const auto pdf = ok ? WholePdf(printed) : std::nullopt;

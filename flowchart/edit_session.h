@@ -7,19 +7,15 @@
 #include <cstdint>
 #include <optional>
 
+#include "flowchart/screen_geometry.h"
 #include "flowchart/stepcraft_state.h"
 #include "interaction/prompter.h"
 #include "interaction/step_dialogs.h"
 
 namespace pendra2::flowchart {
 
-// The flowchart window's client geometry that the hit tests use.
-inline constexpr int kRowsLeft = 10;  // a click must lie strictly between these two
-inline constexpr int kRowsRight = 400;
-inline constexpr int kRowsTop = 40;  // rows start here, 48 pixels apart
-inline constexpr int kRowHeight = 48;
-inline constexpr int kHoverBottom = 470;  // hover highlighting stops above this
-inline constexpr int kPageSteps = 10;
+// Scrolling: a page is the rows in view.
+inline constexpr int kPageSteps = kVisibleRows;
 inline constexpr int kMaxTopStep = 490;
 inline constexpr int kMaxThumbPosition = 0xFFFF;
 

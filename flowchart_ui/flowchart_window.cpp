@@ -8,8 +8,8 @@
 #include <algorithm>
 
 #include "flowchart/edit_session.h"
+#include "flowchart/view/flowchart_view.h"
 #include "flowchart_ui/dialogs/dialog_font.h"
-#include "flowchart_ui/flowchart_view.h"
 #include "ui_common/draw_list_painter.h"
 #include "ui_common/shift_jis.h"
 
@@ -61,7 +61,7 @@ FlowchartWindow::FlowchartWindow(flowchart::StepcraftState& state, interaction::
 
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
   scrollBar_->setSingleStep(1);
-  scrollBar_->setPageStep(kVisibleRows);
+  scrollBar_->setPageStep(flowchart::kVisibleRows);
   connect(scrollBar_, &QAbstractSlider::actionTriggered, this, &FlowchartWindow::ScrollBarAction);
 
   ShowViewMode(state_.viewMode);
@@ -70,7 +70,8 @@ FlowchartWindow::FlowchartWindow(flowchart::StepcraftState& state, interaction::
 }
 
 QSize FlowchartWindow::sizeHint() const {
-  return {kClientWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent), kClientHeight};
+  return {flowchart::kClientWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+          flowchart::kClientHeight};
 }
 
 void FlowchartWindow::ShowViewMode(int mode) {
@@ -137,13 +138,14 @@ void FlowchartWindow::showEvent(QShowEvent* event) {
 
 void FlowchartWindow::paintEvent(QPaintEvent*) {
   if (repaintHook_) repaintHook_();
-  const ViewState view{.viewMode = state_.viewMode,
-                       .topStep = state_.topStep,
-                       .hoverRow = state_.hoverRow,
-                       .imageSize = state_.program.imageSize};
+  const flowchart::view::ViewState view{.viewMode = state_.viewMode,
+                                        .topStep = state_.topStep,
+                                        .hoverRow = state_.hoverRow,
+                                        .imageSize = state_.program.imageSize};
   QPainter painter(this);
-  painter.setClipRect(QRect(0, 0, kClientWidth, kClientHeight));
-  ui::PaintDrawList(painter, FlowchartWindowPicture(state_.program, view, ui::ShiftJisToUtf8));
+  painter.setClipRect(QRect(0, 0, flowchart::kClientWidth, flowchart::kClientHeight));
+  ui::PaintDrawList(
+      painter, flowchart::view::FlowchartWindowPicture(state_.program, view, ui::ShiftJisToUtf8));
   painter.end();
 
   const QString title = QString::fromStdString(state_.documentTitle);

@@ -11,13 +11,14 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "flowchart/view/print_pages.h"
 #include "flowchart_ui/flowchart_window.h"
-#include "flowchart_ui/print_job.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/symbol_toolbar.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
+#include "ui_common/shift_jis.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -198,7 +199,9 @@ void StepcraftWindow::OpenExample() {
 void StepcraftWindow::Print() {
   QPrinter printer(QPrinter::HighResolution);
   if (!services_.printing.Choose(printer, this)) return;
-  if (!PrintFlowchart(printer, state_.program, state_.documentTitle)) {
+  const std::vector<interaction::DrawList> pages = flowchart::view::PrintPages(
+      state_.program, state_.documentTitle, ui::PrinterGeometry(printer), ui::ShiftJisToUtf8);
+  if (!ui::PaintPages(printer, pages)) {
     services_.prompter.Ask(interaction::Prompt{ui::kPrinterErrorText, ui::kPrinterErrorCaption,
                                                interaction::PromptButtons::Ok,
                                                interaction::PromptIcon::Error});

@@ -2,6 +2,7 @@
 
 #include "melody/codes.h"
 #include "melody/playback.h"
+#include "melody/score_geometry.h"
 
 namespace pendra2::melody {
 namespace {
@@ -13,7 +14,6 @@ struct KeyRange {
 };
 
 constexpr int kBlackKeyHalf = 39;
-constexpr int kKeyboardRight = 78;
 
 constexpr std::array<KeyRange, 10> kBlackKeys{{
     {395, 412, 1},

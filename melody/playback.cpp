@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "melody/loop_marks.h"
+#include "melody/score_geometry.h"
 
 namespace pendra2::melody {
 namespace {

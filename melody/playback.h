@@ -13,8 +13,6 @@ namespace pendra2::melody {
 enum PlayState : int { kIdle = 0, kPlaying = 1, kTransferring = 2 };
 enum PlayMode : int { kNoPlayback = 0, kWholeTune = -1, kVisiblePart = -2 };
 
-// Columns visible in the score window, and so the length of a part playback.
-inline constexpr int kVisibleColumns = 21;
 // Loops nested deeper than this play their body once.
 inline constexpr int kLoopCounters = 4;
 

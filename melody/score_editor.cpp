@@ -9,8 +9,6 @@
 namespace pendra2::melody {
 namespace {
 
-constexpr int kKeyboardRight = 78;
-constexpr int kGridBottom = 429;
 constexpr int kLinePage = 20;
 
 interaction::Prompt YesNo(const interaction::MessageText& text) {

@@ -7,15 +7,10 @@
 #include <string_view>
 
 #include "melody/score.h"
+#include "melody/score_geometry.h"
 
 namespace pendra2::melody {
 
-// Grid geometry of the score window.
-inline constexpr int kGridLeft = 80;
-inline constexpr int kGridRight = 604;
-inline constexpr int kColumnWidth = 25;
-inline constexpr int kRowHeight = 18;
-inline constexpr int kRows = 24;
 inline constexpr int kMaxScrollPos = 490;
 inline constexpr int kMaxEditColumns = 256;
 inline constexpr int kMaxLoopCount = 255;

@@ -15,10 +15,10 @@
 #include "melody/score_edits.h"
 #include "melody/score_files.h"
 #include "melody/tempo_table.h"
+#include "melody/view/score_pages.h"
 #include "melody_ui/board_transfer.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/score_canvas.h"
-#include "melody_ui/score_print_job.h"
 #include "ui_common/about_box.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/example_gallery.h"
@@ -210,7 +210,8 @@ void ChimeWindow::LayOut() {
     child->setGeometry(QRect(at, child->sizeHint().expandedTo(client)));
   };
   place(panelWindow_, QPoint(0, 0), kPanelClient);
-  const QSize scoreClient(kScoreClientWidth, kScoreClientHeight + scrollBar_->sizeHint().height());
+  const QSize scoreClient(melody::kClientWidth,
+                          melody::kClientHeight + scrollBar_->sizeHint().height());
   place(scoreWindow_, kScoreWindowAt, scoreClient);
   const QRect used = panelWindow_->geometry().united(scoreWindow_->geometry());
   const int menuHeight = menuBar()->sizeHint().height();
@@ -482,7 +483,8 @@ void ChimeWindow::PrintCommand() {
   QPrinter printer(QPrinter::HighResolution);
   if (!services_.printer.Choose(printer, this)) return;
   melody::Normalise(state_.score);
-  if (!PrintScore(printer, state_.score)) {
+  if (!ui::PaintPages(printer,
+                      melody::view::ScorePages(state_.score, ui::PrinterGeometry(printer)))) {
     services_.prompter.Ask(interaction::Prompt{ui::kPrinterErrorText, ui::kPrinterErrorCaption,
                                                interaction::PromptButtons::Ok,
                                                interaction::PromptIcon::Error});

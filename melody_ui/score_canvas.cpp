@@ -4,12 +4,19 @@
 #include <QPainter>
 #include <QToolButton>
 
+#include "melody/view/score_view.h"
 #include "melody_ui/chime_texts.h"
-#include "melody_ui/score_view.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/draw_list_painter.h"
 
 namespace pendra2::melody_ui {
+namespace {
+
+QRect ButtonRect(const interaction::Rect& r) {
+  return {r.left, r.top, r.Width(), r.Height()};
+}
+
+}  // namespace
 
 QToolButton* MakeArtButton(const char* art, int id, QRect geometry, QWidget* parent) {
   auto* button = new QToolButton(parent);
@@ -32,9 +39,11 @@ ScoreCanvas::ScoreCanvas(const melody::MelodyState& state, QWidget* parent)
     : QWidget(parent), state_(state) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  setFixedSize(kScoreClientWidth, kScoreClientHeight);
-  deleteButton_ = MakeArtButton("SCRDEL", kCmdDeleteMode, QRect(615, 100, 60, 30), this);
-  insertButton_ = MakeArtButton("SCRINS", kCmdInsertMode, QRect(615, 150, 60, 30), this);
+  setFixedSize(melody::kClientWidth, melody::kClientHeight);
+  deleteButton_ =
+      MakeArtButton("SCRDEL", kCmdDeleteMode, ButtonRect(melody::view::kDeleteButtonRect), this);
+  insertButton_ =
+      MakeArtButton("SCRINS", kCmdInsertMode, ButtonRect(melody::view::kInsertButtonRect), this);
   // Loops are written by hand from here: a start mark, then its end.
   loopButton_ = MakeArtButton("LOOPINS", kCmdLoopStartMode, QRect(615, 200, 60, 30), this);
 }
@@ -42,7 +51,7 @@ ScoreCanvas::ScoreCanvas(const melody::MelodyState& state, QWidget* parent)
 void ScoreCanvas::paintEvent(QPaintEvent* /*event*/) {
   if (painting) painting();
   QPainter painter(this);
-  Paint(painter, ScoreWindowPicture(state_));
+  Paint(painter, melody::view::ScoreWindowPicture(state_));
 }
 
 void ScoreCanvas::Paint(QPainter& painter, const interaction::DrawList& picture) {

@@ -11,13 +11,11 @@
 
 #include "interaction/draw_list.h"
 #include "melody/melody_state.h"
+#include "melody/score_geometry.h"
 
 class QToolButton;
 
 namespace pendra2::melody_ui {
-
-inline constexpr int kScoreClientWidth = 750;
-inline constexpr int kScoreClientHeight = 510;
 
 class ScoreCanvas final : public QWidget {
  public:
@@ -31,7 +29,7 @@ class ScoreCanvas final : public QWidget {
   QToolButton* insertButton() const { return insertButton_; }
   QToolButton* loopButton() const { return loopButton_; }
 
-  QSize sizeHint() const override { return {kScoreClientWidth, kScoreClientHeight}; }
+  QSize sizeHint() const override { return {melody::kClientWidth, melody::kClientHeight}; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

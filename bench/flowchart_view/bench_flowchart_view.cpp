@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <memory>
 
-#include "flowchart_ui/flowchart_view.h"
-#include "flowchart_ui/print_pages.h"
+#include "flowchart/view/flowchart_view.h"
+#include "flowchart/view/print_pages.h"
 #include "ui_common/draw_list_painter.h"
 #include "ui_common/shift_jis.h"
 
@@ -32,33 +32,34 @@ std::unique_ptr<flowchart::FlowProgram> FullProgram() {
 
 void ViewDrawList(benchmark::State& state) {
   const auto p = FullProgram();
-  flowchart_ui::ViewState view;
+  flowchart::view::ViewState view;
   view.topStep = 120;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(flowchart_ui::FlowchartWindowPicture(*p, view, ui::ShiftJisToUtf8));
+    benchmark::DoNotOptimize(flowchart::view::FlowchartWindowPicture(*p, view, ui::ShiftJisToUtf8));
   }
 }
 BENCHMARK(ViewDrawList);
 
 void ViewPaint(benchmark::State& state) {
   const auto p = FullProgram();
-  flowchart_ui::ViewState view;
+  flowchart::view::ViewState view;
   view.topStep = 120;
   view.hoverRow = 3;
-  QImage image(flowchart_ui::kClientWidth, flowchart_ui::kClientHeight, QImage::Format_RGB32);
+  QImage image(flowchart::kClientWidth, flowchart::kClientHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     image.fill(Qt::white);
     QPainter painter(&image);
-    ui::PaintDrawList(painter, flowchart_ui::FlowchartWindowPicture(*p, view, ui::ShiftJisToUtf8));
+    ui::PaintDrawList(painter,
+                      flowchart::view::FlowchartWindowPicture(*p, view, ui::ShiftJisToUtf8));
   }
 }
 BENCHMARK(ViewPaint)->Unit(benchmark::kMillisecond);
 
 void PrintPageLists(benchmark::State& state) {
   const auto p = FullProgram();
-  const flowchart_ui::PageGeometry page{236, 236, 9448, 13559};
+  const interaction::PageGeometry page{236, 236, 9448, 13559};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(flowchart_ui::PrintPages(*p, "bench", page, ui::ShiftJisToUtf8));
+    benchmark::DoNotOptimize(flowchart::view::PrintPages(*p, "bench", page, ui::ShiftJisToUtf8));
   }
 }
 BENCHMARK(PrintPageLists)->Unit(benchmark::kMicrosecond);

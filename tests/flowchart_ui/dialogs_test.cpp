@@ -14,6 +14,7 @@
 
 #include "device/board.h"
 #include "flowchart/dialog_fields.h"
+#include "flowchart/view_test_support.h"
 #include "flowchart_ui/dialogs/about_dialog.h"
 #include "flowchart_ui/dialogs/board_info_dialog.h"
 #include "flowchart_ui/dialogs/branch_dialog.h"
@@ -24,13 +25,13 @@
 #include "stepcraft_fakes.h"
 #include "support/fake_transport.h"
 #include "ui_common/qt_test_support.h"
-#include "view_test_support.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
 
 using interaction::DialogResult;
 using namespace testing;
+using namespace flowchart::view::testing;
 using namespace pendra2::testing;
 using Act = std::function<void(TemplateDialog&)>;
 

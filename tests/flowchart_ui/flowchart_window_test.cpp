@@ -10,16 +10,16 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "flowchart_ui/flowchart_view.h"
+#include "flowchart/view_test_support.h"
 #include "flowchart_ui/flowchart_window.h"
 #include "stepcraft_fakes.h"
-#include "view_test_support.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
 
 using flowchart::EditMode;
 using namespace testing;
+using namespace flowchart::view::testing;
 
 // Real mouse events at client point `at`, delivered to the window itself.
 void Send(QWidget& window, QEvent::Type type, QPoint at) {

@@ -14,14 +14,15 @@
 
 #include "cli/cli.h"
 #include "flowchart/flow_file.h"
-#include "flowchart_ui/flowchart_view.h"
-#include "flowchart_ui/print_job.h"
+#include "flowchart/view/flowchart_view.h"
+#include "flowchart/view/print_pages.h"
+#include "flowchart/view_test_support.h"
 #include "ui_common/fonts.h"
 #include "ui_common/print_pages_painter.h"
 #include "ui_common/qt_test_support.h"
-#include "view_test_support.h"
+#include "ui_common/shift_jis.h"
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 namespace {
 
 using namespace testing;
@@ -86,14 +87,18 @@ TEST(Rendering, PrintJobUsesThePrintableAreaWritesEveryPageAndReportsFailure) {
   EXPECT_NEAR(g.vertRes, 287 * dot, 2 * point);
 
   const auto p = Sample(40);
-  ASSERT_TRUE(PrintFlowchart(printer, *p, "アクティビティ図編集 [sample.flc]"));
+  const auto print = [&](const std::string& title) {
+    return ui::PaintPages(printer,
+                          PrintPages(*p, title, ui::PrinterGeometry(printer), ui::ShiftJisToUtf8));
+  };
+  ASSERT_TRUE(print("アクティビティ図編集 [sample.flc]"));
   QFile pdf(dir.filePath("pages.pdf"));
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
   const QByteArray bytes = pdf.readAll();
   EXPECT_TRUE(bytes.startsWith("%PDF"));
   EXPECT_TRUE(bytes.contains("/Count 2"));
   printer.setOutputFileName(dir.filePath("missing/folder/pages.pdf"));
-  EXPECT_FALSE(PrintFlowchart(printer, *p, "x"));
+  EXPECT_FALSE(print("x"));
 }
 
 TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
@@ -136,4 +141,4 @@ TEST(Rendering, CliPaintsTheWindowAndThePagesOfAFileAndRefusesBadInput) {
 }
 
 }  // namespace
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -8,18 +8,18 @@
 #include <utility>
 #include <vector>
 
-#include "melody_ui/score_view.h"
+#include "melody/view/score_view.h"
 #include "support/art_sheet.h"
 #include "ui_common/bitmaps.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 namespace {
 
 using ui::LoadBitmap;
 
 // Groups in the order the sheet shows them.
-testing::ArtGroups Groups() {
-  testing::ArtGroups groups{
+pendra2::testing::ArtGroups Groups() {
+  pendra2::testing::ArtGroups groups{
       {{606, 431}, {"KEY"}},
       {{80, 431}, {"KEYF"}},
       {{26, 431}, {"BAR"}},
@@ -42,7 +42,7 @@ testing::ArtGroups Groups() {
 }
 
 TEST(ChimecraftArtwork, EveryPictureExistsAtItsPixelSize) {
-  testing::CheckArtwork(Groups());
+  pendra2::testing::CheckArtwork(Groups());
   // The highlights differ from the keys they light up.
   const QImage keyboard = LoadBitmap("KEYF");
   for (int k = 1; k <= 23; ++k) {
@@ -53,4 +53,4 @@ TEST(ChimecraftArtwork, EveryPictureExistsAtItsPixelSize) {
 }
 
 }  // namespace
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

@@ -10,14 +10,14 @@
 
 #include "cli/cli_run.h"
 #include "melody/helpers.h"
-#include "melody_ui/score_view.h"
+#include "melody/view/score_view.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 namespace {
 
 using cli::testing::RunCli;
-using melody::testing::TuneFile;
-using melody::testing::WriteBytes;
+using pendra2::melody::testing::TuneFile;
+using pendra2::melody::testing::WriteBytes;
 
 bool Pink(QColor c) {
   return c.red() > 200 && c.green() < 120 && c.blue() > 80;
@@ -39,7 +39,7 @@ int DarkPixels(const QImage& image, QRect area) {
 TEST(ScoreRendering, RenderPaintsTheWindowPictureAtItsClientSize) {
   QTemporaryDir dir;
   const std::string at = dir.path().toStdString();
-  WriteBytes(at + "/loop.olg", TuneFile(melody::testing::kLoopTune));
+  WriteBytes(at + "/loop.olg", TuneFile(pendra2::melody::testing::kLoopTune));
   ASSERT_EQ(RunCli("render @/loop.olg -o @/score.png", at).status, cli::kDone);
   const QImage image(dir.filePath("score.png"));
   ASSERT_EQ(image.size(), QSize(kClientWidth, kClientHeight));
@@ -69,4 +69,4 @@ TEST(ScoreRendering, RenderPaintsTheWindowPictureAtItsClientSize) {
 }
 
 }  // namespace
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

@@ -11,14 +11,15 @@
 
 #include "flowchart/flow_file.h"
 #include "flowchart/recompute.h"
-#include "flowchart_ui/flowchart_view.h"
-#include "flowchart_ui/print_job.h"
+#include "flowchart/view/flowchart_view.h"
+#include "flowchart/view/print_pages.h"
 #include "melody/melody_state.h"
 #include "melody/tune_file.h"
 #include "melody/tune_image.h"
-#include "melody_ui/score_print_job.h"
-#include "melody_ui/score_view.h"
+#include "melody/view/score_pages.h"
+#include "melody/view/score_view.h"
 #include "ui_common/example_gallery.h"
+#include "ui_common/print_pages_painter.h"
 #include "ui_common/qt_test_support.h"
 #include "ui_common/shift_jis.h"
 
@@ -59,24 +60,28 @@ TEST(ExampleGallery, EveryExampleLoadsFitsTheBoardPaintsAndPrints) {
       EXPECT_TRUE(flowchart::Recompute(*program));
       EXPECT_GT(program->imageSize, 0);
       EXPECT_LE(program->imageSize, 511);
-      flowchart_ui::ViewState view;
+      flowchart::view::ViewState view;
       view.imageSize = program->imageSize;
-      EXPECT_GT(Painted(Paint(flowchart_ui::FlowchartWindowPicture(*program, view, ShiftJisToUtf8),
-                              {flowchart_ui::kClientWidth, flowchart_ui::kClientHeight})),
-                1000);
+      EXPECT_GT(
+          Painted(Paint(flowchart::view::FlowchartWindowPicture(*program, view, ShiftJisToUtf8),
+                        {flowchart::kClientWidth, flowchart::kClientHeight})),
+          1000);
       EXPECT_TRUE(PrintsPdf(pdf, [&](QPrinter& printer) {
-        return flowchart_ui::PrintFlowchart(printer, *program, example.file.toStdString());
+        return PaintPages(printer,
+                          flowchart::view::PrintPages(*program, example.file.toStdString(),
+                                                      PrinterGeometry(printer), ShiftJisToUtf8));
       }));
     } else {
       melody::MelodyState state;
       ASSERT_TRUE(melody::LoadTune(state.score, state.header, path).ok);
       melody::Normalise(state.score);
       EXPECT_TRUE(melody::FitsTuneImage(state.score));
-      EXPECT_GT(Painted(Paint(melody_ui::ScoreWindowPicture(state),
-                              {melody_ui::kClientWidth, melody_ui::kClientHeight})),
+      EXPECT_GT(Painted(Paint(melody::view::ScoreWindowPicture(state),
+                              {melody::kClientWidth, melody::kClientHeight})),
                 1000);
-      EXPECT_TRUE(PrintsPdf(
-          pdf, [&](QPrinter& printer) { return melody_ui::PrintScore(printer, state.score); }));
+      EXPECT_TRUE(PrintsPdf(pdf, [&](QPrinter& printer) {
+        return PaintPages(printer, melody::view::ScorePages(state.score, PrinterGeometry(printer)));
+      }));
     }
   }
 }

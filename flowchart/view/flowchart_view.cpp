@@ -1,17 +1,13 @@
-#include "flowchart_ui/flowchart_view.h"
+#include "flowchart/view/flowchart_view.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
-#include "flowchart_ui/step_row.h"
+#include "flowchart/view/step_row.h"
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 namespace {
-
-using flowchart::FlowProgram;
-using flowchart::StepKind;
-using flowchart::StepRecord;
 
 constexpr char kBlank[] = "S_BLANK1";
 constexpr interaction::Rect kFlowStripSource{0, 0, 180, 48};
@@ -19,7 +15,7 @@ constexpr interaction::Rect kListingStripSource{0, 0, 328, 48};
 
 // A file may claim any count; only the table's slots exist.
 int StepCount(const FlowProgram& program) {
-  return std::clamp<int>(program.count, 0, flowchart::kStepSlots);
+  return std::clamp<int>(program.count, 0, kStepSlots);
 }
 
 // Targets come from files and may be anything; lines far outside the window are clipped
@@ -33,10 +29,11 @@ void FlowStrip(interaction::DrawList& list, int y) {
 }
 
 void RowPieces(interaction::DrawList& list, const StepRecord& step, int r, bool highlighted,
-               const flowchart::ShiftJisDecoder& decode) {
+               const ShiftJisDecoder& decode) {
   const StepRow row = StepRowFor(step, highlighted, decode);
   if (!row.symbol.empty()) {
-    list.Bitmap(row.symbol, {30, r + 40, 30 + kSymbolWidth, r + 40 + kSymbolHeight});
+    list.Bitmap(row.symbol, {kSymbolLeft, r + kRowsTop, kSymbolLeft + kSymbolWidth,
+                             r + kRowsTop + kSymbolHeight});
   }
   if (!row.caption.text.empty()) {
     list.Text({row.caption.at.x, r + row.caption.at.y}, kCaptionFont, row.caption.text);
@@ -47,7 +44,7 @@ void RowPieces(interaction::DrawList& list, const StepRecord& step, int r, bool 
 }
 
 void Rows(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
-          const flowchart::ShiftJisDecoder& decode) {
+          const ShiftJisDecoder& decode) {
   const int count = StepCount(program);
   const int first = view.topStep;
   for (int n = std::max(first, 0); n < int64_t{first} + kVisibleRows && n < count; ++n) {
@@ -58,7 +55,7 @@ void Rows(interaction::DrawList& list, const FlowProgram& program, const ViewSta
 }
 
 void Highlight(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
-               const flowchart::ShiftJisDecoder& decode) {
+               const ShiftJisDecoder& decode) {
   const int c = view.hoverRow;
   if (c < 0) return;
   const int64_t n = int64_t{view.topStep} + c;
@@ -89,7 +86,7 @@ void BranchLines(interaction::DrawList& list, const FlowProgram& program, const 
 }
 
 void Listing(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
-             int32_t mode, const flowchart::ShiftJisDecoder& decode) {
+             int32_t mode, const ShiftJisDecoder& decode) {
   for (int i = 0; i < kVisibleRows; ++i) {
     const int y = 60 + i * kRowHeight;
     list.Bitmap(kBlank, {180, y, 180 + 328, y + 48}, kListingStripSource);
@@ -98,8 +95,7 @@ void Listing(interaction::DrawList& list, const FlowProgram& program, const View
   const int count = StepCount(program);
   const int first = view.topStep;
   for (int n = std::max(first, 0); n < int64_t{first} + kVisibleRows && n < count; ++n) {
-    std::string line =
-        flowchart::ListingLine(n, program.steps[n], flowchart::Notation::Japanese, decode);
+    std::string line = ListingLine(n, program.steps[n], Notation::Japanese, decode);
     if (!line.empty()) list.Text({180, (n - first) * kRowHeight + 70}, kListingFont, line);
   }
 }
@@ -113,7 +109,7 @@ int32_t EffectiveViewMode(int32_t viewMode) {
 }
 
 interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState& view,
-                                    const flowchart::ShiftJisDecoder& decode) {
+                                    const ShiftJisDecoder& decode) {
   interaction::DrawList list;
   const int32_t mode = EffectiveViewMode(view.viewMode);
   for (int y = -8; y <= 520; y += kRowHeight) FlowStrip(list, y);
@@ -130,7 +126,7 @@ interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState&
 }
 
 interaction::DrawList FlowchartWindowPicture(const FlowProgram& program, const ViewState& view,
-                                             const flowchart::ShiftJisDecoder& decode) {
+                                             const ShiftJisDecoder& decode) {
   interaction::DrawList list;
   list.Text({510, 270}, kSizeLabelFont, "データサイズ");
   char size[32];
@@ -142,4 +138,4 @@ interaction::DrawList FlowchartWindowPicture(const FlowProgram& program, const V
   return list;
 }
 
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

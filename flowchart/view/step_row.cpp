@@ -1,12 +1,9 @@
-#include "flowchart_ui/step_row.h"
+#include "flowchart/view/step_row.h"
 
 #include <cstdio>
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 namespace {
-
-using flowchart::StepKind;
-using flowchart::StepRecord;
 
 std::string SymbolName(const StepRecord& step) {
   switch (step.Kind()) {
@@ -89,16 +86,15 @@ std::string ThreeDigits(int value) {
   return buffer;
 }
 
-StepRow StepRowFor(const StepRecord& step, bool highlighted,
-                   const flowchart::ShiftJisDecoder& decode) {
+StepRow StepRowFor(const StepRecord& step, bool highlighted, const ShiftJisDecoder& decode) {
   StepRow row;
   row.symbol = SymbolName(step);
   if (highlighted && !row.symbol.empty()) row.symbol += "_S";
-  row.caption = {flowchart::StepCaption(step, decode), CaptionAt(step)};
+  row.caption = {StepCaption(step, decode), CaptionAt(step)};
   if (step.Is(StepKind::Branch) || step.Is(StepKind::Compare) || step.Is(StepKind::VarCompare)) {
     row.target = {ThreeDigits(step.target), {110, 72}};
   }
   return row;
 }
 
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -1,14 +1,14 @@
-#include "melody_ui/score_pages.h"
+#include "melody/view/score_pages.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "melody/loop_marks.h"
-#include "melody_ui/score_grid.h"
-#include "melody_ui/score_view.h"
+#include "melody/view/score_grid.h"
+#include "melody/view/score_view.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 namespace {
 
 using interaction::DrawList;
@@ -126,4 +126,4 @@ std::vector<DrawList> ScorePages(const melody::Score& score, const PageGeometry&
   return pages;
 }
 
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

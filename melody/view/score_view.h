@@ -8,19 +8,11 @@
 
 #include "interaction/draw_list.h"
 #include "melody/melody_state.h"
+#include "melody/score_geometry.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 
-// Client area of the score window, the window's given size taken as its client size.
-inline constexpr int kClientWidth = 750;
-inline constexpr int kClientHeight = 510;
-
-// Grid geometry: column j of the view spans x = 80 + 25 j .. 80 + 25 j + 24; the note head of
-// code c (0..23, 23 the rest row) stands at y = 415 - 18 c.
-inline constexpr int kGridLeft = 80;
-inline constexpr int kColumnPitch = 25;
-inline constexpr int kRowPitch = 18;
-inline constexpr int kC1HeadY = 415;
+// The column numbers' line under the grid.
 inline constexpr int kNumberLineY = 432;
 inline constexpr int kNumberLineX = 83;
 
@@ -72,4 +64,4 @@ int FirstVisibleColumn(const melody::MelodyState& state);
 interaction::DrawList ScoreWindowPicture(const melody::MelodyState& state,
                                          const ScoreViewState& view = {});
 
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

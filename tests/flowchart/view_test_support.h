@@ -8,14 +8,15 @@
 
 #include "flowchart/flow_program.h"
 #include "interaction/draw_list.h"
+#include "support/draw_items.h"
 
-namespace pendra2::flowchart_ui::testing {
+namespace pendra2::flowchart::view::testing {
 
-using flowchart::FlowProgram;
-using flowchart::StepKind;
-using flowchart::StepRecord;
 using interaction::Point;
 using interaction::Rect;
+using pendra2::testing::Bitmaps;
+using pendra2::testing::Items;
+using pendra2::testing::Texts;
 
 inline StepRecord Step(StepKind k, int32_t target = 0, int32_t v = 0, int32_t op = 0,
                        int32_t ch = 0) {
@@ -42,30 +43,4 @@ inline std::string Ascii(std::string_view sjis) {
   return std::string(sjis);
 }
 
-// The items of type T in `list`, in drawing order.
-template <typename T>
-std::vector<T> Items(const interaction::DrawList& list) {
-  std::vector<T> out;
-  for (const auto& item : list.items) {
-    if (const T* t = std::get_if<T>(&item)) out.push_back(*t);
-  }
-  return out;
-}
-
-// All texts, or those saying `text`.
-inline std::vector<interaction::TextItem> Texts(const interaction::DrawList& list,
-                                                std::string_view text = {}) {
-  auto all = Items<interaction::TextItem>(list);
-  std::erase_if(all, [&](const auto& t) { return !text.empty() && t.text != text; });
-  return all;
-}
-
-// All bitmaps, or those of the artwork `name`.
-inline std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list,
-                                                    std::string_view name = {}) {
-  auto all = Items<interaction::BitmapItem>(list);
-  std::erase_if(all, [&](const auto& b) { return !name.empty() && b.name != name; });
-  return all;
-}
-
-}  // namespace pendra2::flowchart_ui::testing
+}  // namespace pendra2::flowchart::view::testing

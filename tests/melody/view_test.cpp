@@ -9,36 +9,17 @@
 #include <vector>
 
 #include "melody/live_note.h"
-#include "melody_ui/score_pages.h"
-#include "melody_ui/score_view.h"
+#include "melody/view/score_pages.h"
+#include "melody/view/score_view.h"
+#include "support/draw_items.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 namespace {
 
 using interaction::Point;
 using interaction::Rect;
-using melody::kLoopEnd;
-using melody::kLoopStart;
-using melody::MelodyState;
-using melody::Score;
-
-template <typename T>
-std::vector<T> Items(const interaction::DrawList& list) {
-  std::vector<T> found;
-  for (const auto& item : list.items) {
-    if (const T* t = std::get_if<T>(&item)) found.push_back(*t);
-  }
-  return found;
-}
-
-std::vector<interaction::BitmapItem> Bitmaps(const interaction::DrawList& list,
-                                             const std::string& name) {
-  std::vector<interaction::BitmapItem> found;
-  for (const auto& b : Items<interaction::BitmapItem>(list)) {
-    if (b.name == name) found.push_back(b);
-  }
-  return found;
-}
+using pendra2::testing::Bitmaps;
+using pendra2::testing::Items;
 
 // Left edges of the named bitmaps, in drawing order.
 std::vector<int> Lefts(const interaction::DrawList& list, const std::string& name) {
@@ -279,4 +260,4 @@ TEST(ScorePages, LoopCountsStandAtTheirMarksAndCutMarksPrintParameters) {
 }
 
 }  // namespace
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

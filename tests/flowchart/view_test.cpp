@@ -1,6 +1,6 @@
 // The flowchart window's picture and the printed pages, as draw lists.
 
-#include "flowchart_ui/flowchart_view.h"
+#include "flowchart/view/flowchart_view.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 #include <tuple>
 #include <utility>
 
-#include "flowchart_ui/print_pages.h"
-#include "flowchart_ui/step_row.h"
-#include "view_test_support.h"
+#include "flowchart/view/print_pages.h"
+#include "flowchart/view/step_row.h"
+#include "flowchart/view_test_support.h"
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 namespace {
 
 using namespace testing;
@@ -215,4 +215,4 @@ TEST(PrintPages, JumpsOutOfTheirColumnGetLabelledCirclesAtBothEnds) {
 }
 
 }  // namespace
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -1,23 +1,19 @@
-#include "flowchart_ui/print_pages.h"
+#include "flowchart/view/print_pages.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "flowchart_ui/step_row.h"
+#include "flowchart/view/step_row.h"
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 namespace {
-
-using flowchart::FlowProgram;
-using flowchart::StepKind;
-using flowchart::StepRecord;
 
 constexpr int kRightColumnShift = 290;
 constexpr int kCircleWidth = 20;  // layout units
 constexpr int kCircleBitmapSize = 30;
 
 int StepCount(const FlowProgram& program) {
-  return std::clamp<int>(program.count, 0, flowchart::kStepSlots);
+  return std::clamp<int>(program.count, 0, kStepSlots);
 }
 
 // Layout units (a symbol is 96 wide) to device units: the symbol fills 15 % of the
@@ -84,8 +80,7 @@ class PageDrawer {
     Text(x + 3, y + 5, ThreeDigits(label));
   }
 
-  void Row(const StepRecord& step, int n, const Place& at,
-           const flowchart::ShiftJisDecoder& decode) {
+  void Row(const StepRecord& step, int n, const Place& at, const ShiftJisDecoder& decode) {
     const int c = at.shift;
     const int top = kRowHeight * at.row;
     Text(-15 + c, top + 50, ThreeDigits(n) + ":");
@@ -111,7 +106,7 @@ int PageCount(int stepCount) {
 
 interaction::DrawList PrintPage(const FlowProgram& program, const std::string& title,
                                 const PageGeometry& geometry, int page,
-                                const flowchart::ShiftJisDecoder& decode) {
+                                const ShiftJisDecoder& decode) {
   interaction::DrawList list;
   const PageMapper map(geometry);
   PageDrawer draw(map, list);
@@ -170,7 +165,7 @@ interaction::DrawList PrintPage(const FlowProgram& program, const std::string& t
 
 std::vector<interaction::DrawList> PrintPages(const FlowProgram& program, const std::string& title,
                                               const PageGeometry& geometry,
-                                              const flowchart::ShiftJisDecoder& decode) {
+                                              const ShiftJisDecoder& decode) {
   std::vector<interaction::DrawList> pages;
   const int count = PageCount(StepCount(program));
   pages.reserve(count);
@@ -178,4 +173,4 @@ std::vector<interaction::DrawList> PrintPages(const FlowProgram& program, const 
   return pages;
 }
 
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -7,9 +7,10 @@
 
 #include "flowchart/flow_program.h"
 #include "flowchart/listing.h"
+#include "flowchart/screen_geometry.h"
 #include "interaction/draw_list.h"
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 
 struct ViewState {
   // 0 flowchart only, 1 flowchart and listing, 4 (or anything above 3) listing only;
@@ -21,13 +22,6 @@ struct ViewState {
   int32_t imageSize = 0;
 };
 
-inline constexpr int kVisibleRows = 10;
-
-// Client area of the flowchart window: the window's given size taken as its client size, as
-// the editor's sub-window will be laid out (the blank strips reach down to y = 568).
-inline constexpr int kClientWidth = 615;
-inline constexpr int kClientHeight = 570;
-
 inline constexpr interaction::FontSpec kCaptionFont{8, 400, true};
 inline constexpr interaction::FontSpec kListingFont{10, 400, false};
 inline constexpr interaction::FontSpec kSizeLabelFont{8, 400, false};
@@ -37,12 +31,11 @@ inline constexpr interaction::FontSpec kSizeValueFont{10, 400, false};
 int32_t EffectiveViewMode(int32_t viewMode);
 
 // The whole window picture: the image size box, then the flowchart view.
-interaction::DrawList FlowchartWindowPicture(const flowchart::FlowProgram& program,
-                                             const ViewState& view,
-                                             const flowchart::ShiftJisDecoder& decode);
+interaction::DrawList FlowchartWindowPicture(const FlowProgram& program, const ViewState& view,
+                                             const ShiftJisDecoder& decode);
 
 // The flowchart view alone (blank strips, rows, highlight, lanes, masks, listing).
-interaction::DrawList FlowchartView(const flowchart::FlowProgram& program, const ViewState& view,
-                                    const flowchart::ShiftJisDecoder& decode);
+interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState& view,
+                                    const ShiftJisDecoder& decode);
 
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -11,7 +11,7 @@
 #include "interaction/draw_list.h"
 #include "interaction/page_geometry.h"
 
-namespace pendra2::flowchart_ui {
+namespace pendra2::flowchart::view {
 
 inline constexpr int kStepsPerPage = 30;
 inline constexpr int kStepsPerColumn = 15;
@@ -25,13 +25,12 @@ using interaction::PageGeometry;
 int PageCount(int stepCount);
 
 // Page `page` (from 0) of the program; `title` is UTF-8.
-interaction::DrawList PrintPage(const flowchart::FlowProgram& program, const std::string& title,
+interaction::DrawList PrintPage(const FlowProgram& program, const std::string& title,
                                 const PageGeometry& geometry, int page,
-                                const flowchart::ShiftJisDecoder& decode);
+                                const ShiftJisDecoder& decode);
 
-std::vector<interaction::DrawList> PrintPages(const flowchart::FlowProgram& program,
-                                              const std::string& title,
+std::vector<interaction::DrawList> PrintPages(const FlowProgram& program, const std::string& title,
                                               const PageGeometry& geometry,
-                                              const flowchart::ShiftJisDecoder& decode);
+                                              const ShiftJisDecoder& decode);
 
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -1,13 +1,13 @@
-#include "melody_ui/score_view.h"
+#include "melody/view/score_view.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
 
-#include "melody_ui/score_grid.h"
+#include "melody/view/score_grid.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 namespace {
 
 using interaction::DrawList;
@@ -30,23 +30,23 @@ constexpr interaction::Point kModeCaptionAt{620, 260};
 constexpr interaction::Point kModeNameAt{620, 290};
 
 int ColumnX(int j) {
-  return kGridLeft + kColumnPitch * j;
+  return kGridLeft + kColumnWidth * j;
 }
 
 // Column numbers stand under every fifth column, numbered from 1 as the user counts.
 void ColumnNumbers(DrawList& list, int first) {
-  for (int i = first; i <= first + kViewColumns - 1 && i < melody::kCellCount; ++i) {
+  for (int i = first; i <= first + kVisibleColumns - 1 && i < melody::kCellCount; ++i) {
     if (i % kBarEvery != kBarEvery - 1) continue;
     char text[8];
     std::snprintf(text, sizeof text, "%3d", i + 1);
-    list.Text({kNumberLineX + kColumnPitch * (i - first), kNumberLineY}, kNumberFont, text);
+    list.Text({kNumberLineX + kColumnWidth * (i - first), kNumberLineY}, kNumberFont, text);
   }
 }
 
 // Every fifth column gets its bar, a mark's parameter columns too: the bars go down first,
 // so marks and note heads lie on top and the counting rhythm never breaks.
 void Bars(DrawList& list, int first) {
-  for (int i = first; i < first + kViewColumns && i <= melody::kLastEditable; ++i) {
+  for (int i = first; i < first + kVisibleColumns && i <= melody::kLastEditable; ++i) {
     if (i % kBarEvery != kBarEvery - 1) continue;
     const int x = ColumnX(i - first);
     list.Bitmap("BAR", {x, 0, x + kBarWidth, kKeyHeight});
@@ -108,4 +108,4 @@ DrawList ScoreWindowPicture(const melody::MelodyState& state, const ScoreViewSta
   return list;
 }
 
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

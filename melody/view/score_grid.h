@@ -8,10 +8,9 @@
 
 #include "interaction/draw_list.h"
 #include "melody/codes.h"
+#include "melody/score_geometry.h"
 
-namespace pendra2::melody_ui {
-
-inline constexpr int kViewColumns = 21;
+namespace pendra2::melody::view {
 
 enum class CellPicture {
   kLoopStart,  // Lin
@@ -37,4 +36,4 @@ std::vector<GridCell> VisibleCells(const melody::Cells& cells, int first);
 // the column being played.
 interaction::BitmapItem CellBitmap(const GridCell& cell, bool playing);
 
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

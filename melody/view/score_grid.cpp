@@ -1,11 +1,11 @@
-#include "melody_ui/score_grid.h"
+#include "melody/view/score_grid.h"
 
 #include <algorithm>
 
 #include "melody/loop_marks.h"
-#include "melody_ui/score_view.h"
+#include "melody/view/score_view.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 namespace {
 
 using melody::CellAt;
@@ -28,7 +28,7 @@ int CutParameterColumns(const melody::Cells& cells, int first) {
 std::vector<GridCell> VisibleCells(const melody::Cells& cells, int first) {
   std::vector<GridCell> shown;
   if (first < 0) return shown;
-  const int end = std::min(first + kViewColumns, melody::kLastEditable + 1);
+  const int end = std::min(first + kVisibleColumns, melody::kLastEditable + 1);
   auto add = [&](int position, CellPicture picture) {
     if (position < end) {
       shown.push_back({position - first, position, CellAt(cells, position), picture});
@@ -56,7 +56,7 @@ std::vector<GridCell> VisibleCells(const melody::Cells& cells, int first) {
 }
 
 interaction::BitmapItem CellBitmap(const GridCell& cell, bool playing) {
-  const int x = kGridLeft + kColumnPitch * cell.column;
+  const int x = kGridLeft + kColumnWidth * cell.column;
   const interaction::Rect fullHeight{x, 0, x + kMarkWidth, kKeyHeight};
   switch (cell.picture) {
     case CellPicture::kLoopStart:
@@ -68,8 +68,8 @@ interaction::BitmapItem CellBitmap(const GridCell& cell, bool playing) {
     case CellPicture::kNoteHead:
       break;
   }
-  const int y = kC1HeadY - kRowPitch * cell.code;
+  const int y = kC1HeadY - kRowHeight * cell.code;
   return {playing ? "SC_PLAY" : "SC_ON", {x + 1, y, x + 1 + kHeadWidth, y + kHeadHeight}, {}};
 }
 
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view

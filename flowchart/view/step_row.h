@@ -6,14 +6,11 @@
 #include <string>
 
 #include "flowchart/listing.h"
+#include "flowchart/screen_geometry.h"
 #include "flowchart/step_record.h"
 #include "interaction/draw_list.h"
 
-namespace pendra2::flowchart_ui {
-
-inline constexpr int kSymbolWidth = 96;
-inline constexpr int kSymbolHeight = 48;
-inline constexpr int kRowHeight = 48;
+namespace pendra2::flowchart::view {
 
 struct RowPiece {
   std::string text;  // UTF-8; empty when there is nothing to draw
@@ -27,13 +24,12 @@ struct StepRow {
 };
 
 // Branch, Goto, Compare and VarCompare: the steps that draw a line to their target.
-bool IsJump(const flowchart::StepRecord& step);
+bool IsJump(const StepRecord& step);
 
 // The row for `step`; `highlighted` picks the _S twin of the symbol.
-StepRow StepRowFor(const flowchart::StepRecord& step, bool highlighted,
-                   const flowchart::ShiftJisDecoder& decode);
+StepRow StepRowFor(const StepRecord& step, bool highlighted, const ShiftJisDecoder& decode);
 
 // printf-style "%03d".
 std::string ThreeDigits(int value);
 
-}  // namespace pendra2::flowchart_ui
+}  // namespace pendra2::flowchart::view

@@ -10,7 +10,7 @@
 #include "interaction/page_geometry.h"
 #include "melody/score.h"
 
-namespace pendra2::melody_ui {
+namespace pendra2::melody::view {
 
 inline constexpr int kColumnsPerPage = 42;
 inline constexpr int kColumnsPerSystem = 21;
@@ -32,4 +32,4 @@ interaction::DrawList ScorePage(const melody::Score& score, const PageGeometry& 
 std::vector<interaction::DrawList> ScorePages(const melody::Score& score,
                                               const PageGeometry& geometry);
 
-}  // namespace pendra2::melody_ui
+}  // namespace pendra2::melody::view
