@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "melody/codes.h"
-
 namespace pendra2::board_sim {
 namespace {
 
@@ -156,7 +154,7 @@ void BoardSim::TuneStep(Executed& e) {
     return;
   }
   const uint8_t b = At(pc_);
-  if (melody::IsNoteOrRest(b)) {
+  if (board_image::IsNoteOrRest(b)) {
     e.letter = op::kTune;
     e.column = true;
     e.note = b;
@@ -176,13 +174,13 @@ void BoardSim::TuneStep(Executed& e) {
   }
   // Loop marks as Chimecraft plays them: counters by depth, the depth bounded by the four
   // counters, the target counted from the tune's first column.
-  if (b == melody::kLoopStart) {
+  if (b == board_image::kLoopStartMark) {
     if (tuneDepth_ < behaviour::kLoopCounters) {
       tuneCounters_[static_cast<std::size_t>(tuneDepth_)] = At(pc_ + 1);
     }
     ++tuneDepth_;
     pc_ += 2;
-  } else if (b == melody::kLoopEnd) {
+  } else if (b == board_image::kLoopEndMark) {
     const int d = At(pc_ + 1);
     if (d < behaviour::kLoopCounters && tuneCounters_[static_cast<std::size_t>(d)] > 0) {
       --tuneCounters_[static_cast<std::size_t>(d)];

@@ -15,7 +15,7 @@
 
 namespace pendra2::board_sim {
 
-inline constexpr uint8_t kSilence = 23;
+inline constexpr uint8_t kSilence = board_image::kRest;
 
 enum class StopReason : uint8_t {
   None,       // running, or never run

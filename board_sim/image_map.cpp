@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "melody/codes.h"
-
 namespace pendra2::board_sim {
 namespace {
 
@@ -13,42 +11,19 @@ uint8_t ByteAt(const Image& image, int address) {
 
 }  // namespace
 
-int FixedLength(uint8_t letter) {
-  switch (letter) {
-    case op::kEnd:
-      return 1;
-    case op::kLoopStart:
-    case op::kExtOutput:
-      return 2;
-    case op::kOutput:
-      return 3;
-    case op::kLoopEnd:
-    case op::kVariableA:
-    case op::kVariableB:
-      return 4;
-    case op::kAtOrAbove:
-    case op::kBelow:
-    case op::kCompare:
-    case op::kVarCompare:
-      return 6;
-    default:
-      return 0;
-  }
-}
-
 TuneExtent ScanTune(const Image& image, int at) {
   TuneExtent t;
   t.columns = at + 2;
   // First the way a score is read: marks skip their parameters, and the end mark closes it.
   for (int p = t.columns; p < kImageBytes;) {
     const uint8_t b = image[static_cast<std::size_t>(p)];
-    if (melody::IsNoteOrRest(b)) {
+    if (board_image::IsNoteOrRest(b)) {
       ++p;
-    } else if (b == melody::kLoopStart) {
+    } else if (b == board_image::kLoopStartMark) {
       p += 2;
-    } else if (b == melody::kLoopEnd) {
+    } else if (b == board_image::kLoopEndMark) {
       p += 4;
-    } else if (b == melody::kEndMark) {
+    } else if (b == board_image::kEndMark) {
       t.end = p;
       t.endMark = true;
       return t;
@@ -58,7 +33,7 @@ TuneExtent ScanTune(const Image& image, int at) {
   }
   // No end mark: a wait's rests, which end at the first byte that is no note or rest.
   int p = t.columns;
-  while (p < kImageBytes && melody::IsNoteOrRest(image[static_cast<std::size_t>(p)])) ++p;
+  while (p < kImageBytes && board_image::IsNoteOrRest(image[static_cast<std::size_t>(p)])) ++p;
   t.end = p;
   t.runsOff = p >= kImageBytes;
   return t;

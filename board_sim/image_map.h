@@ -5,30 +5,14 @@
 #include <array>
 #include <cstdint>
 
+#include "board_image/layout.h"
+
 namespace pendra2::board_sim {
 
-inline constexpr int kImageBytes = 512;
-using Image = std::array<uint8_t, kImageBytes>;
-
-// The letters of the image.
-namespace op {
-inline constexpr uint8_t kTune = 'T';
-inline constexpr uint8_t kLoopStart = 'l';
-inline constexpr uint8_t kLoopEnd = 'L';
-inline constexpr uint8_t kAtOrAbove = 'b';
-inline constexpr uint8_t kBelow = 'B';
-inline constexpr uint8_t kOutput = 'O';
-inline constexpr uint8_t kExtOutput = 'o';
-inline constexpr uint8_t kCompare = 'C';
-inline constexpr uint8_t kVariableA = 'A';
-inline constexpr uint8_t kVariableB = 'a';
-inline constexpr uint8_t kVarCompare = 'c';
-inline constexpr uint8_t kEnd = 'E';
-}  // namespace op
-
-// Length in bytes of a fixed-size instruction; 0 for 'T' (its length is its tune's) and
-// for bytes that are no letter.
-int FixedLength(uint8_t letter);
+using board_image::FixedLength;
+using board_image::Image;
+using board_image::kImageBytes;
+namespace op = board_image::op;
 
 // The columns of the tune whose 'T' is at `at`. A tune taken from a score ends with its end
 // mark, and only such a tune has loop marks; a wait is a run of rests with no end mark and

@@ -71,8 +71,7 @@ int ConnectBoard(BoardSession& session, std::unique_ptr<device::Transport> trans
   return kDone;
 }
 
-bool TerminalImageWriter::WriteImage(
-    std::span<const uint8_t, interaction::kBoardImageBytes> image) {
+bool TerminalImageWriter::WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) {
   const bool terminal = IsTerminal(io_.err);
   Streams io = io_;
   device::BoardImageWrite write(board_, [terminal, io](int block) {

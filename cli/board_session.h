@@ -32,7 +32,7 @@ int ConnectBoard(BoardSession& session, std::unique_ptr<device::Transport> trans
 class TerminalImageWriter : public interaction::BoardImageWriter {
  public:
   TerminalImageWriter(device::Board& board, Streams io) : board_(board), io_(io) {}
-  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override;
+  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override;
 
  private:
   device::Board& board_;

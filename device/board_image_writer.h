@@ -13,7 +13,7 @@ class BoardImageWrite : public interaction::BoardImageWriter {
  public:
   BoardImageWrite(Board& board, BlockProgress progress)
       : board_(board), progress_(std::move(progress)) {}
-  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override {
     return board_.WriteImage(image, progress_);
   }
 

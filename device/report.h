@@ -5,17 +5,20 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "board_image/layout.h"
+
 namespace pendra2::device {
 
 inline constexpr std::size_t kReportBytes = 65;  // report number + 64 data bytes
 inline constexpr std::size_t kBlockBytes = 64;   // image bytes carried by one ImageBlock
 inline constexpr std::size_t kImageBlocks = 8;
-inline constexpr std::size_t kImageBytes = kBlockBytes * kImageBlocks;
+inline constexpr std::size_t kImageBytes = board_image::kImageBytes;
+static_assert(kBlockBytes * kImageBlocks == kImageBytes, "the blocks carry the whole image");
 
 using Report = std::array<uint8_t, kReportBytes>;
 using RequestReport = Report;
 using ReplyReport = Report;
-using Image = std::array<uint8_t, kImageBytes>;
+using board_image::Image;
 
 // Command letters, byte 1 of a request.
 namespace letter {
@@ -33,7 +36,7 @@ inline constexpr uint8_t kPlayNote = 'P';
 // Byte 2 of an AutoMode request.
 enum class AutoModeArg : uint8_t { Off = 0, On = 1, Query = 2 };
 
-inline constexpr uint8_t kSilenceNote = 23;
+inline constexpr uint8_t kSilenceNote = board_image::kRest;
 
 inline constexpr uint16_t kMicrochipVendor = 0x04D8;
 inline constexpr uint16_t kMicrochipProduct = 0x003F;

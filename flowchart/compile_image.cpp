@@ -1,10 +1,14 @@
 #include <algorithm>
 
+#include "board_image/layout.h"
 #include "flowchart/image_encoding.h"
 #include "flowchart/recompute.h"
 
 namespace pendra2::flowchart {
 namespace {
+
+namespace op = board_image::op;
+using board_image::FixedLength;
 
 constexpr int32_t kCodeBytes = static_cast<int32_t>(kStepCodeSize);
 
@@ -17,9 +21,9 @@ uint8_t Hi(int32_t v) {
 
 // Appends to the image and silently drops anything past its end; Recompute only compiles
 // programs that fit, this keeps a direct call on a damaged table inside the 512 bytes too.
-class ImageWriter {
+class ImageAppender {
  public:
-  explicit ImageWriter(BoardImage& image) : image_(image) {}
+  explicit ImageAppender(BoardImage& image) : image_(image) {}
   void Put(uint8_t byte) {
     if (pos_ < kImageBytes) image_[pos_] = byte;
     ++pos_;
@@ -69,32 +73,33 @@ int32_t EncodedSize(const StepRecord& step) {
     case StepKind::Wait:
       return std::clamp(step.size, int32_t{0}, kCodeBytes);
     case StepKind::LoopStart:
-      return 2;
+      return FixedLength(op::kLoopStart);
     case StepKind::LoopEnd:
-      return 4;
+      return FixedLength(op::kLoopEnd);
     case StepKind::Branch:
       if (step.channel >= 3) return 0;
-      return (step.op == 1 || step.op == 2) ? 6 : 5;
+      // An operation the branch lacks writes its operands without a letter.
+      return FixedLength(op::kAtOrAbove) - ((step.op == 1 || step.op == 2) ? 0 : 1);
     case StepKind::Output:
-      return 3;
+      return FixedLength(op::kOutput);
     case StepKind::Goto:
-      return 6;
+      return FixedLength(op::kAtOrAbove);
     case StepKind::ExtOutput:
-      return 2;
+      return FixedLength(op::kExtOutput);
     case StepKind::Compare:
-      return 6;
+      return FixedLength(op::kCompare);
     case StepKind::Variable:
-      return 4;
+      return FixedLength(step.channel == 0 ? op::kVariableA : op::kVariableB);
     case StepKind::VarCompare:
-      return 6;
+      return FixedLength(op::kVarCompare);
     default:
       return 0;
   }
 }
 
 void CompileImage(FlowProgram& program) {
-  program.image.fill(0xFF);
-  ImageWriter out(program.image);
+  program.image.fill(board_image::kUnwritten);
+  ImageAppender out(program.image);
   const int count = StepsInTable(program);
   for (int i = 0; i < count; ++i) {
     const StepRecord& step = program.steps[i];
@@ -106,49 +111,49 @@ void CompileImage(FlowProgram& program) {
         break;
       }
       case StepKind::LoopStart:
-        out.Put('l');
+        out.Put(op::kLoopStart);
         // Sent as count - 1, so 0 goes out as 255; computed unsigned so any stored count wraps.
         out.Put(static_cast<uint8_t>((static_cast<uint32_t>(step.loopCount) - 1u) & 0xFF));
         break;
       case StepKind::LoopEnd:
-        out.Put('L');
+        out.Put(op::kLoopEnd);
         out.Put(Lo(step.depth));
         out.Put16(BackAddress(program, i));
         break;
       case StepKind::Branch:
         if (step.channel >= 3) break;
         // The image letters are the reverse of the record's informational copy.
-        if (step.op == 1) out.Put('b');
-        if (step.op == 2) out.Put('B');
+        if (step.op == 1) out.Put(op::kAtOrAbove);
+        if (step.op == 2) out.Put(op::kBelow);
         out.Put(Lo(step.channel));
         out.Put16(step.value);
         out.Put16(AddressOfTarget(program, count, step.target));
         break;
       case StepKind::Output:
-        out.Put('O');
+        out.Put(op::kOutput);
         out.Put(Lo(step.channel));
         out.Put(Lo(step.value));
         break;
       case StepKind::Goto:
         // The same form as an always-true "input 0 at or above 0" branch.
-        out.Put('b');
+        out.Put(op::kAtOrAbove);
         out.Put(0);
         out.Put16(0);
         out.Put16(AddressOfTarget(program, count, step.target));
         break;
       case StepKind::ExtOutput:
-        out.Put('o');
+        out.Put(op::kExtOutput);
         out.Put(Lo(step.channel));
         break;
       case StepKind::Compare:
       case StepKind::VarCompare:
-        out.Put(step.Is(StepKind::Compare) ? 'C' : 'c');
+        out.Put(step.Is(StepKind::Compare) ? op::kCompare : op::kVarCompare);
         out.Put(Lo(step.op));
         out.Put16(step.value);
         out.Put16(AddressOfTarget(program, count, step.target));
         break;
       case StepKind::Variable:
-        out.Put(step.channel == 0 ? 'A' : 'a');
+        out.Put(step.channel == 0 ? op::kVariableA : op::kVariableB);
         out.Put(Lo(step.op));
         out.Put16(step.value);
         break;
@@ -157,7 +162,7 @@ void CompileImage(FlowProgram& program) {
     }
   }
   const int32_t end = std::min(out.Position(), kImageBytes - 1);
-  program.image[end] = 'E';
+  program.image[end] = op::kEnd;
   program.imageSize = out.Position();
 }
 

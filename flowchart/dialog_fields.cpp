@@ -9,6 +9,7 @@
 #include <limits>
 #include <system_error>
 
+#include "board_image/layout.h"
 #include "flowchart/step_code.h"
 
 namespace pendra2::flowchart {
@@ -18,7 +19,8 @@ using interaction::Outcome;
 
 constexpr std::size_t kWaitEntryChars = 9;
 constexpr std::size_t kTuneHeaderBytes = 64;
-constexpr std::size_t kTuneBodyBytes = 512;
+// The tune after the header is the image the board plays.
+constexpr std::size_t kTuneBodyBytes = board_image::kImageBytes;
 constexpr int32_t kDefaultTempoIndex = 2;
 constexpr int32_t kLastTempoIndex = 12;
 

@@ -4,16 +4,17 @@
 #include <array>
 #include <cstdint>
 
+#include "board_image/layout.h"
 #include "flowchart/step_record.h"
 
 namespace pendra2::flowchart {
 
 inline constexpr int kStepSlots = 256;
 inline constexpr int kMaxSteps = 255;
-inline constexpr int kImageBytes = 512;
+using board_image::kImageBytes;
 inline constexpr int kFileHeaderBytes = 64;
 
-using BoardImage = std::array<uint8_t, kImageBytes>;
+using BoardImage = board_image::Image;
 
 struct FlowProgram {
   std::array<StepRecord, kStepSlots> steps{};
@@ -32,7 +33,7 @@ struct FlowProgram {
 
   static constexpr BoardImage FilledImage() {
     BoardImage img{};
-    img.fill(0xFF);
+    img.fill(board_image::kUnwritten);
     return img;
   }
 };

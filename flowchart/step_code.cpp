@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "board_image/layout.h"
+
 namespace pendra2::flowchart {
 namespace {
 
-constexpr uint8_t kTempoMark = 'T';
-constexpr uint8_t kHalfSecondTempo = 121;
-constexpr uint8_t kRest = 23;
+// A wait's code is the very tune the image carries for it; the other kinds keep an
+// informational copy in the record that the compiler does not read.
+namespace op = board_image::op;
 
 uint8_t Lo(int32_t v) {
   return static_cast<uint8_t>(v & 0xFF);
@@ -29,27 +31,28 @@ void WriteLetterSelectorValue(StepRecord& step, uint8_t letter, int32_t selector
 
 void WriteWaitCode(StepRecord& step) {
   step.value = std::clamp(step.value, int32_t{0}, kMaxWaitValue);
-  step.code[0] = kTempoMark;
-  step.code[1] = kHalfSecondTempo;
-  std::fill_n(step.code.begin() + 2, step.value, kRest);
+  step.code[0] = op::kTune;
+  step.code[1] = board_image::kHalfSecondTempo;
+  std::fill_n(step.code.begin() + 2, step.value, board_image::kRest);
   step.size = step.value + 2;
 }
 
 void WriteLoopStartCode(StepRecord& step) {
-  step.code[0] = 'l';
+  step.code[0] = op::kLoopStart;
   step.code[1] = Lo(step.loopCount);
 }
 
 void WriteLoopEndCode(StepRecord& step) {
-  step.code[0] = 'L';
+  step.code[0] = op::kLoopEnd;
   step.code[1] = Lo(step.depth);
 }
 
 void WriteBranchCode(StepRecord& step) {
+  // The record's copy names the operations the other way round from the image.
   if (step.op == 1) {
-    step.code[0] = 'B';
+    step.code[0] = op::kBelow;
   } else if (step.op == 2) {
-    step.code[0] = 'b';
+    step.code[0] = op::kAtOrAbove;
   }
   step.code[1] = Lo(step.channel);
   step.code[2] = Hi(step.value);
@@ -57,33 +60,33 @@ void WriteBranchCode(StepRecord& step) {
 }
 
 void WriteOutputCode(StepRecord& step) {
-  step.code[0] = 'O';
+  step.code[0] = op::kOutput;
   step.code[1] = Lo(step.channel);
   step.code[3] = Lo(step.value);
 }
 
 void WriteGotoCode(StepRecord& step) {
-  step.code[0] = 'B';
+  step.code[0] = op::kBelow;
   step.code[1] = 0;
   step.code[2] = 0;
   step.code[3] = 0;
 }
 
 void WriteExtOutputCode(StepRecord& step) {
-  step.code[0] = 'o';
+  step.code[0] = op::kExtOutput;
   step.code[1] = Lo(step.channel);
 }
 
 void WriteCompareCode(StepRecord& step) {
-  WriteLetterSelectorValue(step, 'C', step.op);
+  WriteLetterSelectorValue(step, op::kCompare, step.op);
 }
 
 void WriteVariableCode(StepRecord& step) {
-  WriteLetterSelectorValue(step, step.channel == 0 ? 'A' : 'a', step.op);
+  WriteLetterSelectorValue(step, step.channel == 0 ? op::kVariableA : op::kVariableB, step.op);
 }
 
 void WriteVarCompareCode(StepRecord& step) {
-  WriteLetterSelectorValue(step, 'c', step.op);
+  WriteLetterSelectorValue(step, op::kVarCompare, step.op);
 }
 
 void WriteStepCode(StepRecord& step) {

@@ -31,7 +31,7 @@ constexpr BoardButtonPlace kBoardButtons[] = {
 class ProgressImageWriter final : public interaction::BoardImageWriter {
  public:
   ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
-  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override {
     return ui::RunTransferWithProgress(
         owner_, [&](const ui::BlockDone& done) { return board_.WriteImage(image, done); });
   }

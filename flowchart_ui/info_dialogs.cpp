@@ -16,7 +16,7 @@ void ShowBoardInfo(QWidget* owner, BoardReader* board) {
   dialog.exec();
 }
 
-void ShowImageDump(QWidget* owner, std::span<const uint8_t, 512> image) {
+void ShowImageDump(QWidget* owner, std::span<const uint8_t, board_image::kImageBytes> image) {
   ImageDumpDialog dialog(image, owner);
   dialog.exec();
 }

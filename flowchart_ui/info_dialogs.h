@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "board_image/layout.h"
 #include "flowchart_ui/board_reader.h"
 
 class QWidget;
@@ -14,6 +15,6 @@ namespace pendra2::flowchart_ui {
 // `board` may be null (no board link) in all three.
 void ShowAbout(QWidget* owner, BoardReader* board);
 void ShowBoardInfo(QWidget* owner, BoardReader* board);
-void ShowImageDump(QWidget* owner, std::span<const uint8_t, 512> image);
+void ShowImageDump(QWidget* owner, std::span<const uint8_t, board_image::kImageBytes> image);
 
 }  // namespace pendra2::flowchart_ui

@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <span>
 
-namespace pendra2::interaction {
+#include "board_image/layout.h"
 
-inline constexpr std::size_t kBoardImageBytes = 512;
-inline constexpr int kBoardImageBlocks = 8;
+namespace pendra2::interaction {
 
 class BoardImageWriter {
  public:
@@ -18,7 +17,7 @@ class BoardImageWriter {
   // BeginImageWrite and the eight blocks, each waiting for its reply, with the progress shown
   // after each answered block. True only when every request went out and every reply came
   // back: anything less may have left the board with part of an image.
-  virtual bool WriteImage(std::span<const uint8_t, kBoardImageBytes> image) = 0;
+  virtual bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) = 0;
 };
 
 }  // namespace pendra2::interaction

@@ -11,7 +11,7 @@ void ResetScore(Score& score) {
 
 void SetTempoIndex(Score& score, int index) {
   score.tempoIndex = IsTempoIndex(index) ? index : kDefaultTempoIndex;
-  score.tempoPair = {'T', TempoRowOf(score.tempoIndex).tempoByte};
+  score.tempoPair = {board_image::op::kTune, TempoRowOf(score.tempoIndex).tempoByte};
 }
 
 void Normalise(Score& score) {

@@ -19,7 +19,8 @@ struct Score {
   Cells cells = EmptyCells();
   int length = 0;  // position just after the end mark, set by Normalise
   int tempoIndex = kDefaultTempoIndex;
-  std::array<uint8_t, 2> tempoPair{'T', kTempoTable[kDefaultTempoIndex].tempoByte};
+  std::array<uint8_t, 2> tempoPair{board_image::op::kTune,
+                                   kTempoTable[kDefaultTempoIndex].tempoByte};
   bool modified = false;
 };
 

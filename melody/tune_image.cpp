@@ -6,7 +6,7 @@ namespace pendra2::melody {
 
 TuneImageBytes TuneImage(const Score& score) {
   TuneImageBytes image{};
-  image[0] = 'T';
+  image[0] = board_image::op::kTune;
   image[1] = TempoRowOf(score.tempoIndex).tempoByte;
   std::copy_n(score.cells.begin(), kFileCells, image.begin() + 2);
   const int terminator = score.length + 2;

@@ -5,14 +5,15 @@
 #include <array>
 #include <cstdint>
 
+#include "board_image/layout.h"
 #include "interaction/user_message.h"
 #include "melody/score.h"
 
 namespace pendra2::melody {
 
-using TuneImageBytes = std::array<uint8_t, 512>;
+using TuneImageBytes = board_image::Image;
 
-inline constexpr uint8_t kImageTerminator = 'E';
+inline constexpr uint8_t kImageTerminator = board_image::op::kEnd;
 // The last position whose column still leaves room for the end mark and 'E' in the image.
 inline constexpr int kLastTransferablePosition = 507;
 

@@ -4,7 +4,7 @@
 
 namespace pendra2::melody_ui {
 
-bool ProgressImageWriter::WriteImage(std::span<const uint8_t, 512> image) {
+bool ProgressImageWriter::WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) {
   return ui::RunTransferWithProgress(
       owner_, [&](const ui::BlockDone& done) { return board_.WriteImage(image, done); });
 }

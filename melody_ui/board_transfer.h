@@ -13,7 +13,7 @@ namespace pendra2::melody_ui {
 class ProgressImageWriter final : public melody::ImageWriter {
  public:
   ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
-  bool WriteImage(std::span<const uint8_t, 512> image) override;
+  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override;
 
  private:
   device::Board& board_;

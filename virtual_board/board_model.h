@@ -69,7 +69,7 @@ class BoardModel {
 
   static device::Image FilledImage() {
     device::Image img{};
-    img.fill(0xFF);
+    img.fill(board_image::kUnwritten);
     return img;
   }
 };

@@ -32,7 +32,8 @@ QString DumpCell(uint8_t byte, DumpForm form) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-ImageDumpDialog::ImageDumpDialog(std::span<const uint8_t, 512> image, QWidget* parent)
+ImageDumpDialog::ImageDumpDialog(std::span<const uint8_t, board_image::kImageBytes> image,
+                                 QWidget* parent)
     : TemplateDialog(204, "Dialog", parent) {
   std::copy(image.begin(), image.end(), image_.begin());
   QFont cellFont = font();

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "board_image/layout.h"
 #include "flowchart_ui/dialogs/template_dialog.h"
 
 namespace pendra2::flowchart_ui {
@@ -23,12 +24,12 @@ class ImageDumpDialog : public TemplateDialog {
 
  public:
   // The image is copied: the dialog shows the image as it was when opened.
-  ImageDumpDialog(std::span<const uint8_t, 512> image, QWidget* parent);
+  ImageDumpDialog(std::span<const uint8_t, board_image::kImageBytes> image, QWidget* parent);
 
   void Show(DumpHalf half, DumpForm form);
 
  private:
-  std::array<uint8_t, 512> image_{};
+  board_image::Image image_{};
 };
 
 }  // namespace pendra2::flowchart_ui

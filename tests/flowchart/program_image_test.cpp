@@ -206,7 +206,7 @@ struct ScriptedBoard : GenerationSource, interaction::BoardImageWriter {
     ++queries;
     return generation;
   }
-  bool WriteImage(std::span<const uint8_t, interaction::kBoardImageBytes> image) override {
+  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override {
     ++writes;
     busyDuringWrite = *busy;
     std::copy(image.begin(), image.end(), sent.begin());
