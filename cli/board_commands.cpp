@@ -43,7 +43,7 @@ int WriteFlow(const InputFile& file, Streams io) {
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   device::BoardGeneration generation(*session.board);
   TerminalImageWriter writer(*session.board, io);
-  int32_t transferBusy = 0;
+  bool transferBusy = false;
   const fc::TransferResult result = fc::Transfer(*program, transferBusy, generation, writer);
   switch (result.step) {
     case fc::TransferStep::kSent:
@@ -66,6 +66,8 @@ int WriteFlow(const InputFile& file, Streams io) {
       Tell(result.outcome.message(), io);
       io.err << "  (the board may now hold part of an image)\n";
       return kBoardFailed;
+    case fc::TransferStep::kNotNow:
+      break;  // a program transfer is never busy with anything else
   }
   return kBoardFailed;
 }

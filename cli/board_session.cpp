@@ -4,7 +4,7 @@
 
 #include "cli/documents.h"
 #include "cli/terminal.h"
-#include "device/board_image_writer.h"
+#include "device/link_image_writer.h"
 #include "device/reply_timeout.h"
 #include "device/transport_factory.h"
 
@@ -74,7 +74,7 @@ int ConnectBoard(BoardSession& session, std::unique_ptr<device::Transport> trans
 bool TerminalImageWriter::WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) {
   const bool terminal = IsTerminal(io_.err);
   Streams io = io_;
-  device::BoardImageWrite write(board_, [terminal, io](int block) {
+  device::LinkImageWriter write(board_, [terminal, io](int block) {
     if (terminal) io.err << "\rwriting block " << block + 1 << "/8" << std::flush;
   });
   const bool ok = write.WriteImage(image);

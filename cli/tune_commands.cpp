@@ -119,20 +119,19 @@ int TuneWrite(const InputFile& file, Streams io) {
   TerminalImageWriter writer(*session.board, io);
   const ml::TransferResult result =
       ml::Transfer(state->score, state->playback, state->editMode, writer);
-  switch (result.outcome) {
-    case ml::TransferOutcome::kSent:
+  switch (result.step) {
+    case ml::TransferStep::kSent:
       io.out << "wrote " << file.path << " to the board (" << state->score.length - 1
              << " columns, 512-byte tune image)\n";
       return kDone;
-    case ml::TransferOutcome::kTooLong:
+    case ml::TransferStep::kTooLarge:
       return kTooLarge;
-    case ml::TransferOutcome::kRefused:
-    case ml::TransferOutcome::kFailed:
+    default:
       break;
   }
   if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
-  if (result.message) {
-    io.err << "pendra2-cli: " << OneLine(result.message->text)
+  if (!result.outcome.ok()) {
+    io.err << "pendra2-cli: " << OneLine(result.outcome.message().text)
            << " (the board may now hold part of an image)\n";
   }
   return kBoardFailed;

@@ -1,10 +1,11 @@
 #pragma once
-// The fields of an InfoQuery reply and the two generation checks made on them.
+// The fields of an InfoQuery reply and the launcher's generation check made on them.
 
 #include <cstdint>
 #include <string>
 
 #include "device/report.h"
+#include "interaction/generation_source.h"
 
 namespace pendra2::device {
 
@@ -20,20 +21,10 @@ struct BoardInfo {
 // reader that appends a terminator after the field would show it.
 BoardInfo ParseBoardInfo(const ReplyReport& reply);
 
-inline constexpr uint8_t kCurrentGeneration = '3';
-
-// Stepcraft writes a program into a board of this generation or a later one.
-constexpr bool GenerationAcceptsProgram(uint8_t generation) {
-  return generation >= kCurrentGeneration;
-}
-// The launcher starts Stepcraft only for exactly this generation.
+// The launcher starts Stepcraft only for exactly the suite's generation (a transfer takes a
+// later one too: interaction::GenerationAcceptsProgram).
 constexpr bool GenerationIsCurrent(uint8_t generation) {
-  return generation == kCurrentGeneration;
+  return generation == interaction::kCurrentGeneration;
 }
-
-inline constexpr const char* kGenerationRefusedText =
-    "このバージョンで作成したプログラムは\n新しいバージョンのPendra専用です\n誤動作の可能性が"
-    "ありますので\n書き込みを中止します。";
-inline constexpr const char* kGenerationRefusedCaption = "Error";
 
 }  // namespace pendra2::device

@@ -8,6 +8,7 @@
 #include "flowchart/flow_program.h"
 #include "interaction/board_image_writer.h"
 #include "interaction/generation_source.h"
+#include "interaction/transfer_result.h"
 #include "interaction/user_message.h"
 
 namespace pendra2::flowchart {
@@ -25,23 +26,13 @@ inline constexpr interaction::MessageText kTransferFailedMessage{
     interaction::PromptIcon::Error};
 
 using interaction::GenerationSource;
+using interaction::TransferResult;
+using interaction::TransferStep;
 
-enum class TransferStep {
-  kSent,      // the whole image went out and every block was answered
-  kTooLarge,  // the size guard: nothing was sent
-  kNoAnswer,  // InfoQuery went unanswered: nothing else was sent
-  kRefused,   // the generation guard: only InfoQuery was sent
-  kFailed,    // the image write broke off: the board may hold part of an image
-};
-
-struct TransferResult {
-  TransferStep step = TransferStep::kSent;
-  interaction::Outcome outcome;  // the message to show unless step is kSent
-};
-
-// Size guard, generation guard, recompute, then the image write with `transferBusy` set to 2
-// until the write has ended, however it ends. The caller has found the board.
-TransferResult Transfer(FlowProgram& program, int32_t& transferBusy, GenerationSource& board,
+// Size guard, generation guard, recompute, then the image write with `transferBusy` (the
+// editor's own flag, which keeps its run and stop buttons quiet meanwhile) set until the write
+// has ended, however it ends. The caller has found the board.
+TransferResult Transfer(FlowProgram& program, bool& transferBusy, GenerationSource& board,
                         interaction::BoardImageWriter& writer);
 
 }  // namespace pendra2::flowchart

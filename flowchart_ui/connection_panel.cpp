@@ -27,25 +27,11 @@ constexpr BoardButtonPlace kBoardButtons[] = {
     {"AUTOON", kCommandAutoOff, {55, 35, 50, 30}, "自動実行 オン"},
 };
 
-// Sends the image through the board with the transfer dialog over the panel.
-class ProgressImageWriter final : public interaction::BoardImageWriter {
- public:
-  ProgressImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
-  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override {
-    return ui::RunTransferWithProgress(
-        owner_, [&](const ui::BlockDone& done) { return board_.WriteImage(image, done); });
-  }
-
- private:
-  device::Board& board_;
-  QWidget* owner_;
-};
-
 }  // namespace
 
 ImageWriterFactory ProgressDialogWriters() {
   return [](device::Board& board, QWidget* owner) {
-    return std::make_unique<ProgressImageWriter>(board, owner);
+    return std::make_unique<ui::DialogImageWriter>(board, owner);
   };
 }
 
@@ -153,11 +139,8 @@ bool ConnectionPanel::Command(int id) {
 void ConnectionPanel::Transfer() {
   device::BoardGeneration generation(board_);
   const std::unique_ptr<interaction::BoardImageWriter> writer = writers_(board_, this);
-  int32_t busy = 0;
-  state_.transferBusy = true;
   const flowchart::TransferResult result =
-      flowchart::Transfer(state_.program, busy, generation, *writer);
-  state_.transferBusy = false;
+      flowchart::Transfer(state_.program, state_.transferBusy, generation, *writer);
   lastTransfer_ = result.step;
   interaction::Tell(prompter_, result.outcome);
 }

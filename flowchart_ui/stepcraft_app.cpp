@@ -17,10 +17,10 @@
 #include "flowchart_ui/qt_step_dialogs.h"
 #include "flowchart_ui/stepcraft_window.h"
 #include "flowchart_ui/symbol_toolbar.h"
-#include "ui_common/file_chooser.h"
 #include "ui_common/hid_failure.h"
 #include "ui_common/print_chooser.h"
-#include "ui_common/prompter.h"
+#include "ui_common/qt_file_chooser.h"
+#include "ui_common/qt_prompter.h"
 #include "ui_common/replay/replay_session.h"
 
 namespace pendra2::flowchart_ui {

@@ -7,6 +7,14 @@
 
 namespace pendra2::interaction {
 
+// The generation digit (the version's second character) of the boards this suite is for.
+inline constexpr uint8_t kCurrentGeneration = '3';
+
+// Stepcraft writes a program into a board of this generation or a later one.
+constexpr bool GenerationAcceptsProgram(uint8_t generation) {
+  return generation >= kCurrentGeneration;
+}
+
 class GenerationSource {
  public:
   virtual ~GenerationSource() = default;

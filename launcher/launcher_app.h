@@ -6,7 +6,7 @@
 #include "device/board.h"
 #include "launcher/launcher_window.h"
 #include "ui_common/program_starter.h"
-#include "ui_common/prompter.h"
+#include "ui_common/qt_prompter.h"
 
 namespace pendra2::launcher {
 

@@ -8,7 +8,7 @@
 
 #include "device/board.h"
 #include "ui_common/program_starter.h"
-#include "ui_common/prompter.h"
+#include "ui_common/qt_prompter.h"
 
 class QLabel;
 class QPushButton;

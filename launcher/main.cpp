@@ -6,7 +6,7 @@
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_texts.h"
 #include "ui_common/program_starter.h"
-#include "ui_common/prompter.h"
+#include "ui_common/qt_prompter.h"
 
 int main(int argc, char** argv) {
   using namespace pendra2;

@@ -32,14 +32,6 @@ constexpr int MarkStart(const Cells& cells, int n) {
   return p;
 }
 
-constexpr bool IsLoopStartMark(const Cells& cells, int n) {
-  return CellAt(cells, n) == kLoopStart && !IsParameterCell(cells, n);
-}
-
-constexpr bool IsLoopEndMark(const Cells& cells, int n) {
-  return CellAt(cells, n) == kLoopEnd && !IsParameterCell(cells, n);
-}
-
 // The jump target of a loop-end mark at e: the first body column of its loop start.
 constexpr int LoopTarget(const Cells& cells, int e) {
   return CellAt(cells, e + 2) * 256 + CellAt(cells, e + 3);

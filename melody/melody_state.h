@@ -2,12 +2,17 @@
 // Chimecraft's state for the life of the program: the score, the tune file header buffer,
 // the playback and the editor variables. main() owns one; tests make fresh ones.
 
+#include <string>
+#include <string_view>
+
 #include "melody/live_note.h"
 #include "melody/playback.h"
 #include "melody/score.h"
 #include "melody/tune_file.h"
 
 namespace pendra2::melody {
+
+inline constexpr std::string_view kNoTitle = "スコア編集 [No Title]";
 
 enum EditMode : int {
   kEditMode = 0,
@@ -25,12 +30,15 @@ struct MelodyState {
   int editMode = kEditMode;
   int scrollPos = 0;
   int hoverKey = 0;
+  // The score window's caption: "スコア編集 [NAME]" once the score has a file.
+  std::string documentTitle{kNoTitle};
 };
 
-// The new-score command: a reset score, playback and loop play off. A running playback
-// stops at once, without the closing silence; the scroll position stays.
+// The new-score command: a reset score, untitled, playback and loop play off. A running
+// playback stops at once, without the closing silence; the scroll position stays.
 inline void NewScore(MelodyState& state) {
   ResetScore(state.score);
+  state.documentTitle = std::string(kNoTitle);
   state.playback.playMode = kNoPlayback;
   state.playback.playState = kIdle;
   state.playback.loopPlay = false;

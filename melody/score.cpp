@@ -14,6 +14,13 @@ void SetTempoIndex(Score& score, int index) {
   score.tempoPair = {board_image::op::kTune, TempoRowOf(score.tempoIndex).tempoByte};
 }
 
+bool ChooseTempo(Score& score, int index) {
+  if (!IsTempoIndex(index)) return false;
+  if (index != score.tempoIndex) score.modified = true;
+  SetTempoIndex(score, index);
+  return true;
+}
+
 void Normalise(Score& score) {
   auto& cells = score.cells;
   int used = 0;

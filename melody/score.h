@@ -30,6 +30,10 @@ void ResetScore(Score& score);
 // next playback tick. An index out of range selects the default row.
 void SetTempoIndex(Score& score, int index);
 
+// The user chose tempo row `index` from the list: the file keeps the tempo, so a new one is a
+// change to save. False, changing nothing, for an index the table does not have.
+bool ChooseTempo(Score& score, int index);
+
 // Turns gaps and stray bytes before the last used column into rests, writes the end mark
 // right after it and sets length. Loop parameter bytes are kept as they are.
 void Normalise(Score& score);

@@ -35,12 +35,12 @@ bool SaveScoreAs(ScoreDocument& doc) {
   const auto chosen = doc.chooser.Choose(SaveTuneRequest());
   if (!chosen) return false;
   const std::string path = CompleteTunePath(*chosen);
-  const SaveResult result = SaveTune(doc.state.score, doc.state.header, path);
-  if (!result.ok) {
-    doc.prompter.Ask(interaction::MessagePrompt(result.message));
+  const interaction::Outcome saved = SaveTune(doc.state.score, doc.state.header, path);
+  if (!saved.ok()) {
+    interaction::Tell(doc.prompter, saved);
     return false;
   }
-  doc.title = TitleForPath(path);
+  doc.state.documentTitle = TitleForPath(path);
   return true;
 }
 
@@ -69,13 +69,12 @@ bool LoadScore(ScoreDocument& doc) {
     return false;
   }
   doc.state.scrollPos = 0;
-  doc.title = TitleForPath(path);
+  doc.state.documentTitle = TitleForPath(path);
   return true;
 }
 
 void NewScoreDocument(ScoreDocument& doc) {
   NewScore(doc.state);
-  doc.title = std::string(kNoTitle);
 }
 
 }  // namespace pendra2::melody

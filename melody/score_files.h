@@ -13,7 +13,6 @@
 namespace pendra2::melody {
 
 inline constexpr std::string_view kTitlePrefix = "スコア編集 ";
-inline constexpr std::string_view kNoTitle = "スコア編集 [No Title]";
 inline constexpr interaction::MessageText kSaveChangesQuestion{
     "内容が変更されています\n保存しますか？", "終了"};
 
@@ -26,10 +25,10 @@ std::string CompleteTunePath(std::string path);
 // "スコア編集 [NAME]" with the folders of `path` removed ('/' and '\' both separate them).
 std::string TitleForPath(std::string_view path);
 
-// The document side of the editor: the state and the score window's caption.
+// The document side of the editor: the state, whose documentTitle is the score window's
+// caption, and the user's answers.
 struct ScoreDocument {
   MelodyState& state;
-  std::string& title;
   interaction::Prompter& prompter;
   interaction::FileChooser& chooser;
 };
@@ -46,7 +45,7 @@ bool MayDiscardScore(ScoreDocument& doc);
 // the title shows it); the caller shows the loaded tempo.
 bool LoadScore(ScoreDocument& doc);
 
-// The new-score command after the question: reset score, playback off, title "No Title".
+// The new-score command after the question: reset score, playback off, untitled.
 void NewScoreDocument(ScoreDocument& doc);
 
 }  // namespace pendra2::melody

@@ -4,17 +4,18 @@
 
 namespace pendra2::melody {
 
-TransferResult Transfer(Score& score, PlaybackState& playback, int editMode, ImageWriter& writer) {
+TransferResult Transfer(Score& score, PlaybackState& playback, int editMode,
+                        interaction::BoardImageWriter& writer) {
   if (playback.playState != kIdle || editMode != 0) {
-    return {TransferOutcome::kRefused, kStopBeforeTransferMessage};
+    return {TransferStep::kNotNow, kStopBeforeTransferMessage};
   }
   Normalise(score);
-  if (!FitsTuneImage(score)) return {TransferOutcome::kTooLong, kTuneTooLongMessage};
+  if (!FitsTuneImage(score)) return {TransferStep::kTooLarge, kTuneTooLongMessage};
   playback.playState = kTransferring;
   const auto image = TuneImage(score);
   const bool sent = writer.WriteImage(image);
   playback.playState = kIdle;
-  if (!sent) return {TransferOutcome::kFailed, kTransferFailedMessage};
+  if (!sent) return {TransferStep::kFailed, kTransferFailedMessage};
   return {};
 }
 

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "interaction/board_image_writer.h"
+#include "interaction/transfer_result.h"
 #include "interaction/user_message.h"
 #include "melody/playback.h"
 #include "melody/score.h"
@@ -17,18 +18,13 @@ inline constexpr interaction::MessageText kStopBeforeTransferMessage{
 inline constexpr interaction::MessageText kTransferFailedMessage{
     "データの転送に失敗しました。\nマイコンとの接続を確かめてください。", "Error Message"};
 
-// The image write to the board, shared with Stepcraft's transfer.
-using ImageWriter = interaction::BoardImageWriter;
+using interaction::TransferResult;
+using interaction::TransferStep;
 
-enum class TransferOutcome { kSent, kRefused, kTooLong, kFailed };
-
-struct TransferResult {
-  TransferOutcome outcome = TransferOutcome::kSent;
-  std::optional<interaction::UserMessage> message;  // to show, when set
-};
-
-// The transfer button. Refused while a playback runs or an edit mode is active, and for
-// tunes the image cannot hold; playState is 2 while the image goes out.
-TransferResult Transfer(Score& score, PlaybackState& playback, int editMode, ImageWriter& writer);
+// The transfer button. Refused while a playback runs or an edit mode is active (kNotNow), and
+// for tunes the image cannot hold (kTooLarge); playState is kTransferring while the image goes
+// out, through the same writer as Stepcraft's programs.
+TransferResult Transfer(Score& score, PlaybackState& playback, int editMode,
+                        interaction::BoardImageWriter& writer);
 
 }  // namespace pendra2::melody

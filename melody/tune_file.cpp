@@ -31,7 +31,7 @@ bool WriteAll(std::FILE* f, std::span<const uint8_t> bytes) {
 
 }  // namespace
 
-SaveResult SaveTune(Score& score, TuneHeader& header, const std::string& path) {
+interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::string& path) {
   // Worked on copies: a save that fails leaves the score and header as the user had them.
   Score saved = score;
   Normalise(saved);
@@ -51,11 +51,11 @@ SaveResult SaveTune(Score& score, TuneHeader& header, const std::string& path) {
     return WriteAll(file, head) && WriteAll(file, saved.tempoPair) &&
            WriteAll(file, std::span(saved.cells).first(kFileCells));
   });
-  if (!written) return {false, kSaveErrorMessage};
+  if (!written) return kSaveErrorMessage;
   saved.modified = false;
   score = saved;
   header = head;
-  return {true, {}};
+  return {};
 }
 
 LoadFindings LoadTuneBytes(Score& score, TuneHeader& header, std::span<const uint8_t> bytes) {

@@ -33,11 +33,6 @@ inline constexpr interaction::MessageText kLoadErrorMessage{"Load File Open Erro
 // last loaded file held them, so a tune passed through the editor keeps them.
 using TuneHeader = std::array<uint8_t, kTuneHeaderSize>;
 
-struct SaveResult {
-  bool ok = false;
-  interaction::UserMessage message{};  // set when !ok
-};
-
 // Oddities of a loaded file; the editor loads such files anyway, tools may refuse them.
 struct LoadFindings {
   std::size_t bytesRead = 0;
@@ -57,7 +52,7 @@ struct LoadResult {
 // Normalises and writes the score. The file is written under a temporary name beside the
 // target and renamed over it only when every byte is out, so a failed save leaves the
 // previous file whole; on failure the score stays marked changed.
-SaveResult SaveTune(Score& score, TuneHeader& header, const std::string& path);
+interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::string& path);
 
 // Replaces the score with the file's contents; on failure nothing changes.
 LoadResult LoadTune(Score& score, TuneHeader& header, const std::string& path);

@@ -15,14 +15,15 @@
 #include "melody/score_edits.h"
 #include "melody/score_files.h"
 #include "melody/tempo_table.h"
+#include "melody/transfer.h"
 #include "melody/view/score_pages.h"
-#include "melody_ui/board_transfer.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/score_canvas.h"
 #include "ui_common/about_box.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
+#include "ui_common/transfer_progress.h"
 
 namespace pendra2::melody_ui {
 namespace {
@@ -68,7 +69,7 @@ QMdiSubWindow* AddChild(QMdiArea* area, QWidget* widget, const QString& caption)
 }  // namespace
 
 ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
-    : state_(state), services_(services), title_(melody::kNoTitle) {
+    : state_(state), services_(services) {
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   setObjectName(QStringLiteral("ORGEL2"));
   area_ = new QMdiArea(this);
@@ -198,7 +199,7 @@ void ChimeWindow::BuildScoreWindow() {
         break;
     }
   });
-  scoreWindow_ = AddChild(area_, pane, Utf8(title_));
+  scoreWindow_ = AddChild(area_, pane, Utf8(state_.documentTitle));
 }
 
 void ChimeWindow::LayOut() {
@@ -245,7 +246,7 @@ void ChimeWindow::RefreshBoardControls() {
 }
 
 void ChimeWindow::ShowTitle() {
-  const QString caption = Utf8(title_);
+  const QString caption = Utf8(state_.documentTitle);
   if (scoreWindow_ != nullptr && scoreWindow_->windowTitle() != caption) {
     scoreWindow_->setWindowTitle(caption);
   }
@@ -297,10 +298,7 @@ bool ChimeWindow::SelectTempo(int index) {
     const QSignalBlocker block(tempoList_);
     tempoList_->setCurrentIndex(index);
   }
-  // The file keeps the tempo, so a new one is a change to save.
-  if (index != state_.score.tempoIndex) state_.score.modified = true;
-  melody::SetTempoIndex(state_.score, index);
-  return true;
+  return melody::ChooseTempo(state_.score, index);
 }
 
 void ChimeWindow::SetEditMode(int mode) {
@@ -378,7 +376,7 @@ bool ChimeWindow::Command(int id) {
 }
 
 void ChimeWindow::NewCommand() {
-  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  melody::ScoreDocument doc{state_, services_.prompter, services_.files};
   const bool mayGoOn = melody::MayDiscardScore(doc);
   ShowTitle();  // a save on the way names the file at once
   if (!mayGoOn) return;
@@ -391,13 +389,13 @@ void ChimeWindow::NewCommand() {
 }
 
 void ChimeWindow::SaveCommand() {
-  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  melody::ScoreDocument doc{state_, services_.prompter, services_.files};
   if (melody::SaveScoreAs(doc)) ShowTitle();
   Redraw();
 }
 
 void ChimeWindow::LoadCommand() {
-  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  melody::ScoreDocument doc{state_, services_.prompter, services_.files};
   const bool mayGoOn = melody::MayDiscardScore(doc);
   ShowTitle();  // a save on the way names the file at once
   if (!mayGoOn) return;
@@ -413,7 +411,7 @@ void ChimeWindow::LoadCommand() {
 
 void ChimeWindow::OpenExampleCommand() {
   // As the load command: the save-changes question first, then the choice, then the load.
-  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  melody::ScoreDocument doc{state_, services_.prompter, services_.files};
   const bool mayGoOn = melody::MayDiscardScore(doc);
   ShowTitle();
   if (!mayGoOn) return;
@@ -428,7 +426,7 @@ void ChimeWindow::OpenExampleCommand() {
   }
   state_.scrollPos = 0;
   // Untitled, like a new score: the gallery's file is not the user's document.
-  title_ = std::string(melody::kNoTitle);
+  state_.documentTitle = std::string(melody::kNoTitle);
   SyncScrollBar();
   SyncTempoList();
   ShowTitle();
@@ -436,13 +434,10 @@ void ChimeWindow::OpenExampleCommand() {
 }
 
 void ChimeWindow::TransferCommand() {
-  ProgressImageWriter writer(services_.board, panel_);
+  ui::DialogImageWriter writer(services_.board, panel_);
   const melody::TransferResult result =
       melody::Transfer(state_.score, state_.playback, state_.editMode, writer);
-  if (result.message) {
-    interaction::Prompt prompt = interaction::MessagePrompt(*result.message);
-    services_.prompter.Ask(prompt);
-  }
+  interaction::Tell(services_.prompter, result.outcome);
   Redraw();
 }
 
@@ -453,7 +448,7 @@ bool ChimeWindow::OpenAtStart(const std::string& path) {
     return false;
   }
   state_.scrollPos = 0;
-  title_ = melody::TitleForPath(path);
+  state_.documentTitle = melody::TitleForPath(path);
   SyncScrollBar();
   SyncTempoList();
   ShowTitle();
@@ -497,7 +492,7 @@ void ChimeWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  melody::ScoreDocument doc{state_, title_, services_.prompter, services_.files};
+  melody::ScoreDocument doc{state_, services_.prompter, services_.files};
   if (!melody::MayDiscardScore(doc)) {
     // Cancel, a cancelled save dialog or a failed save: the score stays.
     ShowTitle();

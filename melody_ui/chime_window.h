@@ -56,7 +56,7 @@ class ChimeWindow final : public QMainWindow {
   QScrollBar* scrollBar() const { return scrollBar_; }
   QComboBox* tempoList() const { return tempoList_; }
   QAction* loopPlayAction() const { return loopPlay_; }
-  const std::string& title() const { return title_; }
+  const std::string& title() const { return state_.documentTitle; }
   bool boardControlsShown() const;
   // Whether the program may end now; after a Cancel it stays open with its score.
   bool launcherStarted() const { return launcherStarted_; }
@@ -98,7 +98,6 @@ class ChimeWindow final : public QMainWindow {
 
   melody::MelodyState& state_;
   ChimeServices services_;
-  std::string title_;
   QMdiArea* area_ = nullptr;
   QMdiSubWindow* panelWindow_ = nullptr;
   QMdiSubWindow* scoreWindow_ = nullptr;

@@ -14,10 +14,10 @@
 #include "melody_ui/count_dialog.h"
 #include "melody_ui/score_canvas.h"
 #include "ui_common/bitmaps.h"
-#include "ui_common/file_chooser.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
-#include "ui_common/prompter.h"
+#include "ui_common/qt_file_chooser.h"
+#include "ui_common/qt_prompter.h"
 #include "ui_common/replay/replay_argument.h"
 
 namespace {

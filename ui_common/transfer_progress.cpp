@@ -78,4 +78,9 @@ bool RunTransferWithProgress(QWidget* owner, const std::function<bool(const Bloc
   return written;
 }
 
+bool DialogImageWriter::WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) {
+  return RunTransferWithProgress(
+      owner_, [&](const BlockDone& done) { return board_.WriteImage(image, done); });
+}
+
 }  // namespace pendra2::ui

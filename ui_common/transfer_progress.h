@@ -1,12 +1,14 @@
 #pragma once
 // The transfer dialog both editors show while an image goes to the board: modal, with a bar
 // that moves after each image block, painted while the reports go out, taking no input
-// until the write is over. It knows nothing of the board: the caller's `write` does the
-// write and reports each block as it is done.
+// until the write is over.
 
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 
-class QWidget;
+#include "device/board.h"
+#include "interaction/board_image_writer.h"
 
 namespace pendra2::ui {
 
@@ -16,5 +18,16 @@ using BlockDone = std::function<void(int block)>;
 // Shows the dialog over `owner`, runs `write` with a callback that moves the bar, closes the
 // dialog and returns what `write` returned.
 bool RunTransferWithProgress(QWidget* owner, const std::function<bool(const BlockDone&)>& write);
+
+// The editors' image writer: the board's image write with the transfer dialog over `owner`.
+class DialogImageWriter final : public interaction::BoardImageWriter {
+ public:
+  DialogImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
+  bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override;
+
+ private:
+  device::Board& board_;
+  QPointer<QWidget> owner_;
+};
 
 }  // namespace pendra2::ui

@@ -142,13 +142,10 @@ TEST(BoardInfo, FieldsAreTakenAtTheirOffsetsAndLengths) {
   EXPECT_EQ(info.generation, '4');
 }
 
-TEST(Generation, FourPassesTheTransferGuardButNotTheLaunchersCheck) {
-  for (const uint8_t g : std::vector<uint8_t>{'3', '4', '9', 0xFF})
-    EXPECT_TRUE(GenerationAcceptsProgram(g)) << g;
-  for (const uint8_t g : std::vector<uint8_t>{'2', '0', 0})
-    EXPECT_FALSE(GenerationAcceptsProgram(g)) << g;
+TEST(Generation, TheLauncherTakesOnlyTheCurrentGeneration) {
   EXPECT_TRUE(GenerationIsCurrent('3'));
-  EXPECT_FALSE(GenerationIsCurrent('4'));
+  EXPECT_FALSE(GenerationIsCurrent('4'));  // the transfer takes it; Stepcraft is not for it
+  EXPECT_FALSE(GenerationIsCurrent('2'));
 }
 
 TEST(ReplyTimeout, EnvironmentValueOrTwoSeconds) {

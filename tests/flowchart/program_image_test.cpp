@@ -198,8 +198,9 @@ TEST(StepCodeTest, CopiesStayInsideTheRecord) {
 struct ScriptedBoard : GenerationSource, interaction::BoardImageWriter {
   std::optional<uint8_t> generation;
   bool writeSucceeds = true;
-  const int32_t* busy = nullptr;
-  int queries = 0, writes = 0, busyDuringWrite = -1;
+  const bool* busy = nullptr;
+  int queries = 0, writes = 0;
+  bool busyDuringWrite = false;
   BoardImage sent{};
 
   std::optional<uint8_t> QueryGeneration() override {
@@ -239,7 +240,7 @@ TEST_F(ProgramTest, TransferGuardsInOrderAndNeverPassesAFailureAsSuccess) {
     Build(p, {Step(K::Output, 1), Step(K::Wait, 4)});
     p.image.fill(0);  // stale: the transfer recomputes before it sends
     p.imageSize = c.imageSize;
-    int32_t transferBusy = 0;
+    bool transferBusy = false;
     ScriptedBoard board;
     board.generation = c.generation;
     board.writeSucceeds = c.writeSucceeds;
@@ -252,9 +253,9 @@ TEST_F(ProgramTest, TransferGuardsInOrderAndNeverPassesAFailureAsSuccess) {
     }
     EXPECT_EQ(board.queries, c.queries);
     EXPECT_EQ(board.writes, c.writes);
-    EXPECT_EQ(transferBusy, 0);
+    EXPECT_FALSE(transferBusy);
     if (c.writes == 1) {
-      EXPECT_EQ(board.busyDuringWrite, 2);
+      EXPECT_TRUE(board.busyDuringWrite);
       EXPECT_EQ(board.sent, p.image);
       EXPECT_NE(p.image[0], 0);
     }

@@ -94,7 +94,7 @@ TEST(Robustness, ThousandsOfRandomAndMutatedTunes) {
     Score score;
     TuneHeader header{};
     ASSERT_TRUE(LoadTune(score, header, in).ok) << i;
-    ASSERT_TRUE(SaveTune(score, header, out).ok) << i;
+    ASSERT_TRUE(SaveTune(score, header, out).ok()) << i;
     ASSERT_EQ(ReadBytes(out).size(), kTuneFileSize) << i;
   }
 }

@@ -318,10 +318,9 @@ TEST(ScoreEditor, HoverKeyAndScrolling) {
 
 struct Session {
   MelodyState state;
-  std::string title{kNoTitle};
   ScriptedPrompter prompter;
   ScriptedFiles files;
-  ScoreDocument doc{state, title, prompter, files};
+  ScoreDocument doc{state, prompter, files};
 };
 
 TEST(ScoreFiles, PathsAndTitles) {
@@ -366,7 +365,7 @@ TEST(ScoreFiles, SaveChangesMatrix) {
     if (c.file == bad) asked.push_back("Error Message: Save File Open Error");
     EXPECT_EQ(s.prompter.asked, asked);
     EXPECT_EQ(fs::exists(good + ".olg"), c.saved);
-    EXPECT_EQ(s.title, c.saved ? "スコア編集 [ok.olg]" : std::string(kNoTitle));
+    EXPECT_EQ(s.state.documentTitle, c.saved ? "スコア編集 [ok.olg]" : std::string(kNoTitle));
     // The score is never lost by the question itself.
     EXPECT_EQ(s.state.score.cells[0], 5);
     EXPECT_EQ(s.state.score.modified, c.modified && !c.saved);
@@ -388,7 +387,7 @@ TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
   EXPECT_EQ(Head(t.state.score, 10), C("0 l 2 4 L 0 0 3 7 24"));
   EXPECT_EQ(t.state.score.tempoIndex, 9);
   EXPECT_EQ(t.state.scrollPos, 0);
-  EXPECT_EQ(t.title, "スコア編集 [round.olg]");
+  EXPECT_EQ(t.state.documentTitle, "スコア編集 [round.olg]");
   EXPECT_FALSE(t.state.score.modified);
   EXPECT_EQ(s.files.titles, std::vector<std::string>{"オルゴールファイル保存"});
   EXPECT_EQ(t.files.titles, std::vector<std::string>{"オルゴールファイル読込み"});
@@ -399,7 +398,7 @@ TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
   EXPECT_FALSE(LoadScore(t.doc));
   EXPECT_EQ(t.prompter.asked, std::vector<std::string>{"Error Message: Load File Open Error"});
   EXPECT_EQ(std::tuple(int{t.state.score.cells[0]}, t.state.scrollPos), std::tuple(5, 30));
-  EXPECT_EQ(t.title, "スコア編集 [round.olg]");
+  EXPECT_EQ(t.state.documentTitle, "スコア編集 [round.olg]");
 }
 
 // A running playback stops at once, without the closing silence; the view stays where it was.
@@ -411,7 +410,7 @@ TEST(ScoreFiles, NewScoreStopsPlaybackResetsAndKeepsTheScrollPosition) {
   s.state.playback.loopPlay = true;
   StartWholePlayback(s.state.playback, s.state.score, 0);
   EXPECT_FALSE(MayRunOrStopBoard(true, s.state.playback));
-  s.title = "スコア編集 [a.olg]";
+  s.state.documentTitle = "スコア編集 [a.olg]";
   NewScoreDocument(s.doc);
   EXPECT_EQ(s.state.score.cells, EmptyCells());
   EXPECT_EQ(std::pair(s.state.score.tempoIndex, int{s.state.score.tempoPair[1]}), std::pair(2, 80));
@@ -421,7 +420,7 @@ TEST(ScoreFiles, NewScoreStopsPlaybackResetsAndKeepsTheScrollPosition) {
                PlaybackTick(s.state.playback, s.state.score, 0, true).running);
   EXPECT_TRUE(MayRunOrStopBoard(true, s.state.playback));
   EXPECT_EQ(s.state.scrollPos, 30);
-  EXPECT_EQ(s.title, kNoTitle);
+  EXPECT_EQ(s.state.documentTitle, kNoTitle);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "helpers.h"
 #include "melody/transfer.h"
 #include "melody/tune_image.h"
@@ -35,6 +37,18 @@ TEST(Normalise, RestsEndMarkAndLength) {
   EXPECT_EQ(last.length, 512);
   EXPECT_EQ(last.cells[511], kEndMark);
   EXPECT_EQ(last.cells[0], kRest);
+}
+
+TEST(Tempo, AChosenTempoThatDiffersIsAChangeToSave) {
+  Score score;
+  EXPECT_TRUE(ChooseTempo(score, kDefaultTempoIndex));
+  EXPECT_FALSE(score.modified);
+  EXPECT_TRUE(ChooseTempo(score, 5));
+  EXPECT_TRUE(score.modified);
+  EXPECT_EQ(score.tempoPair[1], 40);
+  score.modified = false;
+  EXPECT_FALSE(ChooseTempo(score, kTempoCount));
+  EXPECT_EQ(std::tuple(score.tempoIndex, score.modified), std::tuple(5, false));
 }
 
 TEST(TuneImage, LayoutAndTheLongestTuneThatFits) {
@@ -77,10 +91,11 @@ class TuneFiles : public ::testing::Test {
 TEST_F(TuneFiles, SaveReplacesAnOlderFileRoundTripKeepsTempoByteAndHeaderPadding) {
   WriteBytes(dir / "a.olg", Bytes(1000, 7));
   score.modified = true;
-  ASSERT_TRUE(SaveTune(score, header, Path("a.olg")).ok);
+  ASSERT_TRUE(SaveTune(score, header, Path("a.olg")).ok());
   EXPECT_FALSE(score.modified);
   EXPECT_EQ(ReadBytes(dir / "a.olg"), TuneFile({}));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // nothing beside
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+            1);  // nothing beside
 
   Bytes file = TuneFile({1, 2, 3}, 7, 99);  // 99: of no tempo row
   file[20] = 0xAB;                          // padding after the version text
@@ -92,13 +107,13 @@ TEST_F(TuneFiles, SaveReplacesAnOlderFileRoundTripKeepsTempoByteAndHeaderPadding
   EXPECT_EQ(std::tuple(score.tempoIndex, int{score.tempoPair[1]}, score.length),
             std::tuple(7, 99, 4));
   EXPECT_EQ(Head(score, 5), C("1 2 3 24 -"));
-  ASSERT_TRUE(SaveTune(score, header, Path("out.olg")).ok);
+  ASSERT_TRUE(SaveTune(score, header, Path("out.olg")).ok());
   EXPECT_EQ(ReadBytes(dir / "out.olg"), file);
 }
 
 TEST_F(TuneFiles, FailedSavesAndLoadsChangeNothingTheScoreStaysMarkedChanged) {
   const std::string path = Path("keep.olg");
-  ASSERT_TRUE(SaveTune(score, header, path).ok);
+  ASSERT_TRUE(SaveTune(score, header, path).ok());
   const auto before = ReadBytes(path);
   // A link someone left where the previous saver put its temporary file is not written through.
   WriteBytes(dir / "victim", Bytes{1, 2, 3});
@@ -108,14 +123,14 @@ TEST_F(TuneFiles, FailedSavesAndLoadsChangeNothingTheScoreStaysMarkedChanged) {
   score.modified = true;
   for (const std::string& target : {Path("missing/folder/a.olg"), Path("folder.olg")}) {
     const auto result = SaveTune(score, header, target);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(Said(result.message), "Error Message: Save File Open Error");
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(Said(result.message()), "Error Message: Save File Open Error");
     EXPECT_TRUE(score.modified);
     EXPECT_EQ(score.cells[1], kEmpty);  // not even tidied
   }
   EXPECT_TRUE(std::filesystem::is_empty(dir / "folder.olg"));
   EXPECT_EQ(ReadBytes(path), before);
-  ASSERT_TRUE(SaveTune(score, header, path).ok);
+  ASSERT_TRUE(SaveTune(score, header, path).ok());
   EXPECT_EQ(ReadBytes(dir / "victim"), (Bytes{1, 2, 3}));
   EXPECT_TRUE(std::filesystem::is_symlink(path + ".saving"));
   score.modified = true;
@@ -164,7 +179,7 @@ TEST_F(TuneFiles, OlderLayoutShortFilesAndTempoOutsideTheTable) {
   EXPECT_TRUE(empty.ok && empty.findings.badMagic);
 }
 
-struct RecordingWriter : ImageWriter {
+struct RecordingWriter : interaction::BoardImageWriter {
   bool WriteImage(std::span<const uint8_t, 512> image) override {
     images.emplace_back(image.begin(), image.end());
     stateDuringWrite = playback->playState;
@@ -182,8 +197,8 @@ TEST(Transfer, SendsTheNormalisedImageOrRefusesWithAMessage) {
   RecordingWriter writer;
   writer.playback = &playback;
   auto result = Transfer(score, playback, 0, writer);
-  EXPECT_EQ(result.outcome, TransferOutcome::kSent);
-  EXPECT_FALSE(result.message);
+  EXPECT_EQ(result.step, TransferStep::kSent);
+  EXPECT_TRUE(result.outcome.ok());
   ASSERT_EQ(writer.images.size(), 1u);
   EXPECT_EQ(Cols(writer.images[0].begin(), writer.images[0].begin() + 8),
             C("84 80 1 23 3 24 69 -"));
@@ -193,22 +208,22 @@ TEST(Transfer, SendsTheNormalisedImageOrRefusesWithAMessage) {
 
   writer.succeed = false;
   result = Transfer(score, playback, 0, writer);
-  EXPECT_TRUE(result.outcome == TransferOutcome::kFailed && result.message);
+  EXPECT_TRUE(result.step == TransferStep::kFailed && !result.outcome.ok());
   EXPECT_EQ(playback.playState, kIdle);
 
   writer.images.clear();
   playback.playState = kPlaying;
   result = Transfer(score, playback, 0, writer);
-  EXPECT_EQ(result.outcome, TransferOutcome::kRefused);
-  EXPECT_EQ(Said(result.message.value()),
+  EXPECT_EQ(result.step, TransferStep::kNotNow);
+  EXPECT_EQ(Said(result.outcome.message()),
             "注意！！: データを転送する場合は演奏を停止してください。");
   playback.playState = kIdle;
-  EXPECT_EQ(Transfer(score, playback, 2, writer).outcome, TransferOutcome::kRefused);
+  EXPECT_EQ(Transfer(score, playback, 2, writer).step, TransferStep::kNotNow);
   score.cells[508] = 2;
   result = Transfer(score, playback, 0, writer);
-  EXPECT_EQ(result.outcome, TransferOutcome::kTooLong);
+  EXPECT_EQ(result.step, TransferStep::kTooLarge);
   EXPECT_EQ(
-      Said(result.message.value()),
+      Said(result.outcome.message()),
       "注意！！: 曲が長すぎるため、マイコンに転送できません。\n転送できるのは508列目までです。");
   EXPECT_EQ(playback.playState, kIdle);
   EXPECT_TRUE(writer.images.empty());

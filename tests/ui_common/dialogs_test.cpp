@@ -11,8 +11,8 @@
 #include <chrono>
 #include <thread>
 
-#include "ui_common/file_chooser.h"
-#include "ui_common/prompter.h"
+#include "ui_common/qt_file_chooser.h"
+#include "ui_common/qt_prompter.h"
 #include "ui_common/qt_test_support.h"
 #include "ui_common/transfer_progress.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// The board's image write behind the cores' writer interface; the progress goes to whatever
-// the caller shows (a dialog, a terminal line).
+// The board link behind the cores' image writer: the image goes out block by block, and each
+// answered block is told to whatever the caller shows (a dialog, a terminal line).
 
 #include <utility>
 
@@ -9,9 +9,9 @@
 
 namespace pendra2::device {
 
-class BoardImageWrite : public interaction::BoardImageWriter {
+class LinkImageWriter : public interaction::BoardImageWriter {
  public:
-  BoardImageWrite(Board& board, BlockProgress progress)
+  LinkImageWriter(Board& board, BlockProgress progress)
       : board_(board), progress_(std::move(progress)) {}
   bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override {
     return board_.WriteImage(image, progress_);

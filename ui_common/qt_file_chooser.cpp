@@ -1,4 +1,4 @@
-#include "ui_common/file_chooser.h"
+#include "ui_common/qt_file_chooser.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

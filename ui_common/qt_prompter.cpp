@@ -1,4 +1,4 @@
-#include "ui_common/prompter.h"
+#include "ui_common/qt_prompter.h"
 
 #include <QMessageBox>
 
