@@ -54,7 +54,7 @@ int WriteFlow(const InputFile& file, Streams io) {
       Tell(result.outcome.message(), io);
       return kTooLarge;
     case fc::TransferStep::kNoAnswer:
-      if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+      if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
       Tell(result.outcome.message(), io);
       io.err << "  (the board did not answer; nothing was written)\n";
       return kBoardFailed;
@@ -62,7 +62,7 @@ int WriteFlow(const InputFile& file, Streams io) {
       Tell(result.outcome.message(), io);
       return kBoardFailed;
     case fc::TransferStep::kFailed:
-      if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+      if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
       Tell(result.outcome.message(), io);
       io.err << "  (the board may now hold part of an image)\n";
       return kBoardFailed;
@@ -129,7 +129,7 @@ int RunBoard(Args args, Streams io) {
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   if (!session.board->Run()) {
-    if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+    if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
     return kBoardFailed;
   }
@@ -141,7 +141,7 @@ int StopBoard(Args args, Streams io) {
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   if (!session.board->Stop()) {
-    if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+    if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
     return kBoardFailed;
   }
@@ -223,7 +223,7 @@ int Note(Args args, Streams io) {
   BoardSession session;
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   if (!session.board->PlayNote(static_cast<uint8_t>(*code))) {
-    if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+    if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
     return kBoardFailed;
   }

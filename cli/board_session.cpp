@@ -82,11 +82,23 @@ bool TerminalImageWriter::WriteImage(std::span<const uint8_t, board_image::kImag
   return ok;
 }
 
+bool KeptBusy(const device::Board& board) {
+  return board.lastError().reason == device::LinkFailure::kBusy;
+}
+
 int NoAnswer(const device::Board& board, Streams io) {
-  if (board.lockTimedOut()) {
-    io.err << "pendra2-cli: another program kept the board busy for too long; try again\n";
-  } else {
-    io.err << "pendra2-cli: the board did not answer\n";
+  const device::LinkError& error = board.lastError();
+  switch (error.reason) {
+    case device::LinkFailure::kBusy:
+      io.err << "pendra2-cli: another program kept the board busy for too long; try again\n";
+      break;
+    case device::LinkFailure::kNone:
+    case device::LinkFailure::kNoAnswer:
+      io.err << "pendra2-cli: the board did not answer\n";
+      break;
+    default:
+      io.err << "pendra2-cli: " << device::Describe(error) << "\n";
+      break;
   }
   return kBoardFailed;
 }

@@ -39,7 +39,11 @@ class TerminalImageWriter : public interaction::BoardImageWriter {
   Streams io_;
 };
 
-// "the board did not answer", or that another program kept it busy; kBoardFailed.
+// The last exchange failed because another program kept the board for too long.
+bool KeptBusy(const device::Board& board);
+
+// Why the last exchange failed: "the board did not answer", another program kept it busy,
+// or what broke with the platform's own words; kBoardFailed.
 int NoAnswer(const device::Board& board, Streams io);
 
 }  // namespace pendra2::cli

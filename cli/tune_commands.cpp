@@ -129,7 +129,7 @@ int TuneWrite(const InputFile& file, Streams io) {
     default:
       break;
   }
-  if (session.board->lockTimedOut()) return NoAnswer(*session.board, io);
+  if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
   if (!result.outcome.ok()) {
     io.err << "pendra2-cli: " << OneLine(result.outcome.message().text)
            << " (the board may now hold part of an image)\n";

@@ -11,6 +11,7 @@
 #include "device/board_info.h"
 #include "device/board_link.h"
 #include "device/board_lock.h"
+#include "device/link_error.h"
 #include "device/report.h"
 #include "device/transport.h"
 
@@ -49,12 +50,13 @@ class Board {
 
   // Told once when an exchange has to wait for another program using the board.
   void SetLockWaitNotice(LockWaitNotice notice) { lockWaitNotice_ = std::move(notice); }
-  // The last command failed because another program kept the board for too long.
-  bool lockTimedOut() const { return lockTimedOut_; }
+  // Why the last command failed; ok() after one that succeeded.
+  const LinkError& lastError() const { return error_; }
 
   // Each returns true when its write (and its read, for commands with a reply) succeeded;
   // only then does the reply buffer hold this command's reply. A failed read leaves the
-  // buffer as the previous reply left it, which callers must not take for an answer.
+  // buffer as the previous reply left it, which callers must not take for an answer. On
+  // false, lastError() says why.
   bool InfoQuery();
   bool AutoMode(AutoModeArg arg);
   bool Run();
@@ -76,6 +78,7 @@ class Board {
  private:
   class Turn;  // holds the device's lock for one exchange or one image write
 
+  bool Fail(LinkFailure reason, std::string detail = {});
   bool Send(uint8_t letter, uint8_t arg);
   bool Exchange(uint8_t letter, uint8_t arg);
   bool SendRequest();
@@ -95,7 +98,9 @@ class Board {
   DeviceLock lock_;
   int lockDepth_ = 0;
   LockWaitNotice lockWaitNotice_;
-  bool lockTimedOut_ = false;
+  LinkError error_;
+  // What the platform said when the last discovery could not open the board's channels.
+  std::string openError_;
   // The lock file's reply count that our read channel has caught up with; unknown right
   // after the channels open.
   uint64_t repliesSeen_ = 0;

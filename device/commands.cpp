@@ -10,7 +10,7 @@ class Board::Turn {
  public:
   explicit Turn(Board& board) : board_(board) {
     if (board_.lockDepth_++ > 0) return;
-    board_.lockTimedOut_ = false;
+    board_.error_ = {};
     if (!board_.transport_.SharedBetweenPrograms() || board_.link_.writeChannel == kNoHandle) {
       return;
     }
@@ -24,7 +24,7 @@ class Board::Turn {
       case DeviceLock::Result::Unavailable:
         break;
       case DeviceLock::Result::TimedOut:
-        board_.lockTimedOut_ = true;
+        board_.Fail(LinkFailure::kBusy);
         ok_ = false;
         break;
     }
@@ -74,10 +74,18 @@ void Board::CatchUpWithOthers() {
   repliesSeenKnown_ = true;
 }
 
+bool Board::Fail(LinkFailure reason, std::string detail) {
+  error_ = {reason, std::move(detail)};
+  return false;
+}
+
 bool Board::SendRequest() {
-  if (link_.writeChannel == kNoHandle) return false;
+  if (link_.writeChannel == kNoHandle) return Fail(LinkFailure::kNoBoard, openError_);
   if (replyMissed_) DropLateReplies();
-  return transport_.Write(link_.writeChannel, request_);
+  if (!transport_.Write(link_.writeChannel, request_)) {
+    return Fail(LinkFailure::kWriteFailed, transport_.LastErrorText());
+  }
+  return true;
 }
 
 void Board::DropLateReplies() {
@@ -90,13 +98,15 @@ void Board::DropLateReplies() {
 }
 
 bool Board::ReadReply() {
-  if (link_.readChannel == kNoHandle) return false;
+  if (link_.readChannel == kNoHandle) return Fail(LinkFailure::kNoBoard, openError_);
   // Read into a scratch report so that a failed or partial read cannot disturb the bytes
   // the last good reply left.
   ReplyReport incoming = reply_;
   if (!transport_.Read(link_.readChannel, incoming, replyTimeoutMs_)) {
     replyMissed_ = true;
-    return false;
+    // A read that ran out of time leaves the platform with nothing to say.
+    std::string said = transport_.LastErrorText();
+    return Fail(said.empty() ? LinkFailure::kNoAnswer : LinkFailure::kReadFailed, std::move(said));
   }
   incoming[0] = 0;
   reply_ = incoming;

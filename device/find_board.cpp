@@ -17,6 +17,7 @@ void Board::CloseChannels() {
   if (link_.writeChannel != kNoHandle) transport_.Close(link_.writeChannel);
   link_.readChannel = kNoHandle;
   link_.writeChannel = kNoHandle;
+  openError_.clear();
   replyMissed_ = false;
   repliesSeenKnown_ = false;
 }
@@ -41,6 +42,9 @@ int Board::FindBoard() {
     link_.writeChannel = transport_.Open(info.path, Access::Write);
     if (link_.writeChannel != kNoHandle) {
       OpenReadChannel();
+    }
+    if (link_.writeChannel == kNoHandle || link_.readChannel == kNoHandle) {
+      openError_ = transport_.LastErrorText();
     }
     // Found even when the channels would not open; the commands then fail quietly.
     link_.found = 1;

@@ -6,6 +6,46 @@
 #endif
 
 namespace pendra2::device {
+namespace {
+
+// hidapi speaks wchar_t: UTF-32 on Linux and macOS, UTF-16 on Windows.
+std::string Utf8(const wchar_t* text) {
+  std::string out;
+  if (text == nullptr) return out;
+  for (const wchar_t* p = text; *p != 0; ++p) {
+    auto c = static_cast<uint32_t>(*p);
+    if constexpr (sizeof(wchar_t) == 2) {
+      if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint32_t>(p[1]) - 0xDC00);
+        ++p;
+      }
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool HidapiTransport::Failed(hid_device* device) {
+  lastError_ = Utf8(hid_error(device));
+  if (lastError_.empty()) lastError_ = "hidapi gave no reason";
+  return false;
+}
 
 HidapiTransport::HidapiTransport() {
   ready_ = hid_init() == 0;
@@ -40,9 +80,15 @@ Handle HidapiTransport::Open(const std::string& path, Access) {
   // hidapi opens every interface for reading and writing; the board link still keeps a
   // write and a read channel of its own, so each is a separate open of the same path and
   // either can fail or be closed without the other.
-  if (!ready_) return kNoHandle;
+  if (!ready_) {
+    lastError_ = "hidapi could not be initialised";
+    return kNoHandle;
+  }
   hid_device* device = hid_open_path(path.c_str());
-  if (device == nullptr) return kNoHandle;
+  if (device == nullptr) {
+    Failed(nullptr);
+    return kNoHandle;
+  }
   const Handle handle = next_++;
   open_[handle] = device;
   return handle;
@@ -50,16 +96,27 @@ Handle HidapiTransport::Open(const std::string& path, Access) {
 
 bool HidapiTransport::Write(Handle handle, const Report& report) {
   const auto it = open_.find(handle);
-  if (it == open_.end()) return false;
-  return hid_write(it->second, report.data(), report.size()) > 0;
+  if (it == open_.end()) {
+    lastError_ = "the board's channel is not open";
+    return false;
+  }
+  if (hid_write(it->second, report.data(), report.size()) > 0) return true;
+  return Failed(it->second);
 }
 
 bool HidapiTransport::Read(Handle handle, Report& report, int timeoutMs) {
   const auto it = open_.find(handle);
-  if (it == open_.end()) return false;
+  if (it == open_.end()) {
+    lastError_ = "the board's channel is not open";
+    return false;
+  }
   // The board's 64 data bytes land behind the report number, where the protocol counts them.
   const int n = hid_read_timeout(it->second, report.data() + 1, kReportBytes - 1, timeoutMs);
-  if (n <= 0) return false;
+  if (n < 0) return Failed(it->second);
+  if (n == 0) {
+    lastError_.clear();  // only the time ran out
+    return false;
+  }
   report[0] = 0;
   return true;
 }

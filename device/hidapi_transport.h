@@ -2,6 +2,7 @@
 // The real board through hidapi (hidraw on Linux; the same calls on Windows and macOS).
 
 #include <map>
+#include <string>
 
 #include "device/transport.h"
 
@@ -21,9 +22,14 @@ class HidapiTransport : public Transport {
   bool Write(Handle handle, const Report& report) override;
   bool Read(Handle handle, Report& report, int timeoutMs) override;
   void Close(Handle handle) override;
+  std::string LastErrorText() const override { return lastError_; }
 
  private:
+  // Keeps hidapi's own text for the call that just failed (device may be null: an open).
+  bool Failed(hid_device_* device);
+
   bool ready_ = false;
+  std::string lastError_;
   Handle next_ = 1;
   std::map<Handle, hid_device_*> open_;
 };

@@ -40,6 +40,9 @@ class Transport {
   // are in report[1..64]. On failure the report may be partly overwritten.
   virtual bool Read(Handle handle, Report& report, int timeoutMs) = 0;
   virtual void Close(Handle handle) = 0;
+  // What the platform said of the last call that failed here (UTF-8), empty when it said
+  // nothing: a read that only ran out of time, or a transport that keeps no text.
+  virtual std::string LastErrorText() const { return {}; }
   // Whether other programs can reach the same interfaces, so that exchanges must take the
   // device's lock (board_lock.h). An in-process stand-in answers only its own process.
   virtual bool SharedBetweenPrograms() const { return true; }

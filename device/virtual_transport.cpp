@@ -36,6 +36,13 @@ bool Await(QLocalSocket& socket, qint64 size, QDeadlineTimer deadline) {
 
 VirtualTransport::VirtualTransport(std::vector<std::string> names) : names_(std::move(names)) {}
 
+bool VirtualTransport::Failed(const QLocalSocket& socket) {
+  lastError_ = socket.state() == QLocalSocket::ConnectedState
+                   ? socket.errorString().toStdString()
+                   : "the virtual board closed the connection";
+  return false;
+}
+
 VirtualTransport::~VirtualTransport() = default;
 
 std::vector<std::string> VirtualTransport::ParseNames(const std::string& list) {
@@ -78,16 +85,25 @@ InterfaceList VirtualTransport::Enumerate() {
 
 Handle VirtualTransport::Open(const std::string& path, Access access) {
   auto socket = Connect(path);
-  if (!socket) return kNoHandle;
+  if (!socket) {
+    lastError_ = "no virtual board is served under the name " + path;
+    return kNoHandle;
+  }
   const uint8_t mode = access == Access::Write  ? wire::kAccessWrite
                        : access == Access::Read ? wire::kAccessRead
                                                 : wire::kAccessReadWrite;
   const char frame[wire::kOpenFrame] = {static_cast<char>(wire::kOpen), static_cast<char>(mode)};
-  if (!SendAll(*socket, frame, sizeof frame)) return kNoHandle;
+  if (!SendAll(*socket, frame, sizeof frame)) {
+    Failed(*socket);
+    return kNoHandle;
+  }
   // Replies go only to connections the board has registered as readers; waiting for the
   // acknowledgement keeps a request on the write channel from overtaking the registration.
-  if (!Await(*socket, 1, QDeadlineTimer(kConnectMs))) return kNoHandle;
-  if (static_cast<uint8_t>(socket->read(1)[0]) != wire::kOpen) return kNoHandle;
+  if (!Await(*socket, 1, QDeadlineTimer(kConnectMs)) ||
+      static_cast<uint8_t>(socket->read(1)[0]) != wire::kOpen) {
+    lastError_ = "the virtual board did not take the connection";
+    return kNoHandle;
+  }
   const Handle handle = next_++;
   open_[handle] = std::move(socket);
   return handle;
@@ -95,20 +111,33 @@ Handle VirtualTransport::Open(const std::string& path, Access access) {
 
 bool VirtualTransport::Write(Handle handle, const Report& report) {
   const auto it = open_.find(handle);
-  if (it == open_.end()) return false;
+  if (it == open_.end()) {
+    lastError_ = "the board's channel is not open";
+    return false;
+  }
   char frame[wire::kReportFrame];
   frame[0] = static_cast<char>(wire::kWrite);
   for (std::size_t i = 0; i < kReportBytes; ++i) frame[1 + i] = static_cast<char>(report[i]);
-  return SendAll(*it->second, frame, sizeof frame);
+  return SendAll(*it->second, frame, sizeof frame) || Failed(*it->second);
 }
 
 bool VirtualTransport::Read(Handle handle, Report& report, int timeoutMs) {
   const auto it = open_.find(handle);
-  if (it == open_.end()) return false;
+  if (it == open_.end()) {
+    lastError_ = "the board's channel is not open";
+    return false;
+  }
   QLocalSocket& socket = *it->second;
-  if (!Await(socket, wire::kReportFrame, QDeadlineTimer(timeoutMs))) return false;
+  if (!Await(socket, wire::kReportFrame, QDeadlineTimer(timeoutMs))) {
+    if (socket.state() != QLocalSocket::ConnectedState) return Failed(socket);
+    lastError_.clear();  // only the time ran out
+    return false;
+  }
   const QByteArray frame = socket.read(wire::kReportFrame);
-  if (static_cast<uint8_t>(frame[0]) != wire::kReply) return false;
+  if (static_cast<uint8_t>(frame[0]) != wire::kReply) {
+    lastError_ = "the virtual board sent something other than a reply";
+    return false;
+  }
   for (std::size_t i = 0; i < kReportBytes; ++i) {
     report[i] = static_cast<uint8_t>(frame[static_cast<qsizetype>(i) + 1]);
   }

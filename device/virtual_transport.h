@@ -28,12 +28,17 @@ class VirtualTransport : public Transport {
   bool Write(Handle handle, const Report& report) override;
   bool Read(Handle handle, Report& report, int timeoutMs) override;
   void Close(Handle handle) override;
+  std::string LastErrorText() const override { return lastError_; }
 
  private:
+  // What a socket that failed says of itself, kept for LastErrorText.
+  bool Failed(const QLocalSocket& socket);
+
   std::unique_ptr<QLocalSocket> Connect(const std::string& name) const;
 
   std::vector<std::string> names_;
   Handle next_ = 1;
+  std::string lastError_;
   std::map<Handle, std::unique_ptr<QLocalSocket>> open_;
 };
 

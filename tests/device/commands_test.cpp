@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "device/board.h"
 #include "device/reply_timeout.h"
 #include "support/fake_transport.h"
@@ -112,24 +115,35 @@ TEST_F(Commands, ImageWriteIsNineRequestsEachWaitingForTheReplyBeforeIt) {
   for (std::size_t i = 3; i < kReportBytes; ++i) EXPECT_EQ(sent[i], image[448 + i - 1]);
 }
 
-TEST_F(Commands, SilentOrUnpluggedBoardFailsTheTransferAtTheFirstMissingReply) {
+TEST_F(Commands, SilentOrUnpluggedBoardFailsTheTransferAtTheFirstMissingReplyAndSaysWhy) {
+  const auto why = [this] { return std::pair(board.lastError().reason, board.lastError().detail); };
   fake.silent = true;
   EXPECT_FALSE(board.WriteImage(Image{}, record));
   EXPECT_TRUE(progress.empty());
   EXPECT_EQ(fake.CountCalls(FakeCall::Write), 1);
+  EXPECT_EQ(why(), std::pair(LinkFailure::kNoAnswer, std::string()));
 
   fake.silent = false;
   record = [this](int b) {
     progress.push_back(b);
     if (b == 3) fake.Unplug("b");
   };
+  EXPECT_TRUE(board.InfoQuery());
+  EXPECT_TRUE(board.lastError().ok());
   EXPECT_FALSE(board.WriteImage(Image{}, record));
   EXPECT_EQ(progress.size(), 4u);
+  // The platform's own words come along.
+  EXPECT_EQ(why(),
+            std::pair(LinkFailure::kWriteFailed, std::string(FakeTransport::kUnpluggedText)));
+  EXPECT_EQ(Describe(board.lastError()),
+            std::string("the request could not be sent to the board (") +
+                FakeTransport::kUnpluggedText + ")");
 
   EXPECT_EQ(board.FindBoard(), kNoBoard);
   fake.ClearCalls();
   EXPECT_FALSE(board.WriteImage(Image{}, nullptr));
   EXPECT_EQ(fake.CountCalls(FakeCall::Write), 0);
+  EXPECT_EQ(board.lastError().reason, LinkFailure::kNoBoard);
 }
 
 TEST(BoardInfo, FieldsAreTakenAtTheirOffsetsAndLengths) {

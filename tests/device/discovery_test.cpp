@@ -91,6 +91,7 @@ TEST(FindBoard, HalfOpenLinkCountsAsFoundAndCommandsFailQuietly) {
   EXPECT_FALSE(board.ReadInput(1));
   EXPECT_FALSE(board.WriteImage(Image{}, nullptr));
   EXPECT_TRUE(fake.calls().empty());
+  EXPECT_EQ(board.lastError().reason, LinkFailure::kNoBoard);
 }
 
 }  // namespace

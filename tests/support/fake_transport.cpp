@@ -59,7 +59,10 @@ device::Handle FakeTransport::Open(const std::string& path, device::Access acces
 bool FakeTransport::Write(device::Handle handle, const device::Report& report) {
   const OpenHandle* h = Usable(handle, device::Access::Read);
   calls_.push_back(FakeCall{FakeCall::Write, h ? h->path : "", {}, report, 0, h != nullptr});
-  if (h == nullptr) return false;
+  if (h == nullptr) {
+    lastError_ = kUnpluggedText;
+    return false;
+  }
   if (const auto& board = interface(h->path).board) {
     if (auto reply = board->Receive(report); reply && !silent) pending_[h->path].push_back(*reply);
   }
@@ -80,6 +83,7 @@ bool FakeTransport::Read(device::Handle handle, device::Report& report, int time
     queue->erase(queue->begin());
   }
   calls_.push_back(FakeCall{FakeCall::Read, h ? h->path : "", {}, report, timeoutMs, ok});
+  lastError_ = h == nullptr ? kUnpluggedText : "";
   return ok;
 }
 

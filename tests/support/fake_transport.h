@@ -52,6 +52,9 @@ class FakeTransport : public device::Transport {
   bool Write(device::Handle handle, const device::Report& report) override;
   bool Read(device::Handle handle, device::Report& report, int timeoutMs) override;
   void Close(device::Handle handle) override;
+  // What an unplugged interface's calls fail with; a silent board's reads say nothing.
+  static constexpr const char* kUnpluggedText = "No such device";
+  std::string LastErrorText() const override { return lastError_; }
   // In-process boards: no other program can reach them, so no device lock.
   bool SharedBetweenPrograms() const override { return false; }
 
@@ -75,6 +78,7 @@ class FakeTransport : public device::Transport {
   // Replies waiting for a reader, per interface path (a board answers every reader).
   std::map<std::string, std::vector<device::Report>> pending_;
   device::Handle next_ = 100;
+  std::string lastError_;
   std::vector<FakeCall> calls_;
 };
 
