@@ -59,16 +59,7 @@ pendra2_layer(cli FOLDERS cli
   USES ui_common device board_sim flowchart_view flowchart melody_view melody interaction
        board_image QT)
 
-# The layer whose folders hold `folder`, or nothing.
-function(pendra2_layer_of folder out)
-  set(${out} "" PARENT_SCOPE)
-  foreach(layer ${PENDRA2_LAYER_NAMES})
-    if(folder IN_LIST PENDRA2_LAYER_${layer}_FOLDERS)
-      set(${out} ${layer} PARENT_SCOPE)
-      return()
-    endif()
-  endforeach()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/LayerLookup.cmake)
 
 # Refuses, when the build is configured, a target that links a library of a layer its own
 # layer may not use. Targets outside the layers (tests, benchmarks, artwork) are free.
