@@ -13,7 +13,8 @@ std::string Utf8(const wchar_t* text) {
   std::string out;
   if (text == nullptr) return out;
   for (const wchar_t* p = text; *p != 0; ++p) {
-    auto c = static_cast<uint32_t>(*p);
+    // A code unit, never negative in a valid text.
+    auto c = static_cast<uint32_t>(*p);  // NOLINT(bugprone-signed-char-misuse)
     if constexpr (sizeof(wchar_t) == 2) {
       if (c >= 0xD800 && c < 0xDC00 && p[1] >= 0xDC00 && p[1] < 0xE000) {
         c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint32_t>(p[1]) - 0xDC00);
