@@ -43,8 +43,7 @@ int WriteFlow(const InputFile& file, Streams io) {
   if (const int status = ConnectBoard(session, io); status != kDone) return status;
   device::BoardGeneration generation(*session.board);
   TerminalImageWriter writer(*session.board, io);
-  bool transferBusy = false;
-  const fc::TransferResult result = fc::Transfer(*program, transferBusy, generation, writer);
+  const fc::TransferResult result = fc::Transfer(*program, generation, writer);
   switch (result.step) {
     case fc::TransferStep::kSent:
       io.out << "wrote " << file.path << " to the board (" << program->imageSize
@@ -92,7 +91,8 @@ int Boards(Args args, Streams io) {
     const bool board = device::IsBoard(i.vendorId, i.productId);
     anyBoard = anyBoard || board;
     io.out << Hex4(i.vendorId) << ':' << Hex4(i.productId) << "  "
-           << (board ? "board      " : "not a board") << "  " << i.path << "\n";
+           << (board ? "board      " : "not a board") << "  " << i.path
+           << (i.responding ? "" : "  (does not answer)") << "\n";
   }
   if (!anyBoard) io.out << "None of these is a Pendra2 board.\n";
   return kDone;

@@ -61,6 +61,11 @@ int ConnectBoard(BoardSession& session, std::unique_ptr<device::Transport> trans
     return kNoBoard;
   }
   const device::BoardLink& link = session.board->link();
+  if (!link.responding) {
+    io.err << "pendra2-cli: the Pendra2 board at " << link.devicePath
+           << " is there but does not answer; plug it in again\n";
+    return kBoardFailed;
+  }
   if (link.writeChannel == device::kNoHandle || link.readChannel == device::kNoHandle) {
     io.err << "pendra2-cli: the Pendra2 board at " << link.devicePath
            << " was found but cannot be opened for writing and reading\n"

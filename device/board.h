@@ -52,6 +52,8 @@ class Board {
   void SetLockWaitNotice(LockWaitNotice notice) { lockWaitNotice_ = std::move(notice); }
   // Why the last command failed; ok() after one that succeeded.
   const LinkError& lastError() const { return error_; }
+  // How many commands (an image write counts once) have been tried so far.
+  uint64_t turns() const { return turns_; }
 
   // Each returns true when its write (and its read, for commands with a reply) succeeded;
   // only then does the reply buffer hold this command's reply. A failed read leaves the
@@ -99,6 +101,7 @@ class Board {
   int lockDepth_ = 0;
   LockWaitNotice lockWaitNotice_;
   LinkError error_;
+  uint64_t turns_ = 0;
   // What the platform said when the last discovery could not open the board's channels.
   std::string openError_;
   // The lock file's reply count that our read channel has caught up with; unknown right

@@ -13,6 +13,9 @@ struct BoardLink {
   std::string devicePath;  // kept from the last discovery that found one
   Handle writeChannel = kNoHandle;
   Handle readChannel = kNoHandle;  // opened only when writeChannel opened
+  // False when the board found did not answer when it was looked for: it has no channels,
+  // and every command fails as unanswered until a discovery finds it answering.
+  bool responding = true;
 };
 
 }  // namespace pendra2::device

@@ -11,6 +11,7 @@ class Board::Turn {
   explicit Turn(Board& board) : board_(board) {
     if (board_.lockDepth_++ > 0) return;
     board_.error_ = {};
+    ++board_.turns_;
     if (!board_.transport_.SharedBetweenPrograms() || board_.link_.writeChannel == kNoHandle) {
       return;
     }
@@ -80,6 +81,7 @@ bool Board::Fail(LinkFailure reason, std::string detail) {
 }
 
 bool Board::SendRequest() {
+  if (!link_.responding) return Fail(LinkFailure::kNoAnswer);
   if (link_.writeChannel == kNoHandle) return Fail(LinkFailure::kNoBoard, openError_);
   if (replyMissed_) DropLateReplies();
   if (!transport_.Write(link_.writeChannel, request_)) {

@@ -26,6 +26,7 @@ int Board::FindBoard() {
   // The editors rediscover on every repaint; closing here keeps that from piling up handles.
   CloseChannels();
   link_.found = 0;
+  link_.responding = true;
   const InterfaceList list = transport_.Enumerate();
   if (!list.ok) return kInterfaceListUnavailable;
 
@@ -33,6 +34,12 @@ int Board::FindBoard() {
     // The identifiers come with the list, so only a candidate is opened: other devices of
     // the user are never touched. The outcome is the same as probing every interface first.
     if (!IsBoard(info.vendorId, info.productId)) continue;
+    if (!info.responding) {
+      link_.devicePath = info.path;
+      link_.responding = false;
+      link_.found = 1;
+      return kBoardFound;
+    }
     // An interface someone else holds exclusively is passed over like a foreign one.
     const Handle probe = transport_.Open(info.path, Access::ReadWrite);
     if (probe == kNoHandle) continue;

@@ -1,6 +1,9 @@
 #include "device/hidapi_transport.h"
 
 #include <hidapi.h>
+
+#include <algorithm>
+#include <chrono>
 #if defined(__APPLE__)
 #include <hidapi_darwin.h>
 #endif
@@ -112,7 +115,17 @@ bool HidapiTransport::Read(Handle handle, Report& report, int timeoutMs) {
     return false;
   }
   // The board's 64 data bytes land behind the report number, where the protocol counts them.
-  const int n = hid_read_timeout(it->second, report.data() + 1, kReportBytes - 1, timeoutMs);
+  // Read in slices, so that an interruption is noticed while the board keeps us waiting.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  int n = 0;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          deadline - std::chrono::steady_clock::now())
+                          .count();
+    const int slice = static_cast<int>(std::clamp<long long>(left, 0, kWaitSliceMs));
+    n = hid_read_timeout(it->second, report.data() + 1, kReportBytes - 1, slice);
+    if (n != 0 || left <= slice || interrupted()) break;
+  }
   if (n < 0) return Failed(it->second);
   if (n == 0) {
     lastError_.clear();  // only the time ran out

@@ -3,6 +3,7 @@
 // read 65-byte reports, close. The real board (hidapi), the virtual board and the test fake
 // each provide one.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@ struct InterfaceInfo {
   std::string path;
   uint16_t vendorId = 0;
   uint16_t productId = 0;
+  // False for an interface that is there but did not answer when it was listed (a board
+  // whose program is stuck): it cannot be opened until it answers again.
+  bool responding = true;
 };
 
 // An open interface. Values are the transport's own; kNoHandle never names one.
@@ -30,7 +34,10 @@ struct InterfaceList {
 
 class Transport {
  public:
+  Transport() = default;
   virtual ~Transport() = default;
+  Transport(const Transport&) = delete;
+  Transport& operator=(const Transport&) = delete;
   virtual InterfaceList Enumerate() = 0;
   // kNoHandle when the interface cannot be opened with that access.
   virtual Handle Open(const std::string& path, Access access) = 0;
@@ -46,6 +53,21 @@ class Transport {
   // Whether other programs can reach the same interfaces, so that exchanges must take the
   // device's lock (board_lock.h). An in-process stand-in answers only its own process.
   virtual bool SharedBetweenPrograms() const { return true; }
+
+  // From any thread: the waits under way on the transport's own thread, and every later one
+  // until Resume(), end within a few tens of milliseconds as if their time had run out. So a
+  // background look at the board can give way to what the user asked for, and a program can
+  // end without sitting out a reply wait.
+  void Interrupt() { interrupted_.store(true); }
+  void Resume() { interrupted_.store(false); }
+  bool interrupted() const { return interrupted_.load(); }
+
+ protected:
+  // Waits are taken in slices of this length, each followed by a look at interrupted().
+  static constexpr int kWaitSliceMs = 20;
+
+ private:
+  std::atomic<bool> interrupted_{false};
 };
 
 }  // namespace pendra2::device

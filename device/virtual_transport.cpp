@@ -20,19 +20,20 @@ bool SendAll(QLocalSocket& socket, const char* data, qint64 size) {
   return true;
 }
 
-// Waits until `size` bytes are buffered, the board goes away or the deadline passes. Looks
-// at the socket at least once, so a zero wait still picks up what has already arrived.
-bool Await(QLocalSocket& socket, qint64 size, QDeadlineTimer deadline) {
+}  // namespace
+
+// Looks at the socket at least once, so a zero wait still picks up what has already arrived.
+bool VirtualTransport::Await(QLocalSocket& socket, int64_t size, int timeoutMs) const {
+  const QDeadlineTimer deadline(timeoutMs);
   for (;;) {
     if (socket.bytesAvailable() >= size) return true;
     if (socket.state() != QLocalSocket::ConnectedState) return false;
-    const bool expired = deadline.hasExpired();
-    socket.waitForReadyRead(expired ? 0 : static_cast<int>(deadline.remainingTime()));
+    const bool expired = deadline.hasExpired() || interrupted();
+    const auto left = expired ? 0 : std::min<qint64>(deadline.remainingTime(), kWaitSliceMs);
+    socket.waitForReadyRead(static_cast<int>(left));
     if (expired) return socket.bytesAvailable() >= size;
   }
 }
-
-}  // namespace
 
 VirtualTransport::VirtualTransport(std::vector<std::string> names) : names_(std::move(names)) {}
 
@@ -70,15 +71,25 @@ InterfaceList VirtualTransport::Enumerate() {
   list.ok = true;
   for (const std::string& name : names_) {
     auto socket = Connect(name);
-    if (!socket) continue;
+    if (!socket) continue;  // nobody serves the name: not plugged in
     const char ask = static_cast<char>(wire::kIdentify);
     if (!SendAll(*socket, &ask, 1)) continue;
-    if (!Await(*socket, wire::kIdentityFrame, QDeadlineTimer(kConnectMs))) continue;
+    if (!Await(*socket, wire::kIdentityFrame, kConnectMs)) {
+      // The board took the connection but says nothing: its process is stuck. It is still
+      // there, as a hung board stays on the bus, under the identity it last gave.
+      const auto known = identities_.find(name);
+      const auto [vendor, product] =
+          known != identities_.end() ? known->second : std::pair(kPendraVendor, kPendraProduct);
+      list.interfaces.push_back({name, vendor, product, false});
+      continue;
+    }
     const QByteArray id = socket->read(wire::kIdentityFrame);
     if (static_cast<uint8_t>(id[0]) != wire::kIdentify) continue;
     const auto byte = [&](int i) { return static_cast<uint16_t>(static_cast<uint8_t>(id[i])); };
-    list.interfaces.push_back({name, static_cast<uint16_t>(byte(1) | byte(2) << 8),
-                               static_cast<uint16_t>(byte(3) | byte(4) << 8)});
+    const auto vendor = static_cast<uint16_t>(byte(1) | byte(2) << 8);
+    const auto product = static_cast<uint16_t>(byte(3) | byte(4) << 8);
+    identities_[name] = {vendor, product};
+    list.interfaces.push_back({name, vendor, product});
   }
   return list;
 }
@@ -99,8 +110,7 @@ Handle VirtualTransport::Open(const std::string& path, Access access) {
   }
   // Replies go only to connections the board has registered as readers; waiting for the
   // acknowledgement keeps a request on the write channel from overtaking the registration.
-  if (!Await(*socket, 1, QDeadlineTimer(kConnectMs)) ||
-      static_cast<uint8_t>(socket->read(1)[0]) != wire::kOpen) {
+  if (!Await(*socket, 1, kConnectMs) || static_cast<uint8_t>(socket->read(1)[0]) != wire::kOpen) {
     lastError_ = "the virtual board did not take the connection";
     return kNoHandle;
   }
@@ -128,7 +138,7 @@ bool VirtualTransport::Read(Handle handle, Report& report, int timeoutMs) {
     return false;
   }
   QLocalSocket& socket = *it->second;
-  if (!Await(socket, wire::kReportFrame, QDeadlineTimer(timeoutMs))) {
+  if (!Await(socket, wire::kReportFrame, timeoutMs)) {
     if (socket.state() != QLocalSocket::ConnectedState) return Failed(socket);
     lastError_.clear();  // only the time ran out
     return false;

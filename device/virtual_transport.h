@@ -1,9 +1,11 @@
 #pragma once
 // Boards served by pendra2-virtual-board on this machine, found by server name.
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "device/transport.h"
@@ -35,8 +37,13 @@ class VirtualTransport : public Transport {
   bool Failed(const QLocalSocket& socket);
 
   std::unique_ptr<QLocalSocket> Connect(const std::string& name) const;
+  // Until `size` bytes are in, the board goes away, `timeoutMs` pass or the transport is
+  // interrupted.
+  bool Await(QLocalSocket& socket, int64_t size, int timeoutMs) const;
 
   std::vector<std::string> names_;
+  // The identifiers each board gave when it last answered.
+  std::map<std::string, std::pair<uint16_t, uint16_t>> identities_;
   Handle next_ = 1;
   std::string lastError_;
   std::map<Handle, std::unique_ptr<QLocalSocket>> open_;

@@ -4,7 +4,7 @@
 
 namespace pendra2::flowchart {
 
-TransferResult Transfer(FlowProgram& program, bool& transferBusy, GenerationSource& board,
+TransferResult Transfer(FlowProgram& program, GenerationSource& board,
                         interaction::BoardImageWriter& writer) {
   // imageSize keeps the oversize total even when the last recompute refused the steps.
   if (program.imageSize > kImageBytes - 1) return {TransferStep::kTooLarge, kTooLargeMessage};
@@ -14,9 +14,7 @@ TransferResult Transfer(FlowProgram& program, bool& transferBusy, GenerationSour
     return {TransferStep::kRefused, kGenerationRefusedMessage};
   }
   Recompute(program);
-  transferBusy = true;
   const bool sent = writer.WriteImage(program.image);
-  transferBusy = false;
   if (!sent) return {TransferStep::kFailed, kTransferFailedMessage};
   return {};
 }

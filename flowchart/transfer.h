@@ -29,10 +29,9 @@ using interaction::GenerationSource;
 using interaction::TransferResult;
 using interaction::TransferStep;
 
-// Size guard, generation guard, recompute, then the image write with `transferBusy` (the
-// editor's own flag, which keeps its run and stop buttons quiet meanwhile) set until the write
-// has ended, however it ends. The caller has found the board.
-TransferResult Transfer(FlowProgram& program, bool& transferBusy, GenerationSource& board,
+// Size guard, generation guard, recompute, then the image write. The caller has found the
+// board, and keeps its run and stop buttons quiet (the editor's transferBusy) until this ends.
+TransferResult Transfer(FlowProgram& program, GenerationSource& board,
                         interaction::BoardImageWriter& writer);
 
 }  // namespace pendra2::flowchart

@@ -1,15 +1,20 @@
 #pragma once
-// What Stepcraft's dialogs ask of the board: a reading of one input (the branch dialogs'
-// live readings) and the board's information (the board information dialog). The program
-// passes one over its board link; tests pass a fake.
+// What Stepcraft's dialogs ask of the board: readings of its inputs (the branch dialogs'
+// live readings) and the board's information (the board information dialog). The answers
+// come later, on the dialog's thread, so a dialog keeps drawing while the board takes its
+// time. The program passes one over its board worker; tests pass a fake.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "device/board_info.h"
 
-namespace pendra2::device {
-class Board;
+class QObject;
+
+namespace pendra2::ui {
+class BoardWorker;
 }
 
 namespace pendra2::flowchart_ui {
@@ -33,15 +38,20 @@ struct InfoReply {
   bool boardFound = true;
 };
 
+using ReadingsDone = std::function<void(const std::vector<InputReading>&)>;
+using InfoDone = std::function<void(const InfoReply&)>;
+
 class BoardReader {
  public:
   virtual ~BoardReader() = default;
-  // Input 1, 2 or 3. Each call waits at most the board link's reply timeout.
-  virtual InputReading ReadInput(int input) = 0;
-  virtual InfoReply QueryInfo() = 0;
+  // Inputs 1, 2 or 3, read one after another; once the board has not answered, the rest
+  // are not asked (each would wait as long) and report kNoAnswer. `done` is told unless
+  // `context` has gone by then.
+  virtual void ReadInputs(QObject* context, std::vector<int> inputs, ReadingsDone done) = 0;
+  virtual void QueryInfo(QObject* context, InfoDone done) = 0;
 };
 
-// Over the program's board link.
-std::unique_ptr<BoardReader> MakeBoardReader(device::Board& board);
+// Over the program's board worker.
+std::unique_ptr<BoardReader> MakeBoardReader(ui::BoardWorker& worker);
 
 }  // namespace pendra2::flowchart_ui

@@ -4,9 +4,14 @@
 #include <QPixmap>
 #include <QToolButton>
 
+#include <QPointer>
+#include <memory>
+
 #include "device/board_generation.h"
+#include "device/link_image_writer.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/board_messages.h"
 #include "ui_common/transfer_progress.h"
 
 namespace pendra2::flowchart_ui {
@@ -29,20 +34,9 @@ constexpr BoardButtonPlace kBoardButtons[] = {
 
 }  // namespace
 
-ImageWriterFactory ProgressDialogWriters() {
-  return [](device::Board& board, QWidget* owner) {
-    return std::make_unique<ui::DialogImageWriter>(board, owner);
-  };
-}
-
-ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, device::Board& board,
-                                 interaction::Prompter& prompter, ImageWriterFactory writers,
-                                 QWidget* parent)
-    : QWidget(parent),
-      state_(state),
-      board_(board),
-      prompter_(prompter),
-      writers_(std::move(writers)) {
+ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, ui::BoardWorker& board,
+                                 interaction::Prompter& prompter, QWidget* parent)
+    : QWidget(parent), state_(state), board_(board), prompter_(prompter) {
   setObjectName(QStringLiteral("COMConnectionWndClass"));
   setWindowTitle(QString::fromUtf8(kPanelTitle));
   setAutoFillBackground(true);
@@ -66,6 +60,7 @@ ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, device::Board
   }
   ShowBoardButtons(false);
   resize(sizeHint());
+  connect(&board_, &ui::BoardWorker::StatusChanged, this, &ConnectionPanel::ShowBoardState);
 }
 
 QSize ConnectionPanel::sizeHint() const {
@@ -93,54 +88,89 @@ void ConnectionPanel::ShowAutoMode(bool on) {
 }
 
 void ConnectionPanel::RefreshBoardButtons() {
-  // Never while an image is on its way: the discovery would close the channels under it.
-  if (state_.transferBusy) return;
-  board_.FindBoard();
-  ShowBoardState();
+  // While an image is on its way the worker serves the transfer first anyway; the look
+  // follows it.
+  board_.RequestRefresh();
 }
 
-void ConnectionPanel::ShowBoardState() {
-  if (!board_.found()) {
+void ConnectionPanel::ShowBoardState(const ui::BoardStatus& status) {
+  if (!status.present()) {
     ShowBoardButtons(false);
     return;
   }
-  if (board_.AutoMode(device::AutoModeArg::Query)) {
-    ShowAutoMode(board_.AutoModeIsOn());
-  } else if (buttons_.at(kCommandAutoOn)->isHidden() && buttons_.at(kCommandAutoOff)->isHidden()) {
-    // No answer: the mode is unknown, so offer switching it on, as for a board that is off.
-    ShowAutoMode(false);
-  }
+  // A mode not heard yet is offered to be switched on, as for a board that is off.
+  ShowAutoMode(status.autoModeOn.value_or(false));
   ShowBoardButtons(true);
 }
 
 bool ConnectionPanel::Command(int id) {
   switch (id) {
     case kCommandTransfer:
-      if (board_.found() && !state_.transferBusy) Transfer();
+      if (board_.status().found && !state_.transferBusy) Transfer();
       return true;
     case kCommandRun:
-      if (board_.found() && !state_.transferBusy) board_.Run();
-      return true;
     case kCommandStop:
-      if (board_.found() && !state_.transferBusy) board_.Stop();
+      if (board_.status().found && !state_.transferBusy) Act(id);
       return true;
     case kCommandAutoOn:
-      // Only a mode the board took is shown as switched.
-      if (board_.AutoMode(device::AutoModeArg::On)) ShowAutoMode(true);
-      return true;
     case kCommandAutoOff:
-      if (board_.AutoMode(device::AutoModeArg::Off)) ShowAutoMode(false);
+      Act(id);
       return true;
     default:
       return false;
   }
 }
 
+void ConnectionPanel::Act(int command) {
+  board_.Ask(
+      this,
+      [command](device::Board& board) {
+        switch (command) {
+          case kCommandRun:
+            return board.Run();
+          case kCommandStop:
+            return board.Stop();
+          case kCommandAutoOn:
+            return board.AutoMode(device::AutoModeArg::On);
+          default:
+            return board.AutoMode(device::AutoModeArg::Off);
+        }
+      },
+      [this, command](bool reached) {
+        if (!reached) {
+          // The buttons have already gone with the board's status; this says why.
+          interaction::Tell(prompter_, ui::kBoardUnreachableMessage);
+          return;
+        }
+        // Only a mode the board took is shown as switched.
+        if (command == kCommandAutoOn) ShowAutoMode(true);
+        if (command == kCommandAutoOff) ShowAutoMode(false);
+      });
+}
+
 void ConnectionPanel::Transfer() {
-  device::BoardGeneration generation(board_);
-  const std::unique_ptr<interaction::BoardImageWriter> writer = writers_(board_, this);
-  const flowchart::TransferResult result =
-      flowchart::Transfer(state_.program, state_.transferBusy, generation, *writer);
+  // The whole transfer (generation question, recompute, image write) runs on the worker, on a
+  // copy of the program, with the transfer dialog up from the first request to the last, so
+  // nothing can edit the program or come between the requests meanwhile.
+  auto program = std::make_shared<flowchart::FlowProgram>(state_.program);
+  state_.transferBusy = true;
+  flowchart::TransferResult result;
+  ui::RunTransferWithProgress(this, [&](const ui::BlockDone& done) {
+    QPointer<QWidget> panel(this);
+    result = board_.AskAndWait([program, done, panel](device::Board& board) {
+      device::BoardGeneration generation(board);
+      device::LinkImageWriter writer(board, [done, panel](int block) {
+        QMetaObject::invokeMethod(
+            panel, [done, block] { done(block); }, Qt::QueuedConnection);
+      });
+      return flowchart::Transfer(*program, generation, writer);
+    });
+    return result.step == flowchart::TransferStep::kSent;
+  });
+  // The program as the transfer left it: recomputed once it got past the guards, so the
+  // image shown and saved is the image sent. Nothing could change it meanwhile.
+  state_.program = *program;
+  state_.transferBusy = false;
   lastTransfer_ = result.step;
   interaction::Tell(prompter_, result.outcome);
 }

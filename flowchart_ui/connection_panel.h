@@ -1,43 +1,33 @@
 #pragma once
 // The connection panel ("コマンドボタン"): the board buttons. It writes the program into the
 // board, runs and stops it, switches auto mode, and shows its buttons only while a board is
-// there (RefreshBoardButtons, run at every repaint of the flowchart window and on reconnect).
+// there and answers. Every exchange runs on the board worker: the panel asks and is told,
+// and its buttons follow the worker's last word on the board (a refresh runs at every
+// repaint of the flowchart window, on reconnect and by itself while the program is idle).
 
 #include <QWidget>
-#include <functional>
 #include <map>
-#include <memory>
 
-#include "device/board.h"
 #include "flowchart/stepcraft_state.h"
 #include "flowchart/transfer.h"
-#include "interaction/board_image_writer.h"
 #include "interaction/prompter.h"
+#include "ui_common/board_worker.h"
 
 class QToolButton;
 
 namespace pendra2::flowchart_ui {
 
-// Makes the writer that sends one image with its progress shown; `owner` is the panel.
-using ImageWriterFactory =
-    std::function<std::unique_ptr<interaction::BoardImageWriter>(device::Board&, QWidget* owner)>;
-
-// The program's writers: the transfer dialog ("データ転送中") over `owner`, its bar moving as
-// each block is answered.
-ImageWriterFactory ProgressDialogWriters();
-
 class ConnectionPanel : public QWidget {
   Q_OBJECT
 
  public:
-  ConnectionPanel(flowchart::StepcraftState& state, device::Board& board,
-                  interaction::Prompter& prompter, ImageWriterFactory writers,
-                  QWidget* parent = nullptr);
+  ConnectionPanel(flowchart::StepcraftState& state, ui::BoardWorker& board,
+                  interaction::Prompter& prompter, QWidget* parent = nullptr);
 
-  // Looks for the board again and shows or hides the board buttons.
+  // Asks for a fresh look at the board; the buttons follow when it is told.
   void RefreshBoardButtons();
-  // The buttons for the board the last discovery found, asking it for its auto mode.
-  void ShowBoardState();
+  // The buttons for the board as the worker last saw it.
+  void ShowBoardState(const ui::BoardStatus& status);
   // A board button's command (2011, 2002, 2003, 2026, 2027); false for any other id.
   bool Command(int id);
 
@@ -48,13 +38,14 @@ class ConnectionPanel : public QWidget {
 
  private:
   void Transfer();
+  // Run, Stop or an auto-mode switch; a request that did not reach the board says so.
+  void Act(int command);
   void ShowAutoMode(bool on);
   void ShowBoardButtons(bool shown);
 
   flowchart::StepcraftState& state_;
-  device::Board& board_;
+  ui::BoardWorker& board_;
   interaction::Prompter& prompter_;
-  ImageWriterFactory writers_;
   std::map<int, QToolButton*> buttons_;
   flowchart::TransferStep lastTransfer_ = flowchart::TransferStep::kSent;
 };

@@ -2,7 +2,6 @@
 #include <iostream>
 #include <memory>
 
-#include "device/board.h"
 #include "device/transport_factory.h"
 #include "flowchart_ui/stepcraft_app.h"
 #include "flowchart_ui/stepcraft_texts.h"
@@ -18,7 +17,7 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
-  device::Board board(*transport);
+  ui::BoardWorker board(*transport);
   ui::DetachedStarter starter;
   return flowchart_ui::RunStepcraft(command, board, starter, std::cout, std::cerr);
 }

@@ -80,7 +80,7 @@ void WaitForFirstPaint(StepcraftWindow& window) {
 
 }  // namespace
 
-int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board,
+int RunStepcraft(const ui::replay::ReplayArgument& command, ui::BoardWorker& board,
                  ui::ProgramStarter& starter, std::ostream& out, std::ostream& err) {
   // 1. The command line: the view-mode switch, a file to open, a session to replay.
   const flowchart::StepcraftArguments parsed =
@@ -113,7 +113,9 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board
   interaction::Prompter& prompter = session ? session->prompter() : qtPrompter;
 
   // 2. The board, before any window.
-  if (board.FindBoard() == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+  const int found = board.AskAndWait([](device::Board& link) { return link.FindBoard(); });
+  if (found == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+  if (session) session->SetBoardBusy([&board] { return board.busy(); });
 
   // 3-7. The state (the program table is large: on the heap), the windows, the cursors.
   auto state = std::make_unique<flowchart::StepcraftState>();
@@ -129,7 +131,6 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board
       .dialogs = dialogs,
       .printing = session ? session->printChooser() : static_cast<ui::PrintChooser&>(qtPrinting),
       .starter = starter,
-      .imageWriters = ProgressDialogWriters(),
       .showAbout = [&reader](QWidget* owner) { ShowAbout(owner, reader.get()); },
       .showImageDump =
           [](QWidget* owner, const flowchart::FlowProgram& program) {
@@ -148,8 +149,12 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board
   state->documentTitle = flowchart::kUntitledTitle;
   state->documentPath.clear();
 
-  // 8-10. Show the windows, the board buttons as the board says.
-  window.panel()->ShowBoardState();
+  // 8-10. Show the windows, the board buttons as the board says once it has said. From now
+  // on a board that is plugged in, unplugged or answers again shows by itself.
+  board.SetRefreshAsksAutoMode(true);
+  window.panel()->ShowBoardState(board.status());
+  window.panel()->RefreshBoardButtons();
+  board.StartIdlePoll(ui::kIdlePollAbsentMs, ui::kIdlePollPresentMs);
   window.show();
 
   // 11. The new program.

@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-#include "device/board.h"
+#include "ui_common/board_worker.h"
 #include "ui_common/program_starter.h"
 #include "ui_common/replay/replay_argument.h"
 
@@ -13,9 +13,9 @@ namespace pendra2::flowchart_ui {
 // Exit status of a command line that cannot be used.
 inline constexpr int kStepcraftUsage = 1;
 
-// Runs Stepcraft on `board` with its command line (`--replay FILE` already taken out).
-// `out` and `err` carry a replayed session's transcript and complaints.
-int RunStepcraft(const ui::replay::ReplayArgument& command, device::Board& board,
+// Runs Stepcraft on the board worker `board` with its command line (`--replay FILE` already
+// taken out). `out` and `err` carry a replayed session's transcript and complaints.
+int RunStepcraft(const ui::replay::ReplayArgument& command, ui::BoardWorker& board,
                  ui::ProgramStarter& starter, std::ostream& out, std::ostream& err);
 
 }  // namespace pendra2::flowchart_ui

@@ -104,7 +104,7 @@ void StepcraftWindow::BuildChildWindows() {
   area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(area_);
 
-  panel_ = new ConnectionPanel(state_, services_.board, services_.prompter, services_.imageWriters);
+  panel_ = new ConnectionPanel(state_, services_.board, services_.prompter);
   flowchart_ = new FlowchartWindow(state_, services_.prompter, services_.dialogs);
   toolbar_ = new SymbolToolbar(state_, [this](int id) { RunCommand(id); });
 
@@ -221,7 +221,11 @@ void StepcraftWindow::closeEvent(QCloseEvent* event) {
   exitConfirmed_ = false;
   ended_ = true;
   event->accept();
-  services_.board.CloseChannels();
+  services_.board.StopIdlePoll();
+  services_.board.AskAndWait([](device::Board& board) {
+    board.CloseChannels();
+    return true;
+  });
   // Back to the launcher, as when the editor was started from it; a launcher that cannot be
   // started just leaves this editor ending.
   if (!endQuietly_) services_.starter.StartProgram(Text(kLauncherProgram));

@@ -8,13 +8,13 @@
 #include <functional>
 #include <map>
 
-#include "device/board.h"
 #include "flowchart/document_commands.h"
 #include "flowchart/stepcraft_state.h"
 #include "flowchart_ui/connection_panel.h"
 #include "interaction/file_chooser.h"
 #include "interaction/prompter.h"
 #include "interaction/step_dialogs.h"
+#include "ui_common/board_worker.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
 
@@ -30,13 +30,12 @@ class SymbolToolbar;
 // What the main window asks of the world around it; main() passes the real ones, a replayed
 // session its scripted ones, tests their fakes.
 struct StepcraftServices {
-  device::Board& board;
+  ui::BoardWorker& board;
   interaction::Prompter& prompter;
   interaction::FileChooser& files;
   interaction::StepDialogs& dialogs;
   ui::PrintChooser& printing;
   ui::ProgramStarter& starter;
-  ImageWriterFactory imageWriters;
   // The modal dialogs of the help and control menus, owned by the main window.
   std::function<void(QWidget* owner)> showAbout;
   std::function<void(QWidget* owner, const flowchart::FlowProgram&)> showImageDump;

@@ -6,9 +6,11 @@ PollOutcome PollBoard(device::Board& board) {
   switch (board.FindBoard()) {
     case device::kInterfaceListUnavailable:
       return PollOutcome::ListUnavailable;
-    case device::kBoardFound:
+    case device::kBoardFound: {
+      const bool answering = board.link().responding;
       board.CloseChannels();
-      return PollOutcome::BoardFound;
+      return answering ? PollOutcome::BoardFound : PollOutcome::NoAnswer;
+    }
     default:
       return PollOutcome::NoBoard;
   }

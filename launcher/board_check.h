@@ -6,10 +6,11 @@
 
 namespace pendra2::launcher {
 
-enum class PollOutcome { BoardFound, NoBoard, ListUnavailable };
+enum class PollOutcome { BoardFound, NoAnswer, NoBoard, ListUnavailable };
 
 // One discovery. A found board's channels are closed again at once: the launcher only
-// reports the board, and the editors open it themselves.
+// reports the board, and the editors open it themselves. A board that is there but did not
+// answer when it was looked for is NoAnswer.
 PollOutcome PollBoard(device::Board& board);
 
 enum class StepcraftGate {

@@ -6,10 +6,11 @@
 
 namespace pendra2::launcher {
 
-int RunLauncher(device::Board& board, interaction::Prompter& prompter, ui::ProgramStarter& starter,
-                const std::function<void(LauncherWindow&)>& shown) {
+int RunLauncher(ui::BoardWorker& board, interaction::Prompter& prompter,
+                ui::ProgramStarter& starter, const std::function<void(LauncherWindow&)>& shown) {
   // No window exists yet, so this message has no owner.
-  if (board.FindBoard() == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+  const int found = board.AskAndWait([](device::Board& link) { return link.FindBoard(); });
+  if (found == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
 
   LauncherWindow window(board, prompter, starter);
   window.show();

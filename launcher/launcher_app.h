@@ -13,7 +13,8 @@ namespace pendra2::launcher {
 // Looks for the board once before any window exists, then shows the launcher window and
 // runs the message loop until it closes. Returns the program's exit status. `shown` is
 // called with the window once it is on screen (main makes it the message boxes' owner).
-int RunLauncher(device::Board& board, interaction::Prompter& prompter, ui::ProgramStarter& starter,
+int RunLauncher(ui::BoardWorker& board, interaction::Prompter& prompter,
+                ui::ProgramStarter& starter,
                 const std::function<void(LauncherWindow&)>& shown = {});
 
 }  // namespace pendra2::launcher

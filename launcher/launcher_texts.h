@@ -13,6 +13,9 @@ inline constexpr const char* kBoardFoundText =
     "Pendra2が接続されました。\nそのまま取り外さずにご使用ください";
 inline constexpr const char* kNoBoardText =
     "Pendra2が接続されていません。\n操作はPCのみとなります。";
+// A board that is there but does not answer (its program is stuck).
+inline constexpr const char* kNoAnswerStatusText =
+    "Pendra2から応答がありません。\nPendra2を接続しなおしてください。";
 inline constexpr const char* kInitialStatusText = "text";
 
 inline constexpr const char* kWrongGenerationText =

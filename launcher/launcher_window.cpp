@@ -46,7 +46,7 @@ QPushButton* MakePictureButton(QWidget* parent, int command, const char* art, QR
 
 }  // namespace
 
-LauncherWindow::LauncherWindow(device::Board& board, interaction::Prompter& prompter,
+LauncherWindow::LauncherWindow(ui::BoardWorker& board, interaction::Prompter& prompter,
                                ui::ProgramStarter& starter, QWidget* parent)
     : QMainWindow(parent), board_(board), prompter_(prompter), starter_(starter) {
   setObjectName(Text(kClassName));
@@ -147,19 +147,33 @@ void LauncherWindow::closeEvent(QCloseEvent* event) {
 }
 
 void LauncherWindow::RestartPoll() {
-  if (state_ == State::Idle) pollTimer_.start();
+  // One poll at a time: the next is timed from the moment the last one was told.
+  if (state_ == State::Idle && !pollInFlight_) pollTimer_.start();
 }
 
 void LauncherWindow::PollTick() {
-  if (state_ != State::Idle) return;
+  if (state_ != State::Idle || pollInFlight_) return;
   pollTimer_.stop();
   ++pollCount_;
-  switch (PollBoard(board_)) {
+  pollInFlight_ = true;
+  board_.Ask(
+      this, [](device::Board& board) { return PollBoard(board); },
+      [this](PollOutcome outcome) { ShowPoll(outcome); });
+}
+
+void LauncherWindow::ShowPoll(PollOutcome outcome) {
+  pollInFlight_ = false;
+  // A Stepcraft check or a start came in meanwhile: it decides what happens now.
+  if (state_ != State::Idle) return;
+  switch (outcome) {
     case PollOutcome::ListUnavailable:
       EndForUnavailableList();
       return;
     case PollOutcome::BoardFound:
       status_->setText(Text(kBoardFoundText));
+      break;
+    case PollOutcome::NoAnswer:
+      status_->setText(Text(kNoAnswerStatusText));
       break;
     case PollOutcome::NoBoard:
       status_->setText(Text(kNoBoardText));
@@ -177,7 +191,14 @@ void LauncherWindow::StartStepcraft() {
   if (state_ != State::Idle) return;
   state_ = State::Checking;
   pollTimer_.stop();
-  const StepcraftGate gate = CheckStepcraftBoard(board_);
+  // The window keeps drawing while a board that does not answer takes its time.
+  board_.Ask(
+      this, [](device::Board& board) { return CheckStepcraftBoard(board); },
+      [this](StepcraftGate gate) { CheckedStepcraft(gate); });
+}
+
+void LauncherWindow::CheckedStepcraft(StepcraftGate gate) {
+  if (state_ != State::Checking) return;
   switch (gate) {
     case StepcraftGate::ListUnavailable:
       EndForUnavailableList();

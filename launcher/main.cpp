@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <memory>
 
-#include "device/board.h"
 #include "device/transport_factory.h"
 #include "launcher/launcher_app.h"
 #include "launcher/launcher_texts.h"
@@ -15,7 +14,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromUtf8(launcher::kProgramVersion));
 
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
-  device::Board board(*transport);
+  ui::BoardWorker board(*transport);
   ui::QtPrompter prompter;
   ui::DetachedStarter starter;
   return launcher::RunLauncher(board, prompter, starter, [&](launcher::LauncherWindow& window) {

@@ -10,12 +10,14 @@ int RunChimecraft(melody::MelodyState& state, ChimeServices services,
                   const std::optional<std::string>& startFile,
                   const std::function<int(ChimeWindow&)>& shown) {
   // No window exists yet, so this message has no owner.
-  if (services.board.FindBoard() == device::kInterfaceListUnavailable) {
-    return ui::ReportHidFailure(services.prompter);
-  }
+  const int found =
+      services.board.AskAndWait([](device::Board& board) { return board.FindBoard(); });
+  if (found == device::kInterfaceListUnavailable) return ui::ReportHidFailure(services.prompter);
   melody::NewScore(state);
   state.editMode = melody::kEditMode;
   ChimeWindow window(state, services);
+  // From now on a board that is plugged in, unplugged or answers again shows by itself.
+  services.board.StartIdlePoll(ui::kIdlePollAbsentMs, ui::kIdlePollPresentMs);
   window.show();
   if (startFile) window.OpenAtStart(*startFile);
   // `shown` may run the whole session itself (a replay) and give its status.

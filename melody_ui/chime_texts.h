@@ -18,6 +18,7 @@ inline constexpr int kCmdLoad = 32774;
 inline constexpr int kCmdPrint = 32784;
 inline constexpr int kCmdExit = 105;
 inline constexpr int kCmdLoopPlay = 32781;
+inline constexpr int kCmdReconnect = 32790;  // as Stepcraft's "Pendra 再接続"
 inline constexpr int kCmdAbout = 104;
 
 // Connection panel controls.

@@ -21,6 +21,7 @@
 #include "melody_ui/score_canvas.h"
 #include "ui_common/about_box.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/board_messages.h"
 #include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
 #include "ui_common/transfer_progress.h"
@@ -84,6 +85,8 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
   LayOut();
   panelWindow_->installEventFilter(this);
   scoreWindow_->installEventFilter(this);
+  ShowBoardControls(services_.board.status());
+  connect(&services_.board, &ui::BoardWorker::StatusChanged, this, &ChimeWindow::ShowBoardControls);
   RefreshBoardControls();
 }
 
@@ -111,6 +114,7 @@ void ChimeWindow::BuildMenus() {
   // The check mark follows loopPlay through Command, not through Qt's own toggling.
   disconnect(loopPlay_, &QAction::triggered, this, nullptr);
   connect(loopPlay_, &QAction::triggered, this, [this] { Command(kCmdLoopPlay); });
+  reconnect_ = add(control, "Pendra 再接続", kCmdReconnect);
   QMenu* help = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
   QAction* about = add(help, "バージョン情報(&A)...", kCmdAbout);
   about->setShortcuts(
@@ -229,19 +233,21 @@ bool ChimeWindow::boardControlsShown() const {
   return !boardControls_.empty() && !boardControls_.front()->isHidden();
 }
 
-void ChimeWindow::RefreshBoardControls() {
-  const auto now = std::chrono::steady_clock::now();
+void ChimeWindow::RefreshBoardControls(bool now) {
+  const auto at = std::chrono::steady_clock::now();
   const auto interval = state_.playback.playState == melody::kPlaying ? kDiscoveryIntervalPlaying
                                                                       : kDiscoveryInterval;
-  if (discovered_ && now - lastDiscovery_ < interval) return;
+  if (!now && discovered_ && at - lastDiscovery_ < interval) return;
   discovered_ = true;
-  lastDiscovery_ = now;
-  // Discovery closes the channels and opens them again; during a transfer the write owns
-  // them, so the board is looked for again only afterwards.
-  if (state_.playback.playState == melody::kTransferring) return;
-  const bool found = services_.board.FindBoard() == device::kBoardFound;
+  lastDiscovery_ = at;
+  // During a transfer the worker writes the image first; the look follows it.
+  services_.board.RequestRefresh();
+}
+
+void ChimeWindow::ShowBoardControls(const ui::BoardStatus& status) {
+  const bool shown = status.present();
   for (QWidget* control : boardControls_) {
-    if (control->isHidden() == found) control->setVisible(found);
+    if (control->isHidden() == shown) control->setVisible(shown);
   }
 }
 
@@ -253,6 +259,8 @@ void ChimeWindow::ShowTitle() {
 }
 
 void ChimeWindow::Redraw() {
+  // Whatever changed may be what a running playback reads next.
+  if (state_.playback.playState == melody::kPlaying) playback_->ScoreChanged();
   canvas_->update();
 }
 
@@ -267,14 +275,35 @@ void ChimeWindow::SyncTempoList() {
 }
 
 void ChimeWindow::SendNotes(const melody::Sends& sends) {
-  for (int i = 0; i < sends.count; ++i) {
-    services_.board.PlayNote(sends.codes[static_cast<std::size_t>(i)]);
-  }
+  if (sends.count == 0) return;
+  services_.board.Send([sends](device::Board& board) {
+    for (int i = 0; i < sends.count; ++i) board.PlayNote(sends.codes[static_cast<std::size_t>(i)]);
+  });
+}
+
+void ChimeWindow::RunOrStopBoard(int command) {
+  if (!melody::MayRunOrStopBoard(services_.board.status().found, state_.playback)) return;
+  services_.board.Ask(
+      this,
+      [command](device::Board& board) {
+        return command == kCmdBoardRun ? board.Run() : board.Stop();
+      },
+      [this](bool reached) {
+        if (!reached) interaction::Tell(services_.prompter, ui::kBoardUnreachableMessage);
+      });
+}
+
+void ChimeWindow::CloseBoard() {
+  services_.board.StopIdlePoll();
+  services_.board.AskAndWait([](device::Board& board) {
+    board.CloseChannels();
+    return true;
+  });
 }
 
 void ChimeWindow::Released(int x, int y) {
-  const melody::ReleaseEffect effect = melody::ReleaseInScore(state_, x, y, services_.board.found(),
-                                                              services_.prompter, services_.counts);
+  const melody::ReleaseEffect effect = melody::ReleaseInScore(
+      state_, x, y, services_.board.status().found, services_.prompter, services_.counts);
   SendNotes(effect.sends);
   if (effect.scrollMoved) SyncScrollBar();
   if (effect.redraw) Redraw();
@@ -298,7 +327,9 @@ bool ChimeWindow::SelectTempo(int index) {
     const QSignalBlocker block(tempoList_);
     tempoList_->setCurrentIndex(index);
   }
-  return melody::ChooseTempo(state_.score, index);
+  const bool chosen = melody::ChooseTempo(state_.score, index);
+  playback_->ScoreChanged();  // the next tick of a running playback takes the new period
+  return chosen;
 }
 
 void ChimeWindow::SetEditMode(int mode) {
@@ -330,6 +361,7 @@ bool ChimeWindow::Command(int id) {
     case kCmdLoopPlay:
       state_.playback.loopPlay = !state_.playback.loopPlay;
       loopPlay_->setChecked(state_.playback.loopPlay);
+      playback_->ScoreChanged();
       return true;
     case kCmdAbout: {
       ui::AboutBox about(
@@ -343,14 +375,11 @@ bool ChimeWindow::Command(int id) {
       TransferCommand();
       return true;
     case kCmdBoardRun:
-      if (melody::MayRunOrStopBoard(services_.board.found(), state_.playback)) {
-        services_.board.Run();
-      }
-      return true;
     case kCmdBoardStop:
-      if (melody::MayRunOrStopBoard(services_.board.found(), state_.playback)) {
-        services_.board.Stop();
-      }
+      RunOrStopBoard(id);
+      return true;
+    case kCmdReconnect:
+      RefreshBoardControls(true);
       return true;
     case kCmdWholePlay:
       playback_->StartWhole();
@@ -459,7 +488,7 @@ bool ChimeWindow::OpenAtStart(const std::string& path) {
 void ChimeWindow::EndWithoutQuestion() {
   closing_ = true;
   playback_->Abandon();
-  services_.board.CloseChannels();
+  CloseBoard();
   close();
 }
 
@@ -501,7 +530,7 @@ void ChimeWindow::closeEvent(QCloseEvent* event) {
   }
   closing_ = true;
   playback_->Abandon();
-  services_.board.CloseChannels();
+  CloseBoard();
   if (!services_.replaying) launcherStarted_ = services_.starter.StartProgram(kLauncherProgram);
   event->accept();
 }

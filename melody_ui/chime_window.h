@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "device/board.h"
 #include "interaction/file_chooser.h"
 #include "interaction/prompter.h"
 #include "melody/melody_state.h"
 #include "melody/score_editor.h"
 #include "melody_ui/playback_driver.h"
+#include "ui_common/board_worker.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
 
@@ -29,7 +29,7 @@ class ScoreCanvas;
 
 // What the window talks to outside itself.
 struct ChimeServices {
-  device::Board& board;
+  ui::BoardWorker& board;
   interaction::Prompter& prompter;
   interaction::FileChooser& files;
   melody::CountDialogs& counts;
@@ -78,7 +78,13 @@ class ChimeWindow final : public QMainWindow {
   void BuildMenus();
   void BuildPanel();
   void BuildScoreWindow();
-  void RefreshBoardControls();
+  // A repaint's look at the board, at most every 50 ms (every second while a playback runs);
+  // `now` asks at once (the reconnect command).
+  void RefreshBoardControls(bool now = false);
+  void ShowBoardControls(const ui::BoardStatus& status);
+  // Run or Stop; a request that did not reach the board says so.
+  void RunOrStopBoard(int command);
+  void CloseBoard();
   void Released(int x, int y);
   void Moved(int x, int y);
   void ShowTitle();
@@ -110,6 +116,7 @@ class ChimeWindow final : public QMainWindow {
   PlaybackDriver* playback_ = nullptr;
   std::chrono::steady_clock::time_point lastDiscovery_{};
   bool discovered_ = false;
+  QAction* reconnect_ = nullptr;
   bool launcherStarted_ = false;
   bool closing_ = false;
 };

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "device/board.h"
 #include "device/transport_factory.h"
 #include "melody_ui/chime_app.h"
 #include "melody_ui/chime_replay.h"
@@ -37,7 +36,7 @@ std::optional<std::string> StartFile() {
 }
 
 // `--replay FILE`: the same program, its input from the script, its answers on stdout.
-int Replay(const ui::replay::ReplayArgument& argument, device::Board& board,
+int Replay(const ui::replay::ReplayArgument& argument, ui::BoardWorker& board,
            ui::ProgramStarter& starter) {
   const auto parsed = ui::replay::LoadReplayScript(*argument.scriptPath);
   if (!parsed.ok()) {
@@ -45,6 +44,7 @@ int Replay(const ui::replay::ReplayArgument& argument, device::Board& board,
     return ui::replay::kReplayUnreadable;
   }
   ui::replay::ReplaySession session(std::cout, std::cerr);
+  session.SetBoardBusy([&board] { return board.busy(); });
   melody_ui::QtCountDialogs counts;
   const auto state = std::make_unique<melody::MelodyState>();
   melody_ui::ChimeServices services{
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
       QIcon(QPixmap::fromImage(ui::LoadBitmap(QStringLiteral("CHIMECRAFT_ICON"), QSize(64, 64)))));
 
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
-  device::Board board(*transport);
+  ui::BoardWorker board(*transport);
   ui::DetachedStarter starter;
   if (argument.scriptPath) return Replay(argument, board, starter);
 

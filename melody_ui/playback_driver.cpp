@@ -1,24 +1,28 @@
 #include "melody_ui/playback_driver.h"
 
-#include <algorithm>
-#include <thread>
+#include <QCoreApplication>
 
 #include "melody/playback.h"
 
 namespace pendra2::melody_ui {
-namespace {
 
-constexpr std::chrono::microseconds kEarlyWake{1500};
-constexpr std::chrono::microseconds kNap{200};
-
-}  // namespace
-
-PlaybackDriver::PlaybackDriver(melody::MelodyState& state, device::Board& board,
+PlaybackDriver::PlaybackDriver(melody::MelodyState& state, ui::BoardWorker& board,
                                std::function<void()> redraw, QObject* parent)
     : QObject(parent), state_(state), board_(board), redraw_(std::move(redraw)) {
-  timer_.setSingleShot(true);
-  timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &PlaybackDriver::Tick);
+  shared_->owner = this;
+}
+
+PlaybackDriver::~PlaybackDriver() {
+  NextGeneration();
+  board_.StopTicker();
+  const std::lock_guard lock(shared_->mutex);
+  shared_->owner = nullptr;
+}
+
+uint64_t PlaybackDriver::NextGeneration() {
+  const std::lock_guard lock(shared_->mutex);
+  shared_->generation = ++generation_;
+  return generation_;
 }
 
 void PlaybackDriver::StartWhole() {
@@ -34,48 +38,99 @@ void PlaybackDriver::StartPart() {
 
 void PlaybackDriver::Begin(int periodMs) {
   redraw_();
-  due_ = Clock::now();
-  ArmFor(periodMs);
+  const uint64_t generation = NextGeneration();
+  const Clock::time_point due = Clock::now() + std::chrono::milliseconds(periodMs);
+  {
+    const std::lock_guard lock(shared_->mutex);
+    shared_->score = state_.score;
+    shared_->playback = state_.playback;
+    shared_->scrollPos = state_.scrollPos;
+    shared_->due = due;
+  }
+  board_.StartTicker(due, [shared = shared_, generation](device::Board& board) {
+    return Tick(shared, board, generation);
+  });
 }
 
-void PlaybackDriver::ArmFor(int periodMs) {
-  due_ += std::chrono::milliseconds(periodMs);
-  const auto now = Clock::now();
-  // A tick that came very late (the window was busy) does not make the next ones race to
-  // catch up: the schedule starts afresh from now.
-  if (due_ - now < -std::chrono::milliseconds(periodMs))
-    due_ = now + std::chrono::milliseconds(periodMs);
-  // The timer counts whole milliseconds and may fire up to one early or late: it is aimed a
-  // little before the due time, and the tick waits out the rest itself.
-  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(due_ - now - kEarlyWake);
-  timer_.start(static_cast<int>(std::max<long long>(wait.count(), 0)));
+std::optional<PlaybackDriver::Clock::time_point> PlaybackDriver::Tick(
+    const std::shared_ptr<Shared>& shared, device::Board& board, uint64_t generation) {
+  melody::TickResult tick;
+  melody::PlaybackState after;
+  Clock::time_point next;
+  {
+    const std::lock_guard lock(shared->mutex);
+    if (shared->generation != generation) return std::nullopt;
+    tick = melody::PlaybackTick(shared->playback, shared->score, shared->scrollPos, board.found());
+    after = shared->playback;
+    const auto period = std::chrono::milliseconds(tick.periodMs);
+    next = shared->due + period;
+    // A tick that came very late does not make the next ones race to catch up: the
+    // schedule starts afresh from now.
+    if (next - Clock::now() < -period) next = Clock::now() + period;
+    shared->due = next;
+  }
+  if (tick.note) board.PlayNote(*tick.note);
+  if (tick.redraw || !tick.running) PostReport(shared, generation, after, true);
+  if (!tick.running) return std::nullopt;
+  return next;
 }
 
-void PlaybackDriver::Tick() {
-  // At most kEarlyWake of sleeping, in short naps so the note leaves within a few tens of
-  // microseconds of its due time.
-  // Bounded whatever the timer did, so the window can never be held for long.
-  const auto until = std::min(due_, Clock::now() + 2 * kEarlyWake);
-  for (auto now = Clock::now(); now < until; now = Clock::now())
-    std::this_thread::sleep_for(std::min<Clock::duration>(until - now, kNap));
-  const melody::TickResult tick =
-      melody::PlaybackTick(state_.playback, state_.score, state_.scrollPos, board_.found());
-  if (tick.note) board_.PlayNote(*tick.note);
-  if (tick.running) ArmFor(tick.periodMs);
-  if (tick.redraw || !tick.running) redraw_();
+void PlaybackDriver::PostReport(const std::shared_ptr<Shared>& shared, uint64_t generation,
+                                const melody::PlaybackState& playback, bool redraw) {
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [shared, generation, playback, redraw] {
+        PlaybackDriver* owner = nullptr;
+        {
+          const std::lock_guard lock(shared->mutex);
+          owner = shared->owner;
+        }
+        if (owner != nullptr) owner->Report(generation, playback, redraw);
+      },
+      Qt::QueuedConnection);
+}
+
+void PlaybackDriver::Report(uint64_t generation, const melody::PlaybackState& playback,
+                            bool redraw) {
+  if (generation != generation_) return;
+  const bool loopPlay = state_.playback.loopPlay;  // the window's to change, not the ticks'
+  state_.playback = playback;
+  state_.playback.loopPlay = loopPlay;
+  if (redraw) redraw_();
+}
+
+void PlaybackDriver::ScoreChanged() {
+  const std::lock_guard lock(shared_->mutex);
+  shared_->score = state_.score;
+  shared_->scrollPos = state_.scrollPos;
+  shared_->playback.loopPlay = state_.playback.loopPlay;
 }
 
 void PlaybackDriver::Stop() {
   if (!state_.playback.timerStarted) return;
-  timer_.stop();
-  if (const auto silence = melody::StopPlayback(state_.playback, board_.found())) {
-    board_.PlayNote(*silence);
+  const uint64_t generation = NextGeneration();
+  // The closing silence follows the last tick, on the same thread, so it can never come
+  // before that tick's note.
+  board_.StopTicker(
+      [shared = shared_, generation](device::Board& board) { Silence(shared, board, generation); });
+}
+
+void PlaybackDriver::Silence(const std::shared_ptr<Shared>& shared, device::Board& board,
+                             uint64_t generation) {
+  std::optional<uint8_t> silence;
+  melody::PlaybackState after;
+  {
+    const std::lock_guard lock(shared->mutex);
+    silence = melody::StopPlayback(shared->playback, board.found());
+    after = shared->playback;
   }
-  redraw_();
+  if (silence) board.PlayNote(*silence);
+  PostReport(shared, generation, after, true);
 }
 
 void PlaybackDriver::Abandon() {
-  timer_.stop();
+  NextGeneration();
+  board_.StopTicker();
 }
 
 }  // namespace pendra2::melody_ui

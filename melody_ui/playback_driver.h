@@ -1,23 +1,32 @@
 #pragma once
-// Note-by-note playback on a precise timer. Each tick is one call into the melody core;
-// the next tick is aimed at the previous tick's planned time plus the current period, so
-// the time a tick itself takes (the board send, the redraw) does not add up over a tune.
+// Note-by-note playback, paced on the board worker's thread: each tick is one call into the
+// melody core and its note goes out from there, so a repaint or a busy window can never
+// delay a note. The next tick is aimed at the previous tick's planned time plus the current
+// period, so the time a tick itself takes does not add up over a tune.
+//
+// The ticks work on a copy of the score and the playback state that this driver keeps in
+// step with the window's: edits, the tempo and the scroll position reach the copy at once
+// (ScoreChanged), and each tick's playback state comes back to the window, which draws the
+// played column from it.
 
 #include <QObject>
-#include <QTimer>
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <mutex>
 
-#include "device/board.h"
 #include "melody/melody_state.h"
+#include "ui_common/board_worker.h"
 
 namespace pendra2::melody_ui {
 
 class PlaybackDriver final : public QObject {
  public:
   // `redraw` repaints the score window (the played column moved).
-  PlaybackDriver(melody::MelodyState& state, device::Board& board, std::function<void()> redraw,
+  PlaybackDriver(melody::MelodyState& state, ui::BoardWorker& board, std::function<void()> redraw,
                  QObject* parent = nullptr);
+  ~PlaybackDriver() override;
 
   void StartWhole();
   void StartPart();
@@ -25,19 +34,42 @@ class PlaybackDriver final : public QObject {
   void Stop();
   // The new-score command: the playback ends at once, without the closing silence.
   void Abandon();
-  bool running() const { return timer_.isActive(); }
+  // The window changed what a running playback reads: the cells, the tempo, the scroll
+  // position (where a looping part playback starts again) or loop play.
+  void ScoreChanged();
 
  private:
-  using Clock = std::chrono::steady_clock;
+  using Clock = ui::BoardWorker::Clock;
+  // What the ticks read and change, under its own lock.
+  struct Shared {
+    std::mutex mutex;
+    melody::Score score;
+    melody::PlaybackState playback;
+    int scrollPos = 0;
+    uint64_t generation = 0;  // of the playback the ticks belong to
+    Clock::time_point due{};
+    // The driver the ticks report to; cleared (on the window's thread) when it goes.
+    PlaybackDriver* owner = nullptr;
+  };
+
   void Begin(int periodMs);
-  void Tick();
-  void ArmFor(int periodMs);
+  // Ends whatever the ticks belong to; later news from them is dropped.
+  uint64_t NextGeneration();
+  // On the worker's thread; they hold the shared part only, which outlives the driver.
+  static std::optional<Clock::time_point> Tick(const std::shared_ptr<Shared>& shared,
+                                               device::Board& board, uint64_t generation);
+  static void Silence(const std::shared_ptr<Shared>& shared, device::Board& board,
+                      uint64_t generation);
+  // To the window's thread: the playback as the ticks left it, to the driver if it is there.
+  static void PostReport(const std::shared_ptr<Shared>& shared, uint64_t generation,
+                         const melody::PlaybackState& playback, bool redraw);
+  void Report(uint64_t generation, const melody::PlaybackState& playback, bool redraw);
 
   melody::MelodyState& state_;
-  device::Board& board_;
+  ui::BoardWorker& board_;
   std::function<void()> redraw_;
-  QTimer timer_;
-  Clock::time_point due_;
+  std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+  uint64_t generation_ = 0;
 };
 
 }  // namespace pendra2::melody_ui

@@ -79,8 +79,17 @@ bool RunTransferWithProgress(QWidget* owner, const std::function<bool(const Bloc
 }
 
 bool DialogImageWriter::WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) {
-  return RunTransferWithProgress(
-      owner_, [&](const BlockDone& done) { return board_.WriteImage(image, done); });
+  board_image::Image copy;
+  std::copy(image.begin(), image.end(), copy.begin());
+  return RunTransferWithProgress(owner_, [&](const BlockDone& done) {
+    QPointer<QWidget> owner(owner_);
+    return board_.AskAndWait([copy, done, owner](device::Board& board) {
+      return board.WriteImage(copy, [done, owner](int block) {
+        QMetaObject::invokeMethod(
+            owner, [done, block] { done(block); }, Qt::QueuedConnection);
+      });
+    });
+  });
 }
 
 }  // namespace pendra2::ui

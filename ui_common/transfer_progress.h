@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "device/board.h"
 #include "interaction/board_image_writer.h"
+#include "ui_common/board_worker.h"
 
 namespace pendra2::ui {
 
@@ -16,17 +16,19 @@ namespace pendra2::ui {
 using BlockDone = std::function<void(int block)>;
 
 // Shows the dialog over `owner`, runs `write` with a callback that moves the bar, closes the
-// dialog and returns what `write` returned.
+// dialog and returns what `write` returned. `write` waits for the board worker in a local
+// event loop, so the windows go on drawing; the dialog keeps every input away meanwhile.
 bool RunTransferWithProgress(QWidget* owner, const std::function<bool(const BlockDone&)>& write);
 
-// The editors' image writer: the board's image write with the transfer dialog over `owner`.
+// The editors' image writer: the board's image write, run on the board worker, with the
+// transfer dialog over `owner` until it has ended.
 class DialogImageWriter final : public interaction::BoardImageWriter {
  public:
-  DialogImageWriter(device::Board& board, QWidget* owner) : board_(board), owner_(owner) {}
+  DialogImageWriter(BoardWorker& board, QWidget* owner) : board_(board), owner_(owner) {}
   bool WriteImage(std::span<const uint8_t, board_image::kImageBytes> image) override;
 
  private:
-  device::Board& board_;
+  BoardWorker& board_;
   QPointer<QWidget> owner_;
 };
 

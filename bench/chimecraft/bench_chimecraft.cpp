@@ -73,11 +73,11 @@ struct NoPrint final : ui::PrintChooser {
 
 struct Program {
   explicit Program(device::Transport& transport) : board(transport, 2000) {
-    board.FindBoard();
+    board.AskAndWait([](device::Board& b) { return b.FindBoard(); });
     window = std::make_unique<melody_ui::ChimeWindow>(
         *state, melody_ui::ChimeServices{board, prompts, files, counts, starter, print});
   }
-  device::Board board;
+  ui::BoardWorker board;
   std::unique_ptr<melody::MelodyState> state = std::make_unique<melody::MelodyState>();
   NoPrompts prompts;
   NoFiles files;

@@ -64,24 +64,17 @@ struct Editor {
       : transport(std::move(boards)), board(transport, 2000) {}
 
   std::unique_ptr<flowchart_ui::StepcraftWindow> Make() {
-    board.FindBoard();
+    board.AskAndWait([](device::Board& b) { return b.FindBoard(); });
     state = std::make_unique<flowchart::StepcraftState>();
     flowchart::NewProgram(state->program);
     flowchart::Recompute(state->program);
     return std::make_unique<flowchart_ui::StepcraftWindow>(
-        *state, flowchart_ui::StepcraftServices{board,
-                                                prompter,
-                                                files,
-                                                dialogs,
-                                                printer,
-                                                starter,
-                                                flowchart_ui::ProgressDialogWriters(),
-                                                {},
-                                                {}});
+        *state,
+        flowchart_ui::StepcraftServices{board, prompter, files, dialogs, printer, starter, {}, {}});
   }
 
   device::VirtualTransport transport;
-  device::Board board;
+  ui::BoardWorker board;
   std::unique_ptr<flowchart::StepcraftState> state;
   Quiet prompter;
   NoFiles files;
@@ -95,7 +88,7 @@ bool ShowAndPaint(flowchart_ui::StepcraftWindow& window) {
   bool painted = false;
   QObject::connect(window.flowchartWindow(), &flowchart_ui::FlowchartWindow::TitleChanged,
                    [&painted] { painted = true; });
-  window.panel()->ShowBoardState();
+  window.panel()->RefreshBoardButtons();
   window.show();
   const QDeadlineTimer deadline(5000);
   while (!painted && !deadline.hasExpired()) QCoreApplication::processEvents();

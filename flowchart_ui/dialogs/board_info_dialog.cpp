@@ -50,7 +50,14 @@ void BoardInfoDialog::showEvent(QShowEvent* event) {
 void BoardInfoDialog::Query() {
   if (asked_) return;
   asked_ = true;
-  const InfoReply reply = board_ ? board_->QueryInfo() : InfoReply{.boardFound = false};
+  if (board_ == nullptr) {
+    Show(InfoReply{.boardFound = false});
+    return;
+  }
+  board_->QueryInfo(this, [this](const InfoReply& reply) { Show(reply); });
+}
+
+void BoardInfoDialog::Show(const InfoReply& reply) {
   const std::string* texts[] = {&reply.info.testStatus, &reply.info.version,
                                 &reply.info.buildNumber, &reply.info.releaseDate};
   for (int row = 0; row < 4; ++row) {

@@ -16,15 +16,17 @@ class BoardInfoDialog : public TemplateDialog {
   // `board` may be null (no board link): the fields then stay empty.
   BoardInfoDialog(BoardReader* board, QWidget* parent);
 
-  // Sends the query and shows the fields; runs once, as the dialog first shows. The wait
-  // for the reply is bounded by the board link's reply timeout; a board that lets it run
-  // out leaves the fields as the reply buffer held them and a note that it did not answer.
+  // Asks for the board's information, once, as the dialog first shows; the fields show it
+  // when the answer comes. A board that lets the reply wait run out leaves the fields as the
+  // reply buffer held them and a note that it did not answer.
   void Query();
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
+  void Show(const InfoReply& reply);
+
   BoardReader* board_;
   bool asked_ = false;
   QLabel* note_ = nullptr;

@@ -58,9 +58,12 @@ BranchDialog::BranchDialog(BoardReader* board, QWidget* parent)
   SetFirstField(Edit(3001));
 }
 
-RoundResult BranchDialog::ReadOnce() {
+void BranchDialog::ReadOnce(RoundDone done) {
   // The input checked now: switching the input while reading takes effect at this tick.
-  return ShowReading(board_, flowchart::BranchReadingInput(input_.Checked()), *shown_);
+  board_->ReadInputs(this, {flowchart::BranchReadingInput(input_.Checked())},
+                     [this, done](const std::vector<InputReading>& readings) {
+                       done(ShowReading(readings.front(), *shown_));
+                     });
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -17,7 +17,7 @@ class BranchDialog : public LiveReadingDialog {
   RadioGroup& input() { return input_; }            // 1101..1103
 
  private:
-  RoundResult ReadOnce() override;
+  void ReadOnce(RoundDone done) override;
 
   RadioGroup comparison_{this};
   RadioGroup input_{this};

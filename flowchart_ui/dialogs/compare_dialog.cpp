@@ -56,12 +56,14 @@ CompareDialog::CompareDialog(BoardReader* board, QWidget* parent)
   SetFirstField(Edit(3001));
 }
 
-RoundResult CompareDialog::ReadOnce() {
-  const RoundResult first = ShowReading(board_, 1, *input1_);
-  // After a reply wait ran out, a second one would only double the wait.
-  if (first == RoundResult::kNoAnswer) return first;
-  const RoundResult second = ShowReading(board_, 2, *input2_);
-  return first == RoundResult::kRead ? second : first;
+void CompareDialog::ReadOnce(RoundDone done) {
+  board_->ReadInputs(this, {1, 2}, [this, done](const std::vector<InputReading>& readings) {
+    const RoundResult first = ShowReading(readings[0], *input1_);
+    // After a reply wait ran out, the second input was not asked.
+    if (first == RoundResult::kNoAnswer) return done(first);
+    const RoundResult second = ShowReading(readings[1], *input2_);
+    done(first == RoundResult::kRead ? second : first);
+  });
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -15,7 +15,7 @@ class CompareDialog : public LiveReadingDialog {
   RadioGroup& comparison() { return comparison_; }  // 1006, 1008, 1007
 
  private:
-  RoundResult ReadOnce() override;
+  void ReadOnce(RoundDone done) override;
 
   RadioGroup comparison_{this};
   QLabel* input1_ = nullptr;

@@ -13,7 +13,7 @@ QString Caption(std::string_view utf8) {
 
 }  // namespace
 
-LiveReading::LiveReading(QPushButton* toggle, QLabel* note, std::function<RoundResult()> round,
+LiveReading::LiveReading(QPushButton* toggle, QLabel* note, std::function<void(RoundDone)> round,
                          QObject* parent)
     : QObject(parent), toggle_(toggle), note_(note), round_(std::move(round)) {
   timer_.setSingleShot(true);
@@ -43,7 +43,13 @@ void LiveReading::Stop() {
 void LiveReading::Tick() {
   timer_.stop();
   if (!running_) return;
-  switch (round_()) {
+  round_([this](RoundResult result) { RoundEnded(result); });
+}
+
+void LiveReading::RoundEnded(RoundResult result) {
+  // Stopped while the round was out: it is shown, but no other round follows.
+  if (!running_) return;
+  switch (result) {
     case RoundResult::kRead:
       ShowNote(nullptr);
       break;
@@ -52,7 +58,7 @@ void LiveReading::Tick() {
       ShowNote(kNoBoardNote);
       break;
     case RoundResult::kNoAnswer:
-      // Each further tick would hold the dialog for a whole reply wait.
+      // Each further tick would keep the board busy for a whole reply wait.
       Stop();
       ShowNote(kNoAnswerNote);
       return;

@@ -1,8 +1,8 @@
 #pragma once
 // The live sensor reading of the branch dialogs: a toggle button starts and stops it; each
-// 50 ms tick runs one round of readings with the timer stopped, then starts the timer again,
-// so no two exchanges with the board ever overlap. A board that does not answer stops the
-// reading and says so, rather than keeping the dialog waiting for a reply at every tick.
+// 50 ms tick asks for one round of readings with the timer stopped and starts the timer again
+// once the round is told, so no two rounds ever overlap. A board that does not answer stops
+// the reading and says so, rather than keeping the board busy with a reply wait every tick.
 
 #include <QObject>
 #include <QTimer>
@@ -19,13 +19,15 @@ inline constexpr const char* kNoBoardNote = "ボードが接続されていま�
 inline constexpr const char* kNoAnswerNote = "ボードが応答しません";
 
 enum class RoundResult { kRead, kNoBoard, kNoAnswer };
+using RoundDone = std::function<void(RoundResult)>;
 
 class LiveReading : public QObject {
   Q_OBJECT
 
  public:
-  // `round` reads the inputs once and shows them; `note` shows what went wrong.
-  LiveReading(QPushButton* toggle, QLabel* note, std::function<RoundResult()> round,
+  // `round` asks for the inputs once, shows them when they come and tells how it went;
+  // `note` shows what went wrong.
+  LiveReading(QPushButton* toggle, QLabel* note, std::function<void(RoundDone)> round,
               QObject* parent);
 
   bool running() const { return running_; }
@@ -36,10 +38,11 @@ class LiveReading : public QObject {
 
  private:
   void ShowNote(const char* text);
+  void RoundEnded(RoundResult result);
 
   QPushButton* toggle_;
   QLabel* note_;
-  std::function<RoundResult()> round_;
+  std::function<void(RoundDone)> round_;
   QTimer timer_;
   bool running_ = false;
 };

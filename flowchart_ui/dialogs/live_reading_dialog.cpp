@@ -14,7 +14,15 @@ void LiveReadingDialog::AttachReading(QPushButton* toggle, QGridLayout& grid, in
   note->setMinimumHeight(note->fontMetrics().height());
   grid.addWidget(note, noteRow, 0, 1, -1);
   reading_ = new LiveReading(
-      toggle, note, [this] { return ReadOnce(); }, this);
+      toggle, note,
+      [this](RoundDone done) {
+        if (board_ == nullptr) {
+          done(RoundResult::kNoBoard);
+        } else {
+          ReadOnce(std::move(done));
+        }
+      },
+      this);
 }
 
 void LiveReadingDialog::accept() {

@@ -22,9 +22,9 @@ class LiveReadingDialog : public TemplateDialog {
   LiveReadingDialog(int templateId, const char* title, BoardReader* board, QWidget* parent);
 
   // The reading behind `toggle`, its note on row `noteRow` of `grid` across every column;
-  // each tick calls ReadOnce.
+  // each tick calls ReadOnce, which tells `done` once the readings are shown.
   void AttachReading(QPushButton* toggle, QGridLayout& grid, int noteRow);
-  virtual RoundResult ReadOnce() = 0;
+  virtual void ReadOnce(RoundDone done) = 0;
 
   BoardReader* board_;
 

@@ -11,9 +11,7 @@ QString ReadingText(uint16_t reading) {
                                                        static_cast<uint8_t>(reading >> 8)));
 }
 
-RoundResult ShowReading(BoardReader* board, int input, QLabel& shown) {
-  if (!board) return RoundResult::kNoBoard;
-  const InputReading reading = board->ReadInput(input);
+RoundResult ShowReading(const InputReading& reading, QLabel& shown) {
   switch (reading.outcome) {
     case ReadOutcome::kReading:
       shown.setText(ReadingText(reading.value));

@@ -1,5 +1,5 @@
 #pragma once
-// One live reading: asking the board for an input and showing the reply.
+// One live reading: showing an input's reading as the board gave it.
 
 #include <QString>
 #include <cstdint>
@@ -14,7 +14,7 @@ namespace pendra2::flowchart_ui {
 // The reading (reply byte 3 × 256 + byte 2) as a decimal number.
 QString ReadingText(uint16_t reading);
 
-// Reads input 1..3 and shows the reading in `shown`; on failure `shown` keeps the last one.
-RoundResult ShowReading(BoardReader* board, int input, QLabel& shown);
+// Shows the reading in `shown`; on failure `shown` keeps the last one.
+RoundResult ShowReading(const InputReading& reading, QLabel& shown);
 
 }  // namespace pendra2::flowchart_ui

@@ -24,6 +24,7 @@
 #include "flowchart_ui/qt_step_dialogs.h"
 #include "stepcraft_fakes.h"
 #include "support/fake_transport.h"
+#include "ui_common/board_worker.h"
 #include "ui_common/qt_test_support.h"
 
 namespace pendra2::flowchart_ui {
@@ -206,15 +207,21 @@ TEST_F(StepDialogsTest, TheTuneBrowseButtonStoresTheChosenTuneEvenWhenCancelled)
   EXPECT_EQ(program->steps[2].size, 12);
 }
 
+// Answers at once, as the worker's reader does once the board has answered.
 class ScriptedBoard : public BoardReader {
  public:
-  InputReading ReadInput(int input) override {
-    asked.push_back(input);
-    return {outcome, static_cast<uint16_t>(100 * input + asked.size())};
+  void ReadInputs(QObject*, std::vector<int> inputs, ReadingsDone done) override {
+    std::vector<InputReading> readings(inputs.size(), {ReadOutcome::kNoAnswer, 0});
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+      asked.push_back(inputs[i]);
+      readings[i] = {outcome, static_cast<uint16_t>(100 * inputs[i] + asked.size())};
+      if (outcome == ReadOutcome::kNoAnswer) break;
+    }
+    done(readings);
   }
-  InfoReply QueryInfo() override {
+  void QueryInfo(QObject*, InfoDone done) override {
     ++queries;
-    return info;
+    done(info);
   }
   ReadOutcome outcome = ReadOutcome::kReading;
   std::vector<int> asked;
@@ -283,24 +290,35 @@ TEST(BoardInfo, ShowsTheReplyFieldsOrWhatTheBufferHeldWhenTheBoardIsSilent) {
 
 TEST(BoardReader, TellsAReadingFromAMissingBoardAndFromOneThatDoesNotAnswer) {
   test::FakeTransport fake;
-  device::Board board(fake, 20);
-  const auto reader = MakeBoardReader(board);
-  EXPECT_EQ(reader->ReadInput(1).outcome, ReadOutcome::kNoBoard);
-  EXPECT_FALSE(reader->QueryInfo().boardFound);
+  ui::BoardWorker worker(fake, 20);
+  const auto reader = MakeBoardReader(worker);
+  std::vector<InputReading> readings;
+  InfoReply info;
+  const auto read = [&](std::vector<int> inputs) {
+    reader->ReadInputs(nullptr, std::move(inputs), [&](const auto& r) { readings = r; });
+    reader->QueryInfo(nullptr, [&](const InfoReply& r) { info = r; });
+    worker.WaitIdle();
+  };
+  read({1});
+  EXPECT_EQ(readings.at(0).outcome, ReadOutcome::kNoBoard);
+  EXPECT_FALSE(info.boardFound);
 
   fake.AddBoard("b")->SetInput(1, 613);
-  ASSERT_EQ(board.FindBoard(), device::kBoardFound);
-  const InputReading reading = reader->ReadInput(2);
-  EXPECT_EQ(reading.outcome, ReadOutcome::kReading);
-  EXPECT_EQ(reading.value, 613);
-  EXPECT_TRUE(reader->QueryInfo().answered);
+  ASSERT_EQ(worker.AskAndWait([](device::Board& b) { return b.FindBoard(); }), device::kBoardFound);
+  read({2});
+  EXPECT_EQ(readings.at(0).outcome, ReadOutcome::kReading);
+  EXPECT_EQ(readings.at(0).value, 613);
+  EXPECT_TRUE(info.answered);
 
   fake.silent = true;
-  EXPECT_EQ(reader->ReadInput(1).outcome, ReadOutcome::kNoAnswer);
-  const InfoReply silent = reader->QueryInfo();
-  EXPECT_FALSE(silent.answered);
-  EXPECT_TRUE(silent.boardFound);
-  EXPECT_EQ(silent.info.version, "V3.00.00") << "the earlier reply stays in the buffer";
+  fake.ClearCalls();
+  read({1, 2});
+  EXPECT_EQ(readings.at(0).outcome, ReadOutcome::kNoAnswer);
+  EXPECT_EQ(readings.at(1).outcome, ReadOutcome::kNoAnswer);
+  EXPECT_EQ(fake.CountCalls(test::FakeCall::Write), 2) << "input 1 and the information only";
+  EXPECT_FALSE(info.answered);
+  EXPECT_TRUE(info.boardFound);
+  EXPECT_EQ(info.info.version, "V3.00.00") << "the earlier reply stays in the buffer";
 }
 
 TEST(AboutBox, ShowsTheVersionAndOpensTheBoardInformation) {

@@ -40,7 +40,8 @@ struct Launcher final : interaction::Prompter, ui::ProgramStarter {
   }
   bool WaitForNextPoll() {
     const int seen = window.pollCount();
-    return QTest::qWaitFor([&] { return window.pollCount() > seen; }, 2000);
+    return QTest::qWaitFor([&] { return window.pollCount() > seen && !window.pollInFlight(); },
+                           2000);
   }
   QString Status() const { return window.findChild<QLabel*>(QStringLiteral("2006"))->text(); }
   interaction::PromptAnswer Ask(const interaction::Prompt& prompt) override {
@@ -60,7 +61,7 @@ struct Launcher final : interaction::Prompter, ui::ProgramStarter {
   bool canStart = true;
   std::function<void()> onStart;
   test::FakeTransport transport;
-  device::Board board{transport, 50};
+  ui::BoardWorker board{transport, 50};
   LauncherWindow window{board, *this, *this};
 };
 
@@ -172,6 +173,7 @@ TEST(LauncherStart, EachEditorStartsOrIsRefusedAsTheBoardAllows) {
     };
     l.window.show();
     l.window.RunCommand(c.command);
+    l.board.WaitIdle();
 
     if (!c.started) handles = l.transport.openHandles();
     EXPECT_EQ(l.started, c.started ? QStringList{c.started} : QStringList{});
@@ -203,6 +205,7 @@ TEST(LauncherWindow, PaintsItsBackgroundAndAnswersButtonsShortcutsAndMenu) {
   EXPECT_EQ(shot.pixelColor(250, 20).rgb(), back.pixelColor(250, 20).rgb());
   EXPECT_EQ(shot.pixelColor(508, 200), QColor(200, 230, 180));
   QTest::mouseClick(l.window.findChild<QPushButton*>(QStringLiteral("2004")), Qt::LeftButton);
+  l.board.WaitIdle();
   EXPECT_EQ(l.asked.size(), 1u) << "the Stepcraft button ran the check, which refused the board";
 
   QApplication::setActiveWindow(&l.window);

@@ -37,8 +37,8 @@ struct NoPrinter final : ui::PrintChooser {
 struct Chime {
   explicit Chime(bool plugged = true, bool replaying = false) {
     if (plugged) transport.AddBoard("board0");
-    board = std::make_unique<device::Board>(transport, 100);
-    board->FindBoard();
+    board = std::make_unique<ui::BoardWorker>(transport, 100);
+    board->AskAndWait([](device::Board& b) { return b.FindBoard(); });
     window = std::make_unique<ChimeWindow>(
         *state, ChimeServices{*board, prompter, files, counts, starter, printer, replaying});
     window->show();
@@ -53,7 +53,7 @@ struct Chime {
   }
 
   test::FakeTransport transport;
-  std::unique_ptr<device::Board> board;
+  std::unique_ptr<ui::BoardWorker> board;
   std::unique_ptr<melody::MelodyState> state = std::make_unique<melody::MelodyState>();
   ScriptedPrompter prompter;
   ScriptedFiles files;
@@ -100,6 +100,20 @@ TEST(ChimeWindow, BoardControlsFollowDiscovery) {
   with.transport.Unplug("board0");
   QTest::qWait(60);  // discovery runs on a repaint at most every 50 ms
   with.window->scoreCanvas()->repaint();
+  with.board->WaitIdle();
+  EXPECT_FALSE(with.window->boardControlsShown());
+  // Pressed after the board has gone: says so.
+  with.board->AskAndWait([](device::Board& b) { return b.FindBoard(); });
+  with.transport.AddBoard("board0");
+  with.window->Command(kCmdReconnect);
+  with.board->WaitIdle();
+  EXPECT_TRUE(with.window->boardControlsShown());
+  with.transport.Unplug("board0");
+  with.window->Command(kCmdBoardRun);
+  with.board->WaitIdle();
+  EXPECT_EQ(
+      with.prompter.asked.back(),
+      "Error Message: マイコンと通信できませんでした。\nマイコンとの接続を確かめてください。");
   EXPECT_FALSE(with.window->boardControlsShown());
 }
 
@@ -121,6 +135,7 @@ TEST(ChimeWindow, PartPlaybackAndStop) {
   chime.window->Command(kCmdWholePlay);
   ASSERT_TRUE(QTest::qWaitFor([&] { return chime.PlayNotes().size() > 30; }, 20000));
   chime.window->Command(kCmdStopPlay);
+  chime.board->WaitIdle();
   EXPECT_EQ(chime.state->playback.playState, melody::kIdle);
   EXPECT_EQ(chime.PlayNotes().back(), 23);
 }

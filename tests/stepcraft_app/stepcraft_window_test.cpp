@@ -23,6 +23,7 @@
 #include "flowchart_ui/symbol_toolbar.h"
 #include "stepcraft_app/scripted_user.h"
 #include "support/fake_transport.h"
+#include "ui_common/board_messages.h"
 
 namespace pendra2::flowchart_ui {
 namespace {
@@ -44,7 +45,7 @@ struct Printing final : ui::PrintChooser {
 // A Stepcraft main window with everything around it scripted.
 struct Editor {
   test::FakeTransport transport;
-  device::Board board{transport, 30};
+  ui::BoardWorker board{transport, 30};
   std::unique_ptr<flowchart::StepcraftState> state = std::make_unique<flowchart::StepcraftState>();
   pendra2::testing::ScriptedPrompter prompter;
   pendra2::testing::ScriptedFiles files;
@@ -55,15 +56,25 @@ struct Editor {
 
   explicit Editor(const char* boardVersion = nullptr) {
     if (boardVersion) Plug(boardVersion);
-    board.FindBoard();
+    board.AskAndWait([](device::Board& b) { return b.FindBoard(); });
     window = std::make_unique<StepcraftWindow>(
-        *state,
-        StepcraftServices{
-            board, prompter, files, dialogs, printing, starter, ProgressDialogWriters(), {}, {}});
-    window->panel()->ShowBoardState();
+        *state, StepcraftServices{board, prompter, files, dialogs, printing, starter, {}, {}});
+    board.SetRefreshAsksAutoMode(true);
+    window->panel()->RefreshBoardButtons();
     window->show();
     // Repaints reach only a window that is on the screen.
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    Settle();
+  }
+  // What was asked of the board has been done and told.
+  void Settle() { board.WaitIdle(); }
+  void Repaint() {
+    window->flowchartWindow()->repaint();
+    Settle();
+  }
+  void Command(int id) {
+    window->RunCommand(id);
+    Settle();
   }
   std::shared_ptr<virtual_board::BoardModel> Plug(const char* version = "V3.00.00") {
     virtual_board::BoardIdentity identity;
@@ -95,22 +106,22 @@ TEST(StepcraftBoardButtons, FollowEachDiscovery) {
   EXPECT_EQ(e.BoardButtons(), none);
 
   e.Plug();
-  e.window->flowchartWindow()->repaint();  // every repaint looks for the board
+  e.Repaint();  // every repaint looks for the board
   EXPECT_EQ(e.BoardButtons(), autoOff);
 
-  e.window->RunCommand(kCommandAutoOn);
+  e.Command(kCommandAutoOn);
   EXPECT_EQ(e.BoardButtons(), autoOn);
-  e.window->flowchartWindow()->repaint();  // the board keeps the mode: still on
+  e.Repaint();  // the board keeps the mode: still on
   EXPECT_EQ(e.BoardButtons(), autoOn);
 
   e.transport.Unplug("/dev/hidraw3");
-  e.window->flowchartWindow()->repaint();
+  e.Repaint();
   EXPECT_EQ(e.BoardButtons(), none);
 
   e.Plug();
-  e.window->RunCommand(kCommandReconnect);
+  e.Command(kCommandReconnect);
   EXPECT_EQ(e.BoardButtons(), autoOff);
-  e.window->RunCommand(kCommandAutoOff);
+  e.Command(kCommandAutoOff);
   EXPECT_EQ(e.BoardButtons(), autoOff);
 }
 
@@ -119,7 +130,7 @@ TEST(StepcraftBoardButtons, FollowEachDiscovery) {
 TEST(StepcraftTransfer, ImageReachesTheBoard) {
   Editor e("V3.00.00");
   e.transport.ClearCalls();
-  e.window->RunCommand(kCommandTransfer);
+  e.Command(kCommandTransfer);
   EXPECT_FALSE(e.state->transferBusy);
   EXPECT_EQ(e.window->panel()->lastTransfer(), flowchart::TransferStep::kSent);
   EXPECT_EQ(e.Letters().substr(0, 2), "CS");  // then the eight blocks, answered
@@ -132,7 +143,7 @@ TEST(StepcraftTransfer, ImageReachesTheBoard) {
 TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
   Editor none;
   none.transport.ClearCalls();
-  for (int id : {kCommandTransfer, kCommandRun, kCommandStop}) none.window->RunCommand(id);
+  for (int id : {kCommandTransfer, kCommandRun, kCommandStop}) none.Command(id);
   EXPECT_EQ(none.Letters(), "");
 
   Editor e("V3.00.00");
@@ -143,7 +154,16 @@ TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
   e.window->RunCommand(kCommandRun);
   e.window->RunCommand(kCommandTransfer);
   e.state->transferBusy = false;
+  e.Settle();
   EXPECT_EQ(e.Letters(), "RE");
+  EXPECT_TRUE(e.prompter.shown.empty());
+
+  // Pressed after the board has gone: says so, and the buttons go.
+  e.transport.Unplug("/dev/hidraw3");
+  e.Command(kCommandRun);
+  EXPECT_EQ(e.prompter.Texts(),
+            std::vector<std::string>{std::string(ui::kBoardUnreachableMessage.text)});
+  EXPECT_EQ(e.BoardButtons(), std::vector<bool>(5, false));
 }
 
 TEST(StepcraftToolbar, EachButtonPicksItsToolAndShowsIt) {
@@ -186,6 +206,7 @@ TEST(StepcraftExit, AskFirstThenCloseTheBoardAndStartTheLauncher) {
     } else {
       e.window->close();
     }
+    e.Settle();
     EXPECT_EQ(e.window->ended(), row.ends);
     EXPECT_EQ(e.window->isVisible(), !row.ends);
     EXPECT_EQ(e.prompter.shown.size(), row.modified ? 1u : 0u);

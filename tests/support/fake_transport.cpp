@@ -8,6 +8,7 @@ namespace pendra2::test {
 std::shared_ptr<virtual_board::BoardModel> FakeTransport::AddBoard(
     const std::string& path, uint16_t vendorId, uint16_t productId,
     virtual_board::BoardIdentity identity) {
+  const std::lock_guard lock(mutex_);
   identity.vendorId = vendorId;
   identity.productId = productId;
   auto model = std::make_shared<virtual_board::BoardModel>(std::move(identity));
@@ -16,6 +17,7 @@ std::shared_ptr<virtual_board::BoardModel> FakeTransport::AddBoard(
 }
 
 FakeInterface& FakeTransport::interface(const std::string& path) {
+  const std::lock_guard lock(mutex_);
   for (auto& i : interfaces_) {
     if (i.path == path) return i;
   }
@@ -23,6 +25,7 @@ FakeInterface& FakeTransport::interface(const std::string& path) {
 }
 
 void FakeTransport::Unplug(const std::string& path) {
+  const std::lock_guard lock(mutex_);
   std::erase_if(interfaces_, [&](const FakeInterface& i) { return i.path == path; });
   for (auto& [handle, h] : open_) {
     if (h.path == path) h.unplugged = true;
@@ -37,6 +40,7 @@ const FakeTransport::OpenHandle* FakeTransport::Usable(device::Handle handle,
 }
 
 device::InterfaceList FakeTransport::Enumerate() {
+  const std::lock_guard lock(mutex_);
   calls_.push_back(FakeCall{FakeCall::Enumerate, {}, {}, {}, 0, !listUnavailable});
   device::InterfaceList list;
   if (listUnavailable) return list;
@@ -46,6 +50,7 @@ device::InterfaceList FakeTransport::Enumerate() {
 }
 
 device::Handle FakeTransport::Open(const std::string& path, device::Access access) {
+  const std::lock_guard lock(mutex_);
   const auto it = std::find_if(interfaces_.begin(), interfaces_.end(),
                                [&](const FakeInterface& i) { return i.path == path; });
   const bool ok = it != interfaces_.end() && it->openable &&
@@ -57,6 +62,7 @@ device::Handle FakeTransport::Open(const std::string& path, device::Access acces
 }
 
 bool FakeTransport::Write(device::Handle handle, const device::Report& report) {
+  const std::lock_guard lock(mutex_);
   const OpenHandle* h = Usable(handle, device::Access::Read);
   calls_.push_back(FakeCall{FakeCall::Write, h ? h->path : "", {}, report, 0, h != nullptr});
   if (h == nullptr) {
@@ -70,6 +76,7 @@ bool FakeTransport::Write(device::Handle handle, const device::Report& report) {
 }
 
 bool FakeTransport::Read(device::Handle handle, device::Report& report, int timeoutMs) {
+  const std::lock_guard lock(mutex_);
   const OpenHandle* h = Usable(handle, device::Access::Write);
   auto* queue = h ? &pending_[h->path] : nullptr;
   bool ok = queue != nullptr && !queue->empty();  // nothing to read: the wait runs out
@@ -88,6 +95,7 @@ bool FakeTransport::Read(device::Handle handle, device::Report& report, int time
 }
 
 void FakeTransport::Close(device::Handle handle) {
+  const std::lock_guard lock(mutex_);
   const auto h = open_.find(handle);
   const bool ok = h != open_.end();
   calls_.push_back(FakeCall{FakeCall::Close, ok ? h->second.path : "", {}, {}, 0, ok});
@@ -95,11 +103,13 @@ void FakeTransport::Close(device::Handle handle) {
 }
 
 int FakeTransport::CountCalls(FakeCall::Kind kind) const {
+  const std::lock_guard lock(mutex_);
   return static_cast<int>(std::count_if(calls_.begin(), calls_.end(),
                                         [&](const FakeCall& c) { return c.kind == kind; }));
 }
 
 std::vector<device::Report> FakeTransport::Writes() const {
+  const std::lock_guard lock(mutex_);
   std::vector<device::Report> out;
   for (const auto& c : calls_) {
     if (c.kind == FakeCall::Write && c.ok) out.push_back(c.report);

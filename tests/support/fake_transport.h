@@ -1,10 +1,13 @@
 #pragma once
 // An in-process Transport for tests: a list of HID interfaces, some of them boards driven by
 // the real board model. It records every call, can refuse opens, fail writes or reads (an
-// unplugged board), stay silent (a hung board), answer late, or refuse the list.
+// unplugged board), stay silent (a hung board), answer late, or refuse the list. A board
+// worker's thread may use it while the test looks at it: every call takes its lock.
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -43,9 +46,9 @@ class FakeTransport : public device::Transport {
   // Unplugs: the interface leaves the list and every open handle on it fails from now on.
   void Unplug(const std::string& path);
 
-  bool listUnavailable = false;
-  bool silent = false;  // the boards take requests but never answer
-  int lateReads = 0;    // this many reads run out before a waiting reply can be read
+  std::atomic<bool> listUnavailable = false;
+  std::atomic<bool> silent = false;  // the boards take requests but never answer
+  std::atomic<int> lateReads = 0;    // reads that run out before a waiting reply is read
 
   device::InterfaceList Enumerate() override;
   device::Handle Open(const std::string& path, device::Access access) override;
@@ -58,11 +61,20 @@ class FakeTransport : public device::Transport {
   // In-process boards: no other program can reach them, so no device lock.
   bool SharedBetweenPrograms() const override { return false; }
 
-  const std::vector<FakeCall>& calls() const { return calls_; }
-  void ClearCalls() { calls_.clear(); }
+  std::vector<FakeCall> calls() const {
+    const std::lock_guard lock(mutex_);
+    return calls_;
+  }
+  void ClearCalls() {
+    const std::lock_guard lock(mutex_);
+    calls_.clear();
+  }
   int CountCalls(FakeCall::Kind kind) const;
   std::vector<device::Report> Writes() const;  // the reports written successfully
-  int openHandles() const { return static_cast<int>(open_.size()); }
+  int openHandles() const {
+    const std::lock_guard lock(mutex_);
+    return static_cast<int>(open_.size());
+  }
 
  private:
   struct OpenHandle {
@@ -73,6 +85,7 @@ class FakeTransport : public device::Transport {
   // The open handle, when it is still usable for `unusable`'s opposite direction.
   const OpenHandle* Usable(device::Handle handle, device::Access unusable) const;
 
+  mutable std::recursive_mutex mutex_;
   std::vector<FakeInterface> interfaces_;
   std::map<device::Handle, OpenHandle> open_;
   // Replies waiting for a reader, per interface path (a board answers every reader).

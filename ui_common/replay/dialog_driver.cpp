@@ -189,8 +189,10 @@ void DialogDriver::Drive(const QPointer<QDialog>& dialog) {
       QObject::connect(dialog, &QDialog::finished, this, [&result](int code) { result = code; });
   for (const DialogStep& step : block.steps) {
     if (!dialog) break;
+    context_.WaitForBoard();
     if (!RunStep(*dialog, id, step)) break;
   }
+  context_.WaitForBoard();
   if (!context_.failed() && dialog && dialog->isVisible())
     PressStandard(*dialog, block.endOk ? kOk : kCancel);
   QObject::disconnect(finished);

@@ -4,6 +4,7 @@
 // session has already gone otherwise than the script says.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -34,6 +35,13 @@ class ReplayContext {
   std::deque<Queued<std::optional<std::string>>> files;
   std::deque<Queued<std::optional<std::string>>> prints;
   std::deque<Queued<const DialogBlock*>> dialogs;
+
+  // Whether board operations that earlier lines started (a transfer, a run or stop, a
+  // dialog's reading) are still under way; background looks at the board do not count.
+  std::function<bool()> boardBusy;
+  // Before each line: those operations end (or fail) first, so a session runs the same way
+  // however quickly the board answers. Each is bounded by the reply wait; this bounds all.
+  void WaitForBoard() const;
 
   // One transcript line; flushed at once so that a session that hangs or crashes still
   // shows how far it got.

@@ -1,6 +1,7 @@
 #include "ui_common/replay/replay_session.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -24,6 +25,14 @@ void SendMouse(QWidget& window, QEvent::Type type, const QPoint& at, Qt::MouseBu
 }  // namespace
 
 ReplaySession::ReplaySession(std::ostream& out, std::ostream& err) : err_(err), context_(out) {}
+
+void ReplayContext::WaitForBoard() const {
+  if (!boardBusy) return;
+  const QDeadlineTimer deadline(60000);
+  while (boardBusy() && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  }
+}
 
 ReplaySession::~ReplaySession() = default;
 
@@ -51,11 +60,14 @@ bool ReplaySession::eventFilter(QObject* watched, QEvent* event) {
 
 int ReplaySession::Run(ReplayTarget& target, const ReplayScript& script) {
   for (const ScriptLine& line : script.lines) {
+    context_.WaitForBoard();
     RunLine(target, line);
     // Whatever the action set going (repaints, posted work) settles before the next one.
     QCoreApplication::processEvents();
     if (context_.failed()) break;
   }
+  // What the last lines started ends too, with the messages it shows.
+  context_.WaitForBoard();
   FailOnLeftovers();
   if (!context_.failed()) return kReplayDone;
   err_ << "replay: " << context_.failure() << '\n' << std::flush;

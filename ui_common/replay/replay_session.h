@@ -63,6 +63,9 @@ class ReplaySession final : public QObject {
   void ReportTitle(const QString& title, const QObject* window = nullptr);
   // Reports every later change of `window`'s caption.
   void WatchTitle(QWidget* window);
+  // What tells whether the program's board operations are still under way (its board
+  // worker); each line waits for them first.
+  void SetBoardBusy(std::function<bool()> busy) { context_.boardBusy = std::move(busy); }
 
   // Runs every line in order. Returns kReplayDone, or kReplayWentOtherwise with the reason
   // written to `err`; a line that runs into a failure ends the session after it.
