@@ -16,6 +16,18 @@ BoardServer::BoardServer(const BoardOptions& options, QObject* parent)
   connect(&server_, &QLocalServer::newConnection, this, &BoardServer::Accept);
 }
 
+BoardServer::~BoardServer() {
+  // The sockets are children of server_, which would delete them only after clients_ is
+  // gone, and a socket deleted while connected emits disconnected into that map. So they
+  // are cut off from this object and closed first, while everything is still alive.
+  server_.close();
+  for (QLocalSocket* socket : server_.findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly)) {
+    socket->disconnect(this);
+    socket->abort();
+  }
+  clients_.clear();
+}
+
 bool BoardServer::Listen(std::string& error) {
   const QString name = QString::fromStdString(options_.name);
   {
