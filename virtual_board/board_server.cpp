@@ -43,7 +43,6 @@ BoardServer::~BoardServer() {
     socket->disconnect(this);
     socket->abort();
   }
-  clients_.clear();
   // A board refused its name never served it: the lock file is the running board's.
   if (served) RemoveLockFile(options_.name);
 }
