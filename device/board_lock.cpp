@@ -32,6 +32,16 @@ uint64_t Fnv1a(const std::string& text) {
   return hash;
 }
 
+#if !defined(_WIN32)
+// Whether the file open at `fd` is still the one at `file`, not removed nor replaced.
+bool StillAt(int fd, const fs::path& file) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::lstat(file.c_str(), &named) == 0 &&
+         held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+#endif
+
 }  // namespace
 
 fs::path LockFolder() {
@@ -90,6 +100,7 @@ DeviceLock::Result DeviceLock::Acquire(const std::string&, std::chrono::millisec
   return Result::Unavailable;
 }
 void DeviceLock::Release() {}
+void DeviceLock::Discard() {}
 uint64_t DeviceLock::ReplyCount() const {
   return 0;
 }
@@ -103,28 +114,38 @@ DeviceLock::Result DeviceLock::Acquire(const std::string& devicePath,
   Release();
   const fs::path folder = LockFolder();
   if (folder.empty()) return Result::Unavailable;
-  const fs::path file = folder / LockFileName(devicePath);
-  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0) return Result::Unavailable;
+  fs::path file = folder / LockFileName(devicePath);
   const auto start = std::chrono::steady_clock::now();
   bool told = false;
-  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) {
+  int fd = -1;
+  for (;;) {
+    if (fd < 0) {
+      fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+      if (fd < 0) return Result::Unavailable;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      if (StillAt(fd, file)) break;
+      // The holder we waited for removed the file (Discard): a lock on it keeps out only
+      // those who opened it too, not a program that makes a new one. So the new one it is.
+      ::close(fd);
+      fd = -1;
+    } else if (errno != EWOULDBLOCK && errno != EINTR) {
       ::close(fd);
       return Result::Unavailable;
     }
     const auto waited = std::chrono::steady_clock::now() - start;
     if (waited >= limit) {
-      ::close(fd);
+      if (fd >= 0) ::close(fd);
       return Result::TimedOut;
     }
     if (!told && waited >= kNoticeAfter) {
       told = true;
       if (waiting) waiting(devicePath);
     }
-    std::this_thread::sleep_for(kPollStep);
+    if (fd >= 0) std::this_thread::sleep_for(kPollStep);
   }
   fd_ = fd;
+  file_ = std::move(file);
   return Result::Held;
 }
 
@@ -133,6 +154,14 @@ void DeviceLock::Release() {
   ::flock(fd_, LOCK_UN);
   ::close(fd_);
   fd_ = -1;
+  file_.clear();
+}
+
+void DeviceLock::Discard() {
+  if (fd_ < 0) return;
+  // Only while the file is still ours: one made after ours went belongs to its maker.
+  if (StillAt(fd_, file_)) ::unlink(file_.c_str());
+  Release();
 }
 
 uint64_t DeviceLock::ReplyCount() const {

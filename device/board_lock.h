@@ -42,6 +42,11 @@ class DeviceLock {
   Result Acquire(const std::string& devicePath, std::chrono::milliseconds limit,
                  const LockWaitNotice& waiting);
   void Release();
+  // Removes the lock file, then releases: for a device found gone (unplugged, or a virtual
+  // board that ended), whose lock file would otherwise stay behind for good. Whoever was
+  // waiting on the removed file moves on to the one at its path (Acquire), so the lock
+  // stays one lock.
+  void Discard();
   bool held() const { return fd_ >= 0; }
 
   // The board's reply count kept in the lock file; only while held.
@@ -50,6 +55,7 @@ class DeviceLock {
 
  private:
   int fd_ = -1;
+  std::filesystem::path file_;  // the file held, while held
 };
 
 }  // namespace pendra2::device

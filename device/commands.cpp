@@ -34,7 +34,13 @@ class Board::Turn {
     if (--board_.lockDepth_ > 0 || !board_.lock_.held()) return;
     board_.repliesSeen_ = board_.lock_.ReplyCount();
     board_.repliesSeenKnown_ = true;
-    board_.lock_.Release();
+    // A broken channel is a board that went away; the lock file kept for it would stay.
+    const LinkFailure failure = board_.error_.reason;
+    if (failure == LinkFailure::kWriteFailed || failure == LinkFailure::kReadFailed) {
+      board_.lock_.Discard();
+    } else {
+      board_.lock_.Release();
+    }
   }
   Turn(const Turn&) = delete;
   Turn& operator=(const Turn&) = delete;

@@ -2,18 +2,49 @@
 
 #include <QLocalSocket>
 #include <QPointer>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
+#include "device/board_lock.h"
 #include "device/virtual_wire.h"
 
 namespace pendra2::virtual_board {
 
 namespace wire = device::wire;
 
+namespace {
+
+// Every program that used this board made a lock file named after it (its device path is
+// the board's name); once the board is gone that file serves no one, and without this each
+// test run would leave hundreds of them behind.
+void RemoveLockFile(const std::string& name) {
+  const std::filesystem::path folder = device::LockFolder();
+  if (folder.empty()) return;
+  std::error_code ignored;  // none made, or already removed: just as good
+  std::filesystem::remove(folder / device::LockFileName(name), ignored);
+}
+
+}  // namespace
+
 BoardServer::BoardServer(const BoardOptions& options, QObject* parent)
     : QObject(parent), options_(options), model_(options.identity) {
   for (int i = 0; i < 3; ++i) model_.SetInput(i, options_.inputs[static_cast<std::size_t>(i)]);
   connect(&server_, &QLocalServer::newConnection, this, &BoardServer::Accept);
+}
+
+BoardServer::~BoardServer() {
+  // The sockets are children of server_, which would delete them only after clients_ is
+  // gone, and a socket deleted while connected emits disconnected into that map. So they
+  // are cut off from this object and closed first, while everything is still alive.
+  const bool served = server_.isListening();
+  server_.close();
+  for (QLocalSocket* socket : server_.findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly)) {
+    socket->disconnect(this);
+    socket->abort();
+  }
+  // A board refused its name never served it: the lock file is the running board's.
+  if (served) RemoveLockFile(options_.name);
 }
 
 bool BoardServer::Listen(std::string& error) {

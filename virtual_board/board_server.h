@@ -17,6 +17,10 @@ class BoardServer : public QObject {
   Q_OBJECT
  public:
   explicit BoardServer(const BoardOptions& options, QObject* parent = nullptr);
+  // Closes every client's connection, so each sees the board go, and stops serving.
+  ~BoardServer() override;
+  BoardServer(const BoardServer&) = delete;
+  BoardServer& operator=(const BoardServer&) = delete;
 
   // False with a message when the name is taken by a running board or cannot be served.
   bool Listen(std::string& error);

@@ -4,7 +4,9 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <future>
 #include <set>
+#include <thread>
 
 #include "flowchart/temp_dir.h"
 
@@ -44,6 +46,28 @@ TEST(DeviceLock, ASecondHolderWaitsSaysSoOnceAndGivesUpAtItsLimit) {
   first.Release();
   EXPECT_EQ(second.Acquire("board-a", milliseconds(100), notice), DeviceLock::Result::Held);
   EXPECT_EQ(second.ReplyCount(), 41u);  // the count lives in the lock file, for every holder
+  ::unsetenv("XDG_RUNTIME_DIR");
+}
+
+// A discarded lock file must not split the lock in two: the program that waited on the
+// removed file and one that makes a new file cannot both hold it.
+TEST(DeviceLock, DiscardRemovesTheFileAndTheLockStaysOne) {
+  pendra2::testing::TempDir runtime;
+  ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+  using std::chrono::milliseconds;
+  using R = DeviceLock::Result;
+  DeviceLock first, waiter, newcomer;
+  ASSERT_EQ(first.Acquire("gone", milliseconds(100), {}), R::Held);
+  auto waited =
+      std::async(std::launch::async, [&] { return waiter.Acquire("gone", milliseconds(800), {}); });
+  std::this_thread::sleep_for(milliseconds(100));
+  first.Discard();
+  const R came = newcomer.Acquire("gone", milliseconds(300), {});
+  const R stayed = waited.get();
+  EXPECT_NE(came == R::Held, stayed == R::Held);
+  newcomer.Discard();
+  waiter.Discard();
+  EXPECT_TRUE(std::filesystem::is_empty(runtime.Path()));
   ::unsetenv("XDG_RUNTIME_DIR");
 }
 

@@ -34,12 +34,19 @@ BoardProcess::BoardProcess(const QStringList& extraArgs, ReportLog log)
 }
 
 BoardProcess::~BoardProcess() {
-  process_.terminate();
-  if (!process_.waitForFinished(3000)) {
+  if (Terminate() == -1 && process_.state() != QProcess::NotRunning) {
     process_.kill();
     process_.waitForFinished(3000);
   }
   QLocalServer::removeServer(name_);
+}
+
+int BoardProcess::Terminate() {
+  if (process_.state() != QProcess::NotRunning) {
+    process_.terminate();
+    if (!process_.waitForFinished(3000)) return -1;
+  }
+  return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
 std::string BoardProcess::Trouble() {

@@ -26,6 +26,8 @@ class BoardProcess {
 
   bool ready() const { return ready_; }
   const QString& name() const { return name_; }
+  // Stops the board as SIGTERM does and gives its exit status; -1 when it crashed or hung.
+  int Terminate();
   // Why the board is not ready, for a failure message.
   std::string Trouble();
   // The reports received, one string of 130 hex digits each.

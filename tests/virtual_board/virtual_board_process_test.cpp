@@ -8,9 +8,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "device/board.h"
+#include "device/board_lock.h"
 #include "device/virtual_transport.h"
 #include "flowchart/flow_file.h"
 #include "flowchart/program_builder.h"
@@ -37,12 +40,17 @@ struct CliResult {
   qint64 elapsedMs = 0;
 };
 
-CliResult Cli(const QString& boards, const QStringList& args, int timeoutMs = 100) {
-  QProcess cli;
+// The command line against these boards only, waiting `timeoutMs` for each reply.
+QProcessEnvironment CliEnvironment(const QString& boards, int timeoutMs) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("PENDRA2_VIRTUAL_BOARDS"), boards);
   env.insert(QStringLiteral("PENDRA2_REPLY_TIMEOUT_MS"), QString::number(timeoutMs));
-  cli.setProcessEnvironment(env);
+  return env;
+}
+
+CliResult Cli(const QString& boards, const QStringList& args, int timeoutMs = 100) {
+  QProcess cli;
+  cli.setProcessEnvironment(CliEnvironment(boards, timeoutMs));
   QElapsedTimer clock;
   clock.start();
   cli.start(test::BinPath("pendra2-cli"), args);
@@ -180,6 +188,46 @@ TEST(VirtualBoardProcess, RunsTheWrittenProgramAndTracesIt) {
   ASSERT_FALSE(lines.isEmpty());
   // The whole program ran, at the waits' own pace (the trace's lines: tests/board_sim).
   EXPECT_TRUE(lines.last().startsWith("t=2001.1 stop=end addr=018")) << lines.last().toStdString();
+}
+
+// Stopped while programs are connected, the board ends cleanly and each program sees it go
+// instead of waiting on. No lock file is left for its name: the board removes the one that
+// earlier programs made, and a program still watching removes the one it makes again.
+TEST(VirtualBoardProcess, SigtermWhileProgramsAreConnectedEndsCleanlyAndLeavesNoLockFile) {
+  struct Case {
+    QStringList args;
+    int watchers;
+  };
+  for (const Case& c : {Case{{}, 2}, Case{{"--window"}, 0}}) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    BoardProcess board(c.args);
+    ASSERT_TRUE(board.ready()) << board.Trouble();
+    const QString name = board.name();
+    const auto lock = device::LockFolder() / device::LockFileName(name.toStdString());
+    ASSERT_EQ(Cli(name, {"read-input", "1"}).exitCode, 0);
+    ASSERT_TRUE(std::filesystem::exists(lock));
+    device::VirtualTransport idle({name.toStdString()});
+    const device::Handle channel = idle.Open(name.toStdString(), device::Access::Write);
+    ASSERT_NE(channel, device::kNoHandle);
+    std::vector<std::unique_ptr<QProcess>> watchers;
+    for (int i = 0; i < c.watchers; ++i) {
+      auto& watcher = watchers.emplace_back(std::make_unique<QProcess>());
+      watcher->setProcessEnvironment(CliEnvironment(name, 2000));
+      watcher->start(test::BinPath("pendra2-cli"), {"read-input", "1", "--watch"});
+      ASSERT_TRUE(watcher->waitForReadyRead(5000));  // its first reading is in
+    }
+
+    EXPECT_EQ(board.Terminate(), 0);
+    device::Report report{};
+    EXPECT_FALSE(idle.Read(channel, report, 5000));  // a write channel: no replies come to it
+    EXPECT_FALSE(idle.LastErrorText().empty());      // a closed connection, not a wait run out
+    for (const auto& watcher : watchers) {
+      ASSERT_TRUE(watcher->waitForFinished(5000));
+      EXPECT_EQ(watcher->exitStatus(), QProcess::NormalExit);
+      EXPECT_EQ(watcher->exitCode(), 5);  // the board did not answer
+    }
+    EXPECT_FALSE(std::filesystem::exists(lock));
+  }
 }
 
 TEST(VirtualTransportNames, ListIsSplitAtCommasInOrderAndEmptyMeansNoBoard) {
