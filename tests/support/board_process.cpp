@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QRandomGenerator>
+#include <csignal>
 #include <cstdlib>
 
 namespace pendra2::test {
@@ -41,8 +42,15 @@ BoardProcess::~BoardProcess() {
   QLocalServer::removeServer(name_);
 }
 
+void BoardProcess::Freeze(bool frozen) {
+  if (process_.state() != QProcess::NotRunning) {
+    ::kill(static_cast<pid_t>(process_.processId()), frozen ? SIGSTOP : SIGCONT);
+  }
+}
+
 int BoardProcess::Terminate() {
   if (process_.state() != QProcess::NotRunning) {
+    Freeze(false);  // a stopped process would not take the signal
     process_.terminate();
     if (!process_.waitForFinished(3000)) return -1;
   }

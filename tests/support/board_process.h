@@ -28,6 +28,9 @@ class BoardProcess {
   const QString& name() const { return name_; }
   // Stops the board as SIGTERM does and gives its exit status; -1 when it crashed or hung.
   int Terminate();
+  // Holds the board's process still (SIGSTOP), as a board whose program is stuck, or lets
+  // it go on (SIGCONT).
+  void Freeze(bool frozen);
   // Why the board is not ready, for a failure message.
   std::string Trouble();
   // The reports received, one string of 130 hex digits each.
