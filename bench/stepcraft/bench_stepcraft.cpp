@@ -2,18 +2,25 @@
 // pendra2-virtual-board process:
 //   - start to first paint: the main window with its three child windows made, shown, and
 //     the flowchart window painted once (board discovery and auto-mode query included);
-//   - one repaint of the flowchart window, which looks for the board and asks its auto mode
-//     first, with the board there and with none;
+//   - one repaint of the flowchart window, which shows the last known board state and asks
+//     the board worker for a fresh look, with the board there and with none;
 //   - a transfer from the button's click to the closed progress dialog (InfoQuery, then the
-//     nine reports), the dialog painted after each block.
+//     nine reports), the dialog painted after each block;
+//   - the longest time the window's thread goes without handling its events, against a board
+//     that never answers: during a transfer, and during five seconds of repaints (the
+//     counter longest_gap_ms; it should stay under 50 ms).
 
 #include <benchmark/benchmark.h>
 #include <optional>
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <memory>
 
 #include "device/board.h"
@@ -61,7 +68,9 @@ struct NoDialogs final : interaction::StepDialogs {
 
 struct Editor {
   explicit Editor(std::vector<std::string> boards)
-      : transport(std::move(boards)), board(transport, 2000) {}
+      : transport(std::move(boards)), board(transport, 2000) {
+    board.SetRefreshAsksAutoMode(true);
+  }
 
   std::unique_ptr<flowchart_ui::StepcraftWindow> Make() {
     board.AskAndWait([](device::Board& b) { return b.FindBoard(); });
@@ -142,6 +151,62 @@ void BM_TransferClickToClosedDialog(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TransferClickToClosedDialog)->Unit(benchmark::kMillisecond);
+
+// Ticks every millisecond on the window's thread and keeps the longest pause between two.
+class GapProbe {
+ public:
+  GapProbe() {
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(1);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      const qint64 now = clock_.nsecsElapsed();
+      if (last_ >= 0) longest_ = std::max(longest_, now - last_);
+      last_ = now;
+    });
+    clock_.start();
+    timer_.start();
+  }
+  double LongestMs() const { return static_cast<double>(longest_) / 1e6; }
+
+ private:
+  QTimer timer_;
+  QElapsedTimer clock_;
+  qint64 last_ = -1;
+  qint64 longest_ = 0;
+};
+
+void BM_LongestGapTransferToSilentBoard(benchmark::State& state) {
+  const test::BoardProcess server({"--no-reply"}, test::ReportLog::None);
+  Editor editor({server.name().toStdString()});
+  auto window = editor.Make();
+  if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+  for (auto _ : state) {
+    GapProbe probe;
+    window->RunCommand(flowchart_ui::kCommandTransfer);
+    state.counters["longest_gap_ms"] = probe.LongestMs();
+  }
+}
+BENCHMARK(BM_LongestGapTransferToSilentBoard)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_LongestGapRepaintsAgainstSilentBoard(benchmark::State& state) {
+  const test::BoardProcess server({"--no-reply"}, test::ReportLog::None);
+  Editor editor({server.name().toStdString()});
+  auto window = editor.Make();
+  if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+  QTimer repaints;
+  repaints.setInterval(10);
+  QObject::connect(&repaints, &QTimer::timeout, [&] { window->flowchartWindow()->update(); });
+  for (auto _ : state) {
+    GapProbe probe;
+    repaints.start();
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    repaints.stop();
+    state.counters["longest_gap_ms"] = probe.LongestMs();
+  }
+}
+BENCHMARK(BM_LongestGapRepaintsAgainstSilentBoard)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
