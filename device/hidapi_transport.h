@@ -18,6 +18,7 @@ class HidapiTransport : public Transport {
   HidapiTransport& operator=(const HidapiTransport&) = delete;
 
   InterfaceList Enumerate() override;
+  bool ListAvailable() const override { return ready_; }
   Handle Open(const std::string& path, Access access) override;
   bool Write(Handle handle, const Report& report) override;
   bool Read(Handle handle, Report& report, int timeoutMs) override;

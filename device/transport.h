@@ -39,6 +39,9 @@ class Transport {
   Transport(const Transport&) = delete;
   Transport& operator=(const Transport&) = delete;
   virtual InterfaceList Enumerate() = 0;
+  // False when the platform cannot list the interfaces at all (Enumerate would fail), known
+  // at once, without looking at any of them. Safe from any thread.
+  virtual bool ListAvailable() const { return true; }
   // kNoHandle when the interface cannot be opened with that access.
   virtual Handle Open(const std::string& path, Access access) = 0;
   // report[0] is the report number (0); all 65 bytes are sent.

@@ -104,13 +104,16 @@ void ConnectionPanel::ShowBoardState(const ui::BoardStatus& status) {
 }
 
 bool ConnectionPanel::Command(int id) {
+  // Without a board these do nothing; whether one is there is the worker's to say when the
+  // request's turn comes (the first look may still be under way).
+  const bool mayBeThere = !board_.discovered() || board_.status().found;
   switch (id) {
     case kCommandTransfer:
-      if (board_.status().found && !state_.transferBusy) Transfer();
+      if (mayBeThere && !state_.transferBusy) Transfer();
       return true;
     case kCommandRun:
     case kCommandStop:
-      if (board_.status().found && !state_.transferBusy) Act(id);
+      if (mayBeThere && !state_.transferBusy) Act(id);
       return true;
     case kCommandAutoOn:
     case kCommandAutoOff:
@@ -127,9 +130,9 @@ void ConnectionPanel::Act(int command) {
       [command](device::Board& board) {
         switch (command) {
           case kCommandRun:
-            return board.Run();
+            return !board.found() || board.Run();
           case kCommandStop:
-            return board.Stop();
+            return !board.found() || board.Stop();
           case kCommandAutoOn:
             return board.AutoMode(device::AutoModeArg::On);
           default:
@@ -157,14 +160,19 @@ void ConnectionPanel::Transfer() {
   flowchart::TransferResult result;
   ui::RunTransferWithProgress(this, [&](const ui::BlockDone& done) {
     QPointer<QWidget> panel(this);
-    result = board_.AskAndWait([program, done, panel](device::Board& board) {
-      device::BoardGeneration generation(board);
-      device::LinkImageWriter writer(board, [done, panel](int block) {
-        QMetaObject::invokeMethod(
-            panel, [done, block] { done(block); }, Qt::QueuedConnection);
-      });
-      return flowchart::Transfer(*program, generation, writer);
-    });
+    const std::optional<flowchart::TransferResult> transferred =
+        board_.AskAndWait([program, done, panel](device::Board& board) {
+          std::optional<flowchart::TransferResult> sent;
+          if (!board.found()) return sent;  // no board to send to: nothing happens
+          device::BoardGeneration generation(board);
+          device::LinkImageWriter writer(board, [done, panel](int block) {
+            QMetaObject::invokeMethod(
+                panel, [done, block] { done(block); }, Qt::QueuedConnection);
+          });
+          sent = flowchart::Transfer(*program, generation, writer);
+          return sent;
+        });
+    if (transferred) result = *transferred;
     return result.step == flowchart::TransferStep::kSent;
   });
   // The program as the transfer left it: recomputed once it got past the guards, so the

@@ -112,9 +112,11 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, ui::BoardWorker& boa
   ui::QtPrintChooser qtPrinting;
   interaction::Prompter& prompter = session ? session->prompter() : qtPrompter;
 
-  // 2. The board, before any window.
-  const int found = board.AskAndWait([](device::Board& link) { return link.FindBoard(); });
-  if (found == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+  // 2. The board, before any window: a platform that cannot list its interfaces ends the
+  // program; the first look for the board runs before anything else asked of it, but the
+  // windows do not wait for it.
+  if (!board.ListAvailable()) return ui::ReportHidFailure(prompter);
+  board.Discover();
   if (session) session->SetBoardBusy([&board] { return board.busy(); });
 
   // 3-7. The state (the program table is large: on the heap), the windows, the cursors.

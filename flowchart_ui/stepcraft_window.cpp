@@ -221,11 +221,7 @@ void StepcraftWindow::closeEvent(QCloseEvent* event) {
   exitConfirmed_ = false;
   ended_ = true;
   event->accept();
-  services_.board.StopIdlePoll();
-  services_.board.AskAndWait([](device::Board& board) {
-    board.CloseChannels();
-    return true;
-  });
+  services_.board.CloseChannels();
   // Back to the launcher, as when the editor was started from it; a launcher that cannot be
   // started just leaves this editor ending.
   if (!endQuietly_) services_.starter.StartProgram(Text(kLauncherProgram));

@@ -9,8 +9,8 @@ namespace pendra2::launcher {
 int RunLauncher(ui::BoardWorker& board, interaction::Prompter& prompter,
                 ui::ProgramStarter& starter, const std::function<void(LauncherWindow&)>& shown) {
   // No window exists yet, so this message has no owner.
-  const int found = board.AskAndWait([](device::Board& link) { return link.FindBoard(); });
-  if (found == device::kInterfaceListUnavailable) return ui::ReportHidFailure(prompter);
+  if (!board.ListAvailable()) return ui::ReportHidFailure(prompter);
+  board.Discover();
 
   LauncherWindow window(board, prompter, starter);
   window.show();

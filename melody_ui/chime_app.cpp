@@ -10,9 +10,9 @@ int RunChimecraft(melody::MelodyState& state, ChimeServices services,
                   const std::optional<std::string>& startFile,
                   const std::function<int(ChimeWindow&)>& shown) {
   // No window exists yet, so this message has no owner.
-  const int found =
-      services.board.AskAndWait([](device::Board& board) { return board.FindBoard(); });
-  if (found == device::kInterfaceListUnavailable) return ui::ReportHidFailure(services.prompter);
+  if (!services.board.ListAvailable()) return ui::ReportHidFailure(services.prompter);
+  // The first look for the board: nothing waits for it (a stuck board takes a while).
+  services.board.Discover();
   melody::NewScore(state);
   state.editMode = melody::kEditMode;
   ChimeWindow window(state, services);

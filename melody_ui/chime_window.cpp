@@ -277,15 +277,17 @@ void ChimeWindow::SyncTempoList() {
 void ChimeWindow::SendNotes(const melody::Sends& sends) {
   if (sends.count == 0) return;
   services_.board.Send([sends](device::Board& board) {
+    if (!board.found()) return;
     for (int i = 0; i < sends.count; ++i) board.PlayNote(sends.codes[static_cast<std::size_t>(i)]);
   });
 }
 
 void ChimeWindow::RunOrStopBoard(int command) {
-  if (!melody::MayRunOrStopBoard(services_.board.status().found, state_.playback)) return;
+  if (!melody::MayRunOrStopBoard(MayBeFound(), state_.playback)) return;
   services_.board.Ask(
       this,
       [command](device::Board& board) {
+        if (!board.found()) return true;  // no board: nothing to send, nothing to say
         return command == kCmdBoardRun ? board.Run() : board.Stop();
       },
       [this](bool reached) {
@@ -294,16 +296,12 @@ void ChimeWindow::RunOrStopBoard(int command) {
 }
 
 void ChimeWindow::CloseBoard() {
-  services_.board.StopIdlePoll();
-  services_.board.AskAndWait([](device::Board& board) {
-    board.CloseChannels();
-    return true;
-  });
+  services_.board.CloseChannels();
 }
 
 void ChimeWindow::Released(int x, int y) {
-  const melody::ReleaseEffect effect = melody::ReleaseInScore(
-      state_, x, y, services_.board.status().found, services_.prompter, services_.counts);
+  const melody::ReleaseEffect effect =
+      melody::ReleaseInScore(state_, x, y, MayBeFound(), services_.prompter, services_.counts);
   SendNotes(effect.sends);
   if (effect.scrollMoved) SyncScrollBar();
   if (effect.redraw) Redraw();

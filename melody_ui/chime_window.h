@@ -85,6 +85,11 @@ class ChimeWindow final : public QMainWindow {
   // Run or Stop; a request that did not reach the board says so.
   void RunOrStopBoard(int command);
   void CloseBoard();
+  // Whether a board may be there: the worker decides when a request's turn comes, since
+  // its first look may still be under way.
+  bool MayBeFound() const {
+    return !services_.board.discovered() || services_.board.status().found;
+  }
   void Released(int x, int y);
   void Moved(int x, int y);
   void ShowTitle();

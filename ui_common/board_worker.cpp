@@ -43,8 +43,8 @@ BoardWorker::~BoardWorker() {
     stopping_ = true;
     background_.clear();
     tick_ = nullptr;
-    // A background look may be sitting out a reply wait; the user's requests still go out.
-    if (runningBackground_) transport_.Interrupt();
+    // A look at the board may be sitting out a reply wait; the user's requests still go out.
+    if (runningAbandonable_) transport_.Interrupt();
   }
   wake_.notify_all();
   thread_->wait();
@@ -57,7 +57,22 @@ void BoardWorker::Send(std::function<void(device::Board&)> job) {
 
 void BoardWorker::PostUser(std::function<void(device::Board&)> run, std::function<void()> deliver) {
   ++userPending_;
-  Enqueue(Job{std::move(run), std::move(deliver), false});
+  Enqueue(Job{std::move(run), std::move(deliver), false, true, false});
+}
+
+void BoardWorker::Discover() {
+  Enqueue(Job{[](device::Board& board) { board.FindBoard(); }, [this] { discovered_ = true; },
+              false, false, true});
+}
+
+void BoardWorker::CloseChannels() {
+  StopIdlePoll();
+  {
+    const std::lock_guard lock(mutex_);
+    background_.clear();
+    if (runningAbandonable_) transport_.Interrupt();
+  }
+  Send([](device::Board& board) { board.CloseChannels(); });
 }
 
 void BoardWorker::Enqueue(Job job) {
@@ -78,7 +93,7 @@ void BoardWorker::RequestRefresh() {
   if (refreshPending_) return;
   refreshPending_ = true;
   const bool asks = refreshAsksAutoMode_;
-  Enqueue(Job{[this, asks](device::Board& board) { Refresh(board, asks); }, {}, true});
+  Enqueue(Job{[this, asks](device::Board& board) { Refresh(board, asks); }, {}, true, false, true});
 }
 
 void BoardWorker::StartIdlePoll(int absentMs, int presentMs) {
@@ -161,11 +176,13 @@ void BoardWorker::Loop() {
       queue->pop_front();
       running_ = true;
       runningBackground_ = job.background;
+      runningAbandonable_ = job.abandonable;
       lock.unlock();
       RunJob(job, *board);
       lock.lock();
       running_ = false;
       runningBackground_ = false;
+      runningAbandonable_ = false;
       interruptible_ = false;
       if (!stopping_) transport_.Resume();
       continue;
@@ -205,7 +222,7 @@ void BoardWorker::RunJob(Job& job, device::Board& board) {
     }
     status = workerStatus_;
   }
-  Deliver(status, job.background, std::move(job.deliver));
+  Deliver(status, job);
 }
 
 void BoardWorker::Refresh(device::Board& board, bool asksAutoMode) {
@@ -251,16 +268,13 @@ void BoardWorker::Refresh(device::Board& board, bool asksAutoMode) {
   workerStatus_ = status;
 }
 
-void BoardWorker::Deliver(const BoardStatus& status, bool background,
-                          std::function<void()> deliver) {
+void BoardWorker::Deliver(const BoardStatus& status, Job& job) {
   QMetaObject::invokeMethod(
       this,
-      [this, status, background, deliver = std::move(deliver)] {
-        if (background) {
-          refreshPending_ = false;
-        } else {
-          --userPending_;
-        }
+      [this, status, background = job.background, counted = job.counted,
+       deliver = std::move(job.deliver)] {
+        if (background) refreshPending_ = false;
+        if (counted) --userPending_;
         SetStatus(status);
         if (deliver) deliver();
         if (background) RestartPoll();

@@ -83,6 +83,17 @@ class BoardWorker final : public QObject {
   // A user's exchange whose result nobody needs (a note, a run).
   void Send(std::function<void(device::Board&)> job);
 
+  // Whether the platform can list the interfaces at all; known at once.
+  bool ListAvailable() const { return transport_.ListAvailable(); }
+  // The program's first look for the board: it runs before anything the user asks, but
+  // nothing waits for it (a stuck board takes a while to be found out). Until it is told,
+  // the windows do not know whether a board is there.
+  void Discover();
+  bool discovered() const { return discovered_; }
+  // The program ends: background looks give way at once, and the channels close after what
+  // the user asked for.
+  void CloseChannels();
+
   // Runs a user's exchange and waits for it in a local event loop: windows repaint and timers
   // run meanwhile; the caller shows a modal dialog when no input may come in. For the cores'
   // contracts that give their answer at once (a transfer's generation question and write).
@@ -131,6 +142,9 @@ class BoardWorker final : public QObject {
     std::function<void(device::Board&)> run;
     std::function<void()> deliver;  // on the GUI thread, after the status
     bool background = false;
+    bool counted = true;  // a user's request that busy() reports
+    // A look at the board the program may cut short when it ends (its result is not needed).
+    bool abandonable = false;
   };
 
   void PostUser(std::function<void(device::Board&)> run, std::function<void()> deliver);
@@ -138,7 +152,7 @@ class BoardWorker final : public QObject {
   void Loop();
   void RunJob(Job& job, device::Board& board);
   void Refresh(device::Board& board, bool asksAutoMode);
-  void Deliver(const BoardStatus& status, bool background, std::function<void()> deliver);
+  void Deliver(const BoardStatus& status, Job& job);
   void SetStatus(const BoardStatus& status);
   void RestartPoll();
 
@@ -153,6 +167,7 @@ class BoardWorker final : public QObject {
   std::deque<Job> background_;
   bool stopping_ = false;
   bool runningBackground_ = false;
+  bool runningAbandonable_ = false;
   bool interruptible_ = false;  // the running background job waits for a reply
   bool running_ = false;
   Tick tick_;
@@ -164,6 +179,7 @@ class BoardWorker final : public QObject {
   BoardStatus status_;
   int userPending_ = 0;
   bool refreshPending_ = false;
+  bool discovered_ = false;
   bool refreshAsksAutoMode_ = false;
   QTimer poll_;
   int absentPollMs_ = 0;

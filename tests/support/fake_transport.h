@@ -51,6 +51,7 @@ class FakeTransport : public device::Transport {
   std::atomic<int> lateReads = 0;    // reads that run out before a waiting reply is read
 
   device::InterfaceList Enumerate() override;
+  bool ListAvailable() const override { return !listUnavailable; }
   device::Handle Open(const std::string& path, device::Access access) override;
   bool Write(device::Handle handle, const device::Report& report) override;
   bool Read(device::Handle handle, device::Report& report, int timeoutMs) override;
