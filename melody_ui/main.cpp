@@ -40,7 +40,7 @@ int Replay(const ui::replay::ReplayArgument& argument, ui::BoardWorker& board,
            ui::ProgramStarter& starter) {
   const auto parsed = ui::replay::LoadReplayScript(*argument.scriptPath);
   if (!parsed.ok()) {
-    std::cerr << "Chimecraft: " << parsed.error << '\n';
+    std::cerr << "Chimecraft: " << *argument.scriptPath << ": " << parsed.error << '\n';
     return ui::replay::kReplayUnreadable;
   }
   ui::replay::ReplaySession session(std::cout, std::cerr);

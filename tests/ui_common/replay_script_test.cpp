@@ -89,6 +89,10 @@ TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
       {"file \"open\n", 1, "closing quote"},
       {"file \"a\"b\n", 1, "followed by a blank"},
       {"file \"\xFF\"\n", 1, "UTF-8"},
+      {"wait 1\nfile \"\xED\xA0\x80\"\n", 2, "UTF-8"},  // a surrogate
+      {"file \"\xF4\x90\x80\x80\"\n", 1, "UTF-8"},       // above U+10FFFF
+      {"file \"\xE0\x80\xAF\"\n", 1, "UTF-8"},           // '/' written long
+      {"file \"\xF0\x80\x80\xAF\"\n", 1, "UTF-8"},
       {"\"command\" 1\n", 1, "must start with an action"},
       {"set 3001 \"1\"\n", 1, "belongs inside a dialog block"},
       {"end ok\n", 1, "belongs inside a dialog block"},

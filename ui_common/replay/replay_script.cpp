@@ -49,6 +49,15 @@ bool IsUtf8(std::string_view text) {
       const auto d = static_cast<unsigned char>(text[i + k]);
       if ((d & 0xC0) != 0x80) return false;
     }
+    // The second byte decides what the first alone cannot: no overlong forms (E0, F0), no
+    // surrogates (ED), nothing above U+10FFFF (F4).
+    if (more > 0) {
+      const auto second = static_cast<unsigned char>(text[i + 1]);
+      if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second > 0x9F) ||
+          (c == 0xF0 && second < 0x90) || (c == 0xF4 && second > 0x8F)) {
+        return false;
+      }
+    }
     i += more + 1;
   }
   return true;
