@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <tuple>
 
 #include "launcher/background_canvas.h"
 #include "launcher/board_check.h"
@@ -23,6 +24,9 @@ namespace {
 constexpr QSize kWindowSize(517, 460);
 constexpr QRect kChimecraftButtonRect(40, 60, 200, 159);
 constexpr QRect kStepcraftButtonRect(270, 60, 200, 159);
+// The words under the pictures (drawn in the background): a child clicks the words too.
+constexpr QRect kChimecraftCaptionRect(60, 232, 160, 26);
+constexpr QRect kStepcraftCaptionRect(290, 232, 160, 26);
 constexpr QRect kStatusRect(20, 342, 295, 50);
 
 QString Text(const char* utf8) {
@@ -91,6 +95,23 @@ void LauncherWindow::BuildClientArea() {
   connect(chimecraftButton_, &QPushButton::clicked, this,
           [this] { RunCommand(kCommandChimecraft); });
   connect(stepcraftButton_, &QPushButton::clicked, this, [this] { RunCommand(kCommandStepcraft); });
+  for (const auto& [command, rect, picture] :
+       {std::tuple(kCommandChimecraft, kChimecraftCaptionRect, chimecraftButton_),
+        std::tuple(kCommandStepcraft, kStepcraftCaptionRect, stepcraftButton_)}) {
+    auto* caption = new QPushButton(canvas);
+    caption->setObjectName(QString::number(command) + QStringLiteral("-caption"));
+    caption->setGeometry(rect);
+    caption->setFlat(true);
+    caption->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; background: transparent; }"));
+    caption->setCursor(Qt::PointingHandCursor);
+    caption->setToolTip(picture->toolTip());
+    caption->setAccessibleName(picture->accessibleName());
+    caption->setFocusPolicy(Qt::NoFocus);
+    caption->installEventFilter(this);
+    connect(caption, &QPushButton::clicked, this,
+            [this, command = command] { RunCommand(command); });
+  }
 
   status_ = new QLabel(Text(kInitialStatusText), canvas);
   status_->setObjectName(QString::number(kStatusTextId));

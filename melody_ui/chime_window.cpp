@@ -101,11 +101,16 @@ void ChimeWindow::BuildMenus() {
     return action;
   };
   QMenu* file = menuBar()->addMenu(QString::fromUtf8("ファイル(&F)"));
-  add(file, "新規作成", kCmdNew);
-  add(file, "保存", kCmdSave);
-  add(file, "読込み", kCmdLoad);
+  // The keys every editor has, shown beside their items; they act while the window has focus.
+  const auto key = [](QAction* action, QKeySequence::StandardKey standard) {
+    action->setShortcut(standard);
+    action->setShortcutContext(Qt::WindowShortcut);
+  };
+  key(add(file, "新規作成", kCmdNew), QKeySequence::New);
+  key(add(file, "保存", kCmdSave), QKeySequence::Save);
+  key(add(file, "読込み", kCmdLoad), QKeySequence::Open);
   add(file, "サンプルを開く", ui::kCommandOpenExample);
-  add(file, "印刷", kCmdPrint);
+  key(add(file, "印刷", kCmdPrint), QKeySequence::Print);
   file->addSeparator();
   add(file, "アプリケーションの終了(&X)", kCmdExit);
   QMenu* control = menuBar()->addMenu(QString::fromUtf8("コントロール"));

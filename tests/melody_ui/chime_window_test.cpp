@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -90,6 +91,21 @@ TEST(ChimeWindow, WindowsAndControls) {
   w.SelectTempo(5);  // another tempo is a change of the tune
   EXPECT_TRUE(chime.state->score.modified);
   EXPECT_EQ(w.tempoList()->currentIndex(), 5);
+}
+
+TEST(ChimeWindow, FileKeysReachTheirCommandsAndShowInTheMenu) {
+  Chime chime;
+  ChimeWindow& w = *chime.window;
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+  QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(chime.files.titles,
+            (std::vector<std::string>{"オルゴールファイル読込み", "オルゴールファイル保存"}));
+  for (const auto& [id, key] :
+       {std::pair(kCmdNew, QKeySequence::New), std::pair(kCmdPrint, QKeySequence::Print)}) {
+    EXPECT_EQ(w.findChild<QAction*>(QString::number(id))->shortcut(), QKeySequence(key)) << id;
+  }
 }
 
 TEST(ChimeWindow, BoardControlsFollowDiscovery) {
