@@ -75,8 +75,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pendra2 developers <pendra2@localhost>")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the programs link against, and the font the Japanese texts are drawn in.
+# The libraries the programs link against, the font the Japanese texts are drawn in and Qt's
+# own texts (dialog buttons, file dialogs) in Japanese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6svg6, libqt6network6,\
- libqt6multimedia6, libhidapi-hidraw0, libstdc++6, libgcc-s1, libc6, fonts-ipafont-gothic")
+ libqt6multimedia6, libhidapi-hidraw0, libstdc++6, libgcc-s1, libc6, fonts-ipafont-gothic,\
+ qt6-translations-l10n")
 include(CPack)

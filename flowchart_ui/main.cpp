@@ -5,6 +5,7 @@
 #include "device/transport_factory.h"
 #include "flowchart_ui/stepcraft_app.h"
 #include "flowchart_ui/stepcraft_texts.h"
+#include "ui_common/japanese_qt_texts.h"
 #include "ui_common/program_starter.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
   const ui::replay::ReplayArgument command = ui::replay::TakeReplayArgument(argc, argv);
   ui::replay::UseOffscreenPlatformForReplay(command);
   QApplication app(argc, argv);
+  const ui::JapaneseQtTexts japanese(app);
   QApplication::setApplicationName(QStringLiteral("Stepcraft"));
   QApplication::setApplicationVersion(QString::fromUtf8(flowchart_ui::kStepcraftVersion));
   QApplication::setQuitOnLastWindowClosed(false);

@@ -13,6 +13,7 @@
 #include "melody_ui/count_dialog.h"
 #include "melody_ui/score_canvas.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/japanese_qt_texts.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
 #include "ui_common/qt_file_chooser.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
   }
   ui::replay::UseOffscreenPlatformForReplay(argument);
   QApplication app(argc, argv);
+  const ui::JapaneseQtTexts japanese(app);
   QApplication::setApplicationName(QStringLiteral("Chimecraft"));
   QApplication::setApplicationVersion(QString::fromUtf8(melody_ui::kProgramVersion));
   QApplication::setWindowIcon(

@@ -18,9 +18,16 @@ class QtFileChooser final : public interaction::FileChooser {
 
  private:
   QPointer<QWidget> owner_;
-  // The next dialog opens where the user last chose a file, as users expect of an editor.
+  // An open starts where the user last chose a file, a save where the user last saved.
   QString lastFolder_;
+  QString lastSaveFolder_;
 };
+
+// Where a save dialog opens: the folder the user last saved into, else the user's documents
+// folder (`documents`, or `home` when there is none), and never the example gallery's folder
+// (`examples`): a tune begun from an example is the user's own, and belongs with the user's.
+QString SaveFolder(const QString& lastSaved, const QString& documents, const QString& home,
+                   const QString& examples);
 
 // "NAME (PATTERN)", the form QFileDialog reads; a name that already carries its pattern in
 // parentheses is used as it stands.

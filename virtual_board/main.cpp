@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui_common/japanese_qt_texts.h"
 #include "virtual_board/board_runner.h"
 #include "virtual_board/board_server.h"
 #include "virtual_board/board_window.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   }
 
   QuitOnSignal(*app);
+  const pendra2::ui::JapaneseQtTexts japanese(*app);
 
   BoardServer server(options);
   std::string error;

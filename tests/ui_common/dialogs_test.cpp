@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ui_common/japanese_qt_texts.h"
 #include "ui_common/qt_file_chooser.h"
 #include "ui_common/qt_prompter.h"
 #include "ui_common/qt_test_support.h"
@@ -92,6 +93,33 @@ TEST(QtFileChooser, ShowsTheRequestAndReturnsThePathChosenOrNothing) {
   });
   EXPECT_FALSE(chooser.Choose({FileDialogKind::Open, "アクティビティ図ファイル読込み",
                                "flowchart FILE (*.flc)", "*.flc", "flc"}));
+  // A save opens where the user last saved; before any, in the documents folder, and never
+  // among the examples.
+  WhenModal<QFileDialog>([&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.directory().absolutePath(), QDir(folder.path()).absolutePath());
+  });
+  EXPECT_FALSE(chooser.Choose({FileDialogKind::Save, "", "", "", ""}));
+  QTemporaryDir documents, home, examples;
+  EXPECT_EQ(SaveFolder("", documents.path(), home.path(), examples.path()), documents.path());
+  EXPECT_EQ(SaveFolder("", documents.path() + "/gone", home.path(), ""), home.path());
+  EXPECT_EQ(SaveFolder(examples.path(), documents.path(), home.path(), examples.path() + "/"),
+            documents.path());
+  EXPECT_EQ(SaveFolder(home.path(), documents.path(), home.path(), examples.path()), home.path());
+}
+
+TEST(JapaneseQtTexts, QtsOwnButtonsAndDialogsSpeakJapaneseWhileTheyLive) {
+  const auto yes = [] {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes);
+    return box.button(QMessageBox::Yes)->text();
+  };
+  const QString english = yes();
+  {
+    const JapaneseQtTexts japanese(*qApp);
+    ASSERT_TRUE(japanese.loaded()) << "Qt's Japanese texts (qt6-translations-l10n) are missing";
+    EXPECT_TRUE(yes().contains(QStringLiteral("はい"))) << yes().toStdString();
+  }
+  EXPECT_EQ(yes(), english);
 }
 
 // Counts the paints the progress bar gets.
