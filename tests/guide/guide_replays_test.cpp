@@ -52,7 +52,13 @@ TEST(GuideReplays, PlayToTheEndAndTakeEveryPictureTheGuideShows) {
     EXPECT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
   }
   EXPECT_GT(QFileInfo(folder.filePath("blink.flc")).size(), 0);
-  EXPECT_GT(QFileInfo(folder.filePath("tulip.olg")).size(), 0);
+  // The tune the guide promises: ド レ ミ twice (one repeat), then ソ ミ レ ド レ ミ レ, as
+  // the board and the PC play it (then the end mark and the closing silence).
+  QProcess play;
+  play.start(test::BinPath("pendra2-cli"), {"play", folder.filePath("tulip.olg"), "--dry-run"});
+  ASSERT_TRUE(play.waitForFinished(10000));
+  EXPECT_EQ(QString::fromLatin1(play.readAllStandardOutput()).simplified(),
+            QStringLiteral("0 2 4 0 2 4 7 4 2 0 2 4 2 24 23"));
 
   // The launcher and the board's own window are taken by the script, not by a replay.
   const QStringList byScript{"launcher", "virtual-board"};
