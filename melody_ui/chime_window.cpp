@@ -31,6 +31,9 @@ namespace {
 
 constexpr QSize kPanelClient{600, 70};
 constexpr QPoint kScoreWindowAt{0, 75};
+// What the layout keeps between the panel's frame and the score window's when the frames
+// push the score window down.
+constexpr int kChildGap = 5;
 // Discovery runs on every repaint, but not more often than the launcher polls: a playback
 // at the fastest tempo repaints every few milliseconds.
 constexpr auto kDiscoveryInterval = std::chrono::milliseconds(50);
@@ -222,7 +225,13 @@ void ChimeWindow::LayOut() {
   place(panelWindow_, QPoint(0, 0), kPanelClient);
   const QSize scoreClient(melody::kClientWidth,
                           melody::kClientHeight + scrollBar_->sizeHint().height());
-  place(scoreWindow_, kScoreWindowAt, scoreClient);
+  // The client sizes are as given and the frames come on top, so the score window goes
+  // below the panel's whole frame, caption included, wherever the frames are taller than the
+  // given places allow.
+  const int belowPanel = panelWindow_->geometry().bottom() + 1;
+  QPoint scoreAt = kScoreWindowAt;
+  if (belowPanel > scoreAt.y()) scoreAt.setY(belowPanel + kChildGap);
+  place(scoreWindow_, scoreAt, scoreClient);
   const QRect used = panelWindow_->geometry().united(scoreWindow_->geometry());
   const int menuHeight = menuBar()->sizeHint().height();
   resize(std::max(800, used.right() + 1), used.bottom() + 1 + menuHeight);

@@ -93,6 +93,21 @@ TEST(ChimeWindow, WindowsAndControls) {
   EXPECT_EQ(w.tempoList()->currentIndex(), 5);
 }
 
+// On every platform: each child window whole, apart from the other and inside the main
+// window's work area, its client size as given (the score window's frames and caption may
+// push it down, never onto the panel).
+TEST(ChimeLayout, ChildWindowsWholeApartAndInsideTheMainWindow) {
+  Chime chime;
+  ChimeWindow& w = *chime.window;
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  const QRect panel = w.panelWindow()->geometry();
+  const QRect score = w.scoreWindow()->geometry();
+  EXPECT_FALSE(panel.intersects(score)) << panel.bottom() << " " << score.top();
+  const QRect area = w.centralWidget()->rect();
+  for (const QRect& child : {panel, score}) EXPECT_TRUE(area.contains(child));
+  EXPECT_EQ(w.scoreCanvas()->size(), QSize(750, 510));
+}
+
 TEST(ChimeWindow, FileKeysReachTheirCommandsAndShowInTheMenu) {
   Chime chime;
   ChimeWindow& w = *chime.window;
