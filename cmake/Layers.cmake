@@ -40,13 +40,15 @@ pendra2_layer(flowchart_view FOLDERS flowchart/view USES flowchart interaction b
 pendra2_layer(melody FOLDERS melody USES interaction board_image)
 pendra2_layer(melody_view FOLDERS melody/view USES melody interaction board_image)
 pendra2_layer(board_sim FOLDERS board_sim USES melody board_image)
+pendra2_layer(sound FOLDERS sound USES board_image)
 # The board link is Qt-free; only the virtual board's socket is Qt's.
 pendra2_layer(device FOLDERS device USES interaction board_image
   QT_FILES device/virtual_transport.cpp)
-pendra2_layer(ui_common FOLDERS ui_common ui_common/replay USES device interaction board_image QT)
+pendra2_layer(ui_common FOLDERS ui_common ui_common/replay
+  USES device board_sim sound interaction board_image QT)
 # The board model is the Qt-free part: the sanitizer build and the tests' fake run it.
 pendra2_layer(virtual_board FOLDERS virtual_board
-  USES ui_common device board_sim melody interaction board_image QT
+  USES ui_common device board_sim sound melody interaction board_image QT
   CORE_FILES virtual_board/board_model.* virtual_board/board_options.*)
 pendra2_layer(stepcraft FOLDERS flowchart_ui flowchart_ui/dialogs
   USES ui_common device flowchart_view flowchart interaction board_image QT)

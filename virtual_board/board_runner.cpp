@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "board_sim/trace.h"
-#include "virtual_board/music_box.h"
+#include "ui_common/music_box.h"
 
 namespace pendra2::virtual_board {
 namespace {
@@ -20,7 +20,7 @@ constexpr bs::Micros kMaxLagUs = 1'000'000;
 
 }  // namespace
 
-BoardRunner::BoardRunner(BoardModel& model, MusicBox& sound, QObject* parent)
+BoardRunner::BoardRunner(BoardModel& model, ui::MusicBox& sound, QObject* parent)
     : QObject(parent), model_(model), sound_(sound) {
   clock_.start();
   timer_.setSingleShot(true);

@@ -12,16 +12,18 @@
 #include "board_sim/board_sim.h"
 #include "virtual_board/board_model.h"
 
-namespace pendra2::virtual_board {
-
+namespace pendra2::ui {
 class MusicBox;
+}
+
+namespace pendra2::virtual_board {
 
 enum class Speed { Normal, Quarter, Stepwise };
 
 class BoardRunner : public QObject {
   Q_OBJECT
  public:
-  BoardRunner(BoardModel& model, MusicBox& sound, QObject* parent = nullptr);
+  BoardRunner(BoardModel& model, ui::MusicBox& sound, QObject* parent = nullptr);
 
   // False with the reason when the trace file cannot be opened.
   bool OpenTrace(const std::string& path, std::string& error);
@@ -53,7 +55,7 @@ class BoardRunner : public QObject {
   void Ended();
 
   BoardModel& model_;
-  MusicBox& sound_;
+  ui::MusicBox& sound_;
   board_sim::BoardSim sim_;
   Speed speed_ = Speed::Normal;
   QElapsedTimer clock_;

@@ -17,9 +17,9 @@
 #include "board_sim/trace.h"
 #include "melody/codes.h"
 #include "ui_common/fonts.h"
+#include "ui_common/music_box.h"
 #include "virtual_board/board_runner.h"
 #include "virtual_board/board_server.h"
-#include "virtual_board/music_box.h"
 
 namespace pendra2::virtual_board {
 
@@ -101,7 +101,7 @@ QString NextText(const board_sim::BoardSim& sim) {
 
 }  // namespace
 
-BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sound,
+BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, ui::MusicBox& sound,
                          const std::string& name, QWidget* parent)
     : QWidget(parent), server_(server), runner_(runner) {
   setWindowTitle(QStringLiteral("Pendra2 仮想ボード（%1）").arg(QString::fromStdString(name)));
@@ -217,7 +217,7 @@ BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sou
   message_->setStyleSheet(QStringLiteral("color: #a04000"));
   message_->hide();
   column->addWidget(message_);
-  connect(&sound, &MusicBox::unavailable, this, [this](const QString& why) {
+  connect(&sound, &ui::MusicBox::unavailable, this, [this](const QString& why) {
     message_->setText(why);
     message_->show();
   });

@@ -20,18 +20,21 @@ class QPlainTextEdit;
 class QPushButton;
 class QSlider;
 
+namespace pendra2::ui {
+class MusicBox;
+}
+
 namespace pendra2::virtual_board {
 
 class BoardRunner;
 class BoardServer;
 class Lamp;
-class MusicBox;
 
 class BoardWindow : public QWidget {
   Q_OBJECT
  public:
-  BoardWindow(BoardServer& server, BoardRunner& runner, MusicBox& sound, const std::string& name,
-              QWidget* parent = nullptr);
+  BoardWindow(BoardServer& server, BoardRunner& runner, ui::MusicBox& sound,
+              const std::string& name, QWidget* parent = nullptr);
 
  private:
   // What the window last showed.

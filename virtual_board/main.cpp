@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "ui_common/japanese_qt_texts.h"
+#include "ui_common/music_box.h"
 #include "virtual_board/board_runner.h"
 #include "virtual_board/board_server.h"
 #include "virtual_board/board_window.h"
-#include "virtual_board/music_box.h"
 #include "virtual_board/quit_on_signal.h"
 
 int main(int argc, char** argv) {
@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
   }
   // Tests and quiet classrooms set PENDRA2_MUTE instead of passing --mute everywhere.
   const bool mute = options.mute || !qEnvironmentVariableIsEmpty("PENDRA2_MUTE");
-  MusicBox sound(mute);
-  QObject::connect(&sound, &MusicBox::unavailable, [](const QString& why) {
+  pendra2::ui::MusicBox sound(mute);
+  QObject::connect(&sound, &pendra2::ui::MusicBox::unavailable, [](const QString& why) {
     std::cerr << "pendra2-virtual-board: " << why.toStdString() << std::endl;
   });
   BoardRunner runner(server.model(), sound);
