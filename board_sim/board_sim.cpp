@@ -141,6 +141,12 @@ std::optional<Executed> BoardSim::Advance(Micros now) {
   return done;
 }
 
+int BoardSim::NextInstruction() const {
+  if (!inTune_) return pc_;
+  if (pc_ < tune_.end) return -1;
+  return tune_.endMark ? tune_.end + 1 : tune_.end;
+}
+
 void BoardSim::LeaveTune() {
   inTune_ = false;
   note_ = kSilence;

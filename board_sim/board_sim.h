@@ -84,6 +84,9 @@ class BoardSim {
   Micros due() const { return due_; }
   // The address of the next instruction, or of the next column while a tune plays.
   int address() const { return pc_; }
+  // The address of the instruction the next Advance runs (also when it ends a tune first),
+  // or -1 when it plays a tune's column or loop mark.
+  int NextInstruction() const;
   bool inTune() const { return inTune_; }
   // While a tune plays: the address of its 'T', and whether it is a wait's rests.
   int tuneAt() const { return tuneAt_; }

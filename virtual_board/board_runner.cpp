@@ -1,7 +1,5 @@
 #include "virtual_board/board_runner.h"
 
-#include <algorithm>
-
 #include "board_sim/trace.h"
 #include "ui_common/music_box.h"
 
@@ -10,23 +8,32 @@ namespace {
 
 namespace bs = board_sim;
 
-// The timer never wakes more often than this: a program without waits then runs a few
-// dozen instructions per wake-up instead of waking the PC for each one.
-constexpr int kMinWakeMs = 20;
-// Nor sleeps longer, so a change of speed or input is noticed soon.
-constexpr int kMaxWakeMs = 500;
-// When the PC could not keep up (a suspended laptop), the board does not race to catch up.
-constexpr bs::Micros kMaxLagUs = 1'000'000;
+bs::Pace PaceOf(Speed speed) {
+  switch (speed) {
+    case Speed::Quarter:
+      return bs::Pace::Quarter;
+    case Speed::Stepwise:
+      return bs::Pace::Stepwise;
+    case Speed::Normal:
+      break;
+  }
+  return bs::Pace::Board;
+}
 
 }  // namespace
 
 BoardRunner::BoardRunner(BoardModel& model, ui::MusicBox& sound, QObject* parent)
     : QObject(parent), model_(model), sound_(sound) {
-  clock_.start();
-  timer_.setSingleShot(true);
-  timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, &BoardRunner::Tick);
-  sim_.Load(model_.image());
+  runner_.SetOnRan([this](const bs::Executed& e) { Did(e); });
+  runner_.SetInputSource([this] {
+    return std::array<uint16_t, 3>{model_.input(0), model_.input(1), model_.input(2)};
+  });
+  connect(&runner_, &ui::SimRunner::changed, this, [this] {
+    if (trace_.is_open()) trace_.flush();
+    emit changed();
+  });
+  connect(&runner_, &ui::SimRunner::ended, this, &BoardRunner::Ended);
+  runner_.Load(model_.image());
 }
 
 bool BoardRunner::OpenTrace(const std::string& path, std::string& error) {
@@ -38,24 +45,6 @@ bool BoardRunner::OpenTrace(const std::string& path, std::string& error) {
   return true;
 }
 
-bs::Micros BoardRunner::SimNow() const {
-  const qint64 realUs = clock_.nsecsElapsed() / 1000 - anchorRealUs_;
-  switch (speed_) {
-    case Speed::Normal:
-      return anchorSim_ + realUs;
-    case Speed::Quarter:
-      return anchorSim_ + realUs / 4;
-    case Speed::Stepwise:
-      break;
-  }
-  return anchorSim_;
-}
-
-void BoardRunner::Anchor(bs::Micros simNow) {
-  anchorSim_ = simNow;
-  anchorRealUs_ = clock_.nsecsElapsed() / 1000;
-}
-
 void BoardRunner::Handle(BoardModel::Event event) {
   switch (event) {
     case BoardModel::Event::Run:
@@ -65,12 +54,11 @@ void BoardRunner::Handle(BoardModel::Event event) {
       Stop();
       break;
     case BoardModel::Event::ImageWritten:
-      sim_.Load(model_.image());
+      runner_.Load(model_.image());
       last_.reset();
       // With auto mode on, a freshly written board starts its program as it would at
       // power-up.
       if (model_.autoMode()) Run();
-      emit changed();
       break;
     case BoardModel::Event::Note:
       if (model_.note() < bs::kSilence) {
@@ -85,89 +73,40 @@ void BoardRunner::Handle(BoardModel::Event event) {
 }
 
 void BoardRunner::Run() {
-  sim_.Load(model_.image());
-  for (int i = 0; i < 3; ++i) sim_.SetInput(i, model_.input(i));
-  Anchor(0);
-  sim_.Start(0);
+  runner_.Load(model_.image());
   last_.reset();
-  if (!sim_.running()) Ended();
-  Schedule();
-  emit changed();
+  runner_.Start();
 }
 
 void BoardRunner::Stop() {
-  const bool was = sim_.running();
-  sim_.Stop();
+  const bool was = runner_.run().state() != bs::RunState::Stopped;
+  runner_.Stop();
   sound_.Damp();
-  timer_.stop();
   if (was) Ended();
-  emit changed();
 }
 
 void BoardRunner::SetSpeed(Speed speed) {
-  const bs::Micros now = std::min(SimNow(), sim_.due());
   speed_ = speed;
-  Anchor(now);
-  Schedule();
+  runner_.SetPace(PaceOf(speed));
 }
 
 void BoardRunner::StepOnce() {
-  if (!sim_.running()) return;
-  for (int i = 0; i < 3; ++i) sim_.SetInput(i, model_.input(i));
-  const bs::Micros due = sim_.due();
-  if (const auto e = sim_.Advance(due)) Did(*e);
-  Anchor(due);
-  if (!sim_.running()) Ended();
-  if (trace_.is_open()) trace_.flush();
-  emit changed();
-}
-
-void BoardRunner::Tick() {
-  if (!sim_.running()) return;
-  for (int i = 0; i < 3; ++i) sim_.SetInput(i, model_.input(i));
-  bs::Micros now = SimNow();
-  if (now - sim_.due() > kMaxLagUs) {
-    now = sim_.due();
-    Anchor(now);
-  }
-  bool any = false;
-  while (const auto e = sim_.Advance(now)) {
-    Did(*e);
-    any = true;
-  }
-  if (!sim_.running()) Ended();
-  if (trace_.is_open()) trace_.flush();
-  if (any) emit changed();
-  Schedule();
-}
-
-void BoardRunner::Schedule() {
-  if (!sim_.running() || speed_ == Speed::Stepwise) {
-    timer_.stop();
-    return;
-  }
-  const bs::Micros ahead = std::max<bs::Micros>(0, sim_.due() - SimNow());
-  const bs::Micros realUs = speed_ == Speed::Quarter ? ahead * 4 : ahead;
-  const int ms =
-      static_cast<int>(std::clamp<bs::Micros>((realUs + 999) / 1000, kMinWakeMs, kMaxWakeMs));
-  timer_.start(ms);
+  if (runner_.run().state() == bs::RunState::Stopped) return;
+  runner_.StepOnce();
 }
 
 void BoardRunner::Did(const bs::Executed& e) {
   last_ = e;
-  if (e.column) {
-    if (e.note < bs::kSilence) sound_.Strike(e.note);
-  }
+  if (e.column && e.note < bs::kSilence) sound_.Strike(e.note);
   if (trace_.is_open()) {
-    trace_ << bs::TraceLine(e, sim_, bs::StepNumber(sim_, e)) << '\n';
+    trace_ << bs::TraceLine(e, runner_.sim(), bs::StepNumber(runner_.sim(), e)) << '\n';
   }
 }
 
 void BoardRunner::Ended() {
   // The last note rings out as a music box's would; only Stop damps it.
-  timer_.stop();
   if (trace_.is_open()) {
-    trace_ << bs::StopLine(sim_, last_ ? last_->time : 0) << '\n' << std::flush;
+    trace_ << bs::StopLine(runner_.sim(), last_ ? last_->time : 0) << '\n' << std::flush;
   }
 }
 

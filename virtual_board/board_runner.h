@@ -2,14 +2,13 @@
 // Runs the written image on the board's interpreter in real time (or slower, or step by
 // step), feeds it the inputs as they are set, sounds its notes and writes the trace.
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <fstream>
 #include <optional>
 #include <string>
 
 #include "board_sim/board_sim.h"
+#include "ui_common/sim_runner.h"
 #include "virtual_board/board_model.h"
 
 namespace pendra2::ui {
@@ -39,7 +38,7 @@ class BoardRunner : public QObject {
   // One instruction or tune column, in step-by-step mode.
   void StepOnce();
 
-  const board_sim::BoardSim& sim() const { return sim_; }
+  const board_sim::BoardSim& sim() const { return runner_.sim(); }
   // The last instruction run, if any since the start.
   const std::optional<board_sim::Executed>& last() const { return last_; }
 
@@ -47,21 +46,13 @@ class BoardRunner : public QObject {
   void changed();
 
  private:
-  board_sim::Micros SimNow() const;
-  void Anchor(board_sim::Micros simNow);
-  void Tick();
-  void Schedule();
   void Did(const board_sim::Executed& e);
   void Ended();
 
   BoardModel& model_;
   ui::MusicBox& sound_;
-  board_sim::BoardSim sim_;
+  ui::SimRunner runner_;
   Speed speed_ = Speed::Normal;
-  QElapsedTimer clock_;
-  board_sim::Micros anchorSim_ = 0;
-  qint64 anchorRealUs_ = 0;
-  QTimer timer_;
   std::optional<board_sim::Executed> last_;
   std::ofstream trace_;
 };
