@@ -10,6 +10,7 @@
 #include "board_sim/trace.h"
 #include "cli/commands.h"
 #include "cli/numbers.h"
+#include "flowchart/step_addresses.h"
 #include "melody/melody_state.h"
 #include "melody/score.h"
 #include "melody/tune_file.h"
@@ -84,7 +85,7 @@ std::optional<Options> Parse(Args args, Streams io) {
 // The image and, for a program, which step each address belongs to.
 struct Loaded {
   bs::Image image{};
-  std::array<int, bs::kImageBytes> stepOf{};
+  std::array<int16_t, bs::kImageBytes> stepOf{};
   bool program = false;
 };
 
@@ -99,13 +100,7 @@ int LoadProgram(const InputFile& file, Loaded& loaded, Streams io) {
   }
   loaded.image = program->image;
   loaded.program = true;
-  for (int i = 1; i + 1 < program->count; ++i) {
-    const int address = program->endAddress[static_cast<std::size_t>(i - 1)];
-    if (program->steps[static_cast<std::size_t>(i)].size > 0 && address >= 0 &&
-        address < bs::kImageBytes) {
-      loaded.stepOf[static_cast<std::size_t>(address)] = i;
-    }
-  }
+  loaded.stepOf = fc::MapStepAddresses(*program).traced;
   return kDone;
 }
 

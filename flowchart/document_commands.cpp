@@ -92,6 +92,7 @@ bool DocumentCommands::OpenPath(const std::string& chosen) {
     return false;
   }
   state_.program.modified = false;
+  state_.breakpoints.reset();
   state_.topStep = 0;
   state_.hoverRow = -1;
   state_.documentPath = path;

@@ -155,6 +155,14 @@ DialogResult RunStepDialog(FlowProgram& program, int index, interaction::StepDia
   return result;
 }
 
+// The steps with a dialog of their own (a loop start's count too).
+bool HasSettings(const StepRecord& step) {
+  return step.Is(StepKind::LoopStart) || step.Is(StepKind::Orgel) || step.Is(StepKind::Wait) ||
+         step.Is(StepKind::Branch) || step.Is(StepKind::Output) || step.Is(StepKind::Goto) ||
+         step.Is(StepKind::ExtOutput) || step.Is(StepKind::Compare) ||
+         step.Is(StepKind::Variable) || step.Is(StepKind::VarCompare);
+}
+
 void EditStep(FlowProgram& program, int index, interaction::StepDialogs& dialogs) {
   StepRecord& step = At(program, index);
   if (step.Is(StepKind::LoopStart)) {
@@ -168,11 +176,7 @@ void EditStep(FlowProgram& program, int index, interaction::StepDialogs& dialogs
     Recompute(program);
     return;
   }
-  const bool hasDialog =
-      step.Is(StepKind::Orgel) || step.Is(StepKind::Wait) || step.Is(StepKind::Branch) ||
-      step.Is(StepKind::Output) || step.Is(StepKind::Goto) || step.Is(StepKind::ExtOutput) ||
-      step.Is(StepKind::Compare) || step.Is(StepKind::Variable) || step.Is(StepKind::VarCompare);
-  if (!hasDialog) return;  // LoopEnd, Start, End: nothing to set
+  if (!HasSettings(step)) return;  // LoopEnd, Start, End: nothing to set
   // Every OK changes the document; marking it here as well keeps that true whatever
   // shows the dialog.
   if (RunStepDialog(program, index, dialogs) == DialogResult::Ok) program.modified = true;
@@ -391,24 +395,94 @@ int RowAt(int y) {
   return (y - kRowsTop) / kRowHeight;  // C++ division truncates toward zero, as the row rule
 }
 
+namespace {
+
+// A click left of the symbols falls on the step number.
+bool OnStepNumber(int x) {
+  return x >= 0 && x < kSymbolLeft;
+}
+
+// The step a click at x, y falls on in the rows, or -1.
+int StepAt(const StepcraftState& state, int x, int y) {
+  if (x <= kRowsLeft || x >= kRowsRight) return -1;
+  const int index = state.topStep + RowAt(y);
+  return index >= 0 && index < state.program.count ? index : -1;
+}
+
+// Marks follow their steps when steps come or go: `from` is the first index that moved,
+// `by` how far (negative for removed steps, whose own marks go).
+void MoveMarks(std::bitset<kStepSlots>& marks, int from, int by) {
+  std::bitset<kStepSlots> moved;
+  for (int s = 0; s < kStepSlots; ++s) {
+    if (!marks[static_cast<std::size_t>(s)]) continue;
+    const int to = s < from ? s : s + by;
+    if (s >= from && by < 0 && s < from - by) continue;
+    if (to >= 0 && to < kStepSlots) moved[static_cast<std::size_t>(to)] = true;
+  }
+  marks = moved;
+}
+
+}  // namespace
+
+bool MayBreakAt(const FlowProgram& program, int index) {
+  if (index <= 0 || index >= program.count) return false;
+  return index == program.count - 1 || program.steps[static_cast<std::size_t>(index)].size > 0;
+}
+
+bool ClickMayEdit(const StepcraftState& state, int x, int y) {
+  if (state.transferBusy || OnStepNumber(x)) return false;
+  const int index = StepAt(state, x, y);
+  if (index < 0) return false;
+  const StepRecord& step = state.program.steps[static_cast<std::size_t>(index)];
+  switch (state.editMode) {
+    case EditMode::kEdit:
+      return HasSettings(step);
+    case EditMode::kDelete:
+      return !DeleteName(step).empty();
+    default:
+      return true;
+  }
+}
+
 WindowUpdate Click(StepcraftState& state, int x, int y, interaction::Prompter& prompter,
                    interaction::StepDialogs& dialogs) {
   // While a transfer is writing the image, the program must stay as it is being sent.
   if (state.transferBusy) return {};
-  if (x <= kRowsLeft || x >= kRowsRight) return {};
-  const int index = state.topStep + RowAt(y);
   FlowProgram& program = state.program;
-  if (index < 0 || index >= program.count) return {};
+  if (OnStepNumber(x)) {
+    const int index = y >= kRowsTop ? state.topStep + RowAt(y) : -1;
+    if (RowAt(y) >= kVisibleRows || !MayBreakAt(program, index)) return {};
+    state.breakpoints.flip(static_cast<std::size_t>(index));
+    return {.repaintWindow = true};
+  }
+  const int index = StepAt(state, x, y);
+  if (index < 0) return {};
 
+  const int countBefore = program.count;
   const EditMode mode = state.editMode;
   if (mode == EditMode::kEdit) {
     EditStep(program, index, dialogs);
   } else if (mode == EditMode::kDelete) {
     state.editMode = EditMode::kEdit;
+    const StepRecord& step = At(program, index);
+    const int partner = step.Is(StepKind::LoopStart) || step.Is(StepKind::LoopEnd)
+                            ? LoopPartner(program, index)
+                            : -1;
     DeleteStep(program, index, prompter);
+    if (program.count < countBefore) {
+      const int second = std::max(index, partner);
+      if (partner >= 0) MoveMarks(state.breakpoints, second, -1);
+      MoveMarks(state.breakpoints, partner >= 0 ? std::min(index, partner) : index, -1);
+    }
   } else {
     state.editMode = EditMode::kEdit;
-    if (IsInsertTool(mode)) InsertStep(program, index, mode, prompter, dialogs);
+    if (IsInsertTool(mode)) {
+      InsertStep(program, index, mode, prompter, dialogs);
+      const int p = index == countBefore - 1 ? index - 1 : index;
+      if (program.count > countBefore) {
+        MoveMarks(state.breakpoints, p + 1, program.count - countBefore);
+      }
+    }
   }
   return {true, true, EditCursor::None};
 }
@@ -464,6 +538,7 @@ ScrollUpdate Scroll(StepcraftState& state, ScrollRequest request, int thumbPos) 
 
 void NewDocument(StepcraftState& state) {
   NewProgram(state.program);
+  state.breakpoints.reset();
   state.topStep = 0;
   state.documentPath.clear();
   state.documentTitle = kUntitledTitle;

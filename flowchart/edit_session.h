@@ -49,9 +49,18 @@ WindowUpdate SelectViewMode(StepcraftState& state, int selection);
 
 // The left button released at x, y in the flowchart window. A click on a row edits,
 // deletes or inserts by editMode, then recomputes; a click beside the rows (or below the
-// last step) does nothing and keeps the tool. The window repaints both when told.
+// last step) does nothing and keeps the tool. A click on a step number (left of the
+// symbols) sets or clears that step's breakpoint, whatever the tool. The window repaints
+// both when told.
 WindowUpdate Click(StepcraftState& state, int x, int y, interaction::Prompter& prompter,
                    interaction::StepDialogs& dialogs);
+
+// Whether a click at x, y may change the program (a dialog, a deletion, an insertion), so
+// that whatever runs the program's image stops first.
+bool ClickMayEdit(const StepcraftState& state, int x, int y);
+
+// A breakpoint can mark a step that runs: one with code, or the end.
+bool MayBreakAt(const FlowProgram& program, int index);
 
 // The row under a window y, counted from the top row (truncated toward zero, so the strip
 // above the first row counts as row 0).

@@ -3,6 +3,7 @@
 // variables around it. main() owns one and hands it by reference to the windows; tests make
 // fresh ones.
 
+#include <bitset>
 #include <cstdint>
 #include <string>
 
@@ -46,6 +47,11 @@ struct StepcraftState {
   int32_t topStep = 0;
   int32_t hoverRow = -1;
   int32_t viewMode = kViewFlowchartAndListing;
+  // Steps the simulation pauses before, by index. Not part of the file: a new or loaded
+  // program starts without any.
+  std::bitset<kStepSlots> breakpoints{};
+  // The step the simulation is running, lit in the flowchart; -1 while none runs.
+  int32_t runningStep = -1;
   // A transfer is on its way to the board; nothing may edit or start another meanwhile.
   bool transferBusy = false;
   // Empty while the program is untitled. UTF-8, as the file dialogs give it.

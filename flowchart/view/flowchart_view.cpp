@@ -43,6 +43,34 @@ void RowPieces(interaction::DrawList& list, const StepRecord& step, int r, bool 
   }
 }
 
+// The running step's row from the top, or -1 when it is not in view.
+int RunningRow(const FlowProgram& program, const ViewState& view) {
+  if (view.runningStep < 0 || view.runningStep >= StepCount(program)) return -1;
+  const int64_t c = int64_t{view.runningStep} - view.topStep;
+  return c >= 0 && c < kVisibleRows ? static_cast<int>(c) : -1;
+}
+
+// Behind the running step's row, under its symbol and lanes.
+void RunningBand(interaction::DrawList& list, const FlowProgram& program, const ViewState& view) {
+  const int c = RunningRow(program, view);
+  if (c < 0) return;
+  const int r = c * kRowHeight;
+  list.Fill({2, r + kRowsTop + 1, 178, r + kRowsTop + kRowHeight - 1}, kRunningBand);
+}
+
+// Around the running step's symbol, over the hover highlight, and its arrow.
+void RunningFrame(interaction::DrawList& list, const FlowProgram& program, const ViewState& view) {
+  const int c = RunningRow(program, view);
+  if (c < 0) return;
+  const int top = c * kRowHeight + kRowsTop + 1;
+  const int bottom = top + kSymbolHeight - 2;
+  const int left = kSymbolLeft + 1;
+  const int right = kSymbolLeft + kSymbolWidth - 1;
+  list.Line({{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}}, 3,
+            kRunningFrame);
+  list.Bitmap("S_RUNNING", {16, top + 4, 30, top + 18});
+}
+
 void Rows(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
           const ShiftJisDecoder& decode) {
   const int count = StepCount(program);
@@ -50,6 +78,9 @@ void Rows(interaction::DrawList& list, const FlowProgram& program, const ViewSta
   for (int n = std::max(first, 0); n < int64_t{first} + kVisibleRows && n < count; ++n) {
     const int r = (n - first) * kRowHeight;
     list.Text({5, r + 60}, kCaptionFont, ThreeDigits(n) + ":");
+    if (view.breakpoints[static_cast<std::size_t>(n)]) {
+      list.Bitmap("S_BREAK", {2, r + kRowsTop + 5, 16, r + kRowsTop + 19});
+    }
     RowPieces(list, program.steps[n], r, false, decode);
   }
 }
@@ -92,6 +123,9 @@ void Listing(interaction::DrawList& list, const FlowProgram& program, const View
     list.Bitmap(kBlank, {180, y, 180 + 328, y + 48}, kListingStripSource);
   }
   if (mode == 0) return;
+  if (const int c = RunningRow(program, view); c >= 0) {
+    list.Fill({182, c * kRowHeight + 64, 506, c * kRowHeight + 90}, kRunningBand);
+  }
   const int count = StepCount(program);
   const int first = view.topStep;
   for (int n = std::max(first, 0); n < int64_t{first} + kVisibleRows && n < count; ++n) {
@@ -114,8 +148,10 @@ interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState&
   const int32_t mode = EffectiveViewMode(view.viewMode);
   for (int y = -8; y <= 520; y += kRowHeight) FlowStrip(list, y);
   if (mode != 4) {
+    RunningBand(list, program, view);
     Rows(list, program, view, decode);
     Highlight(list, program, view, decode);
+    RunningFrame(list, program, view);
     BranchLines(list, program, view);
     // Lanes run on past the first and last rows; these strips cut them off there.
     FlowStrip(list, -8);

@@ -3,6 +3,7 @@
 // symbols and captions, the branch lanes of the whole program, the Japanese listing
 // beside them and the image size readout. Coordinates are the window's client pixels.
 
+#include <bitset>
 #include <cstdint>
 
 #include "flowchart/flow_program.h"
@@ -20,7 +21,14 @@ struct ViewState {
   // Row under the mouse counted from the top row, -1 for none.
   int32_t hoverRow = -1;
   int32_t imageSize = 0;
+  // The step the simulation runs (lit in its own colour, the listing line too), -1: none.
+  int32_t runningStep = -1;
+  // Steps marked to pause before, shown beside their numbers.
+  std::bitset<kStepSlots> breakpoints{};
 };
+
+inline constexpr interaction::Colour kRunningBand{0xCFE8FF};
+inline constexpr interaction::Colour kRunningFrame{0x1E88E5};
 
 inline constexpr interaction::FontSpec kCaptionFont{8, 400, true};
 inline constexpr interaction::FontSpec kListingFont{10, 400, false};

@@ -362,6 +362,24 @@ def write_icons():
     write("STEPCRAFT_ICON_SMALL", 16, 16, icon_body(16))
 
 
+# ---------------------------------------------------------------- the simulation
+
+RUNNING = "#1e88e5"
+
+
+def write_simulation():
+    # The breakpoint mark beside a step number, and the arrow at the step being run.
+    write("S_BREAK", 14, 14, '<circle cx="7" cy="7" r="5.6" fill="#e53935" stroke="#b71c1c" stroke-width="1.4"/>\n')
+    write("S_RUNNING", 14, 14, poly([(2, 1.5), (12.5, 7), (2, 12.5)], RUNNING, "#0d47a1", 1.2))
+    # The panel's buttons: the glyphs media players use, in the board buttons' colours.
+    write("SIMRUN", 20, 20, poly([(5, 3), (5, 17), (17, 10)], "#43a047", "#1b5e20", 1.2))
+    write("SIMPAUSE", 20, 20, rect(4, 3, 4.5, 14, 1, "#fb8c00", "#e65100", 1)
+          + rect(11.5, 3, 4.5, 14, 1, "#fb8c00", "#e65100", 1))
+    write("SIMSTEP", 20, 20, poly([(3, 3), (3, 17), (13, 10)], RUNNING, "#0d47a1", 1.2)
+          + rect(14, 3, 3.5, 14, 1, RUNNING, "#0d47a1", 1))
+    write("SIMSTOP", 20, 20, rect(4, 4, 12, 12, 1.5, "#e53935", "#b71c1c", 1.2))
+
+
 def write_other():
     write("S_BLANK1", 460, 48, '<rect width="460" height="48" fill="#ffffff"/>\n')
     write("S_CIRCLE", 30, 30, '<rect width="30" height="30" fill="#ffffff"/>\n'
@@ -376,3 +394,4 @@ if __name__ == "__main__":
     write_cursors()
     write_icons()
     write_other()
+    write_simulation()
