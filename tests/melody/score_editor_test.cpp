@@ -135,7 +135,6 @@ TEST(ScoreEditor, EditModeClicks) {
       {"scrolled view", "", 3, X(0), Y(0), "- - - 0", {0, 23}, true},
       {"count cell", "l 2 5", 0, X(1), Y(3), "l 2 5", {}, true},
       {"loop end parameter", "l 1 5 L 0 0 2", 0, X(6), Y(3), "l 1 5 L 0 0 2", {}, true},
-      {"below the last row", "", 0, X(0), 432, "-", {}, false},
       {"left of the grid", "", 0, 79, Y(3), "-", {}, false},
       {"keyboard: C1", "", 0, 60, 415, "-", {0}, false},
       {"keyboard: black key C1s", "", 0, 20, 400, "-", {1}, false},
@@ -203,7 +202,7 @@ TEST(ScoreEditor, ClicksOnLoopMarks) {
 }
 
 // Insert and delete last for one release. A release on a column counts as a change whatever
-// the answer; one beside the grid or below its last row asks nothing and changes nothing.
+// the answer; one beside the grid asks nothing and changes nothing.
 TEST(ScoreEditor, InsertAndDeleteModes) {
   constexpr int kYes = -1, kNo = -2;  // answers to the loop question instead of a count
   struct Case {
@@ -223,8 +222,6 @@ TEST(ScoreEditor, InsertAndDeleteModes) {
       {"loop kept", kDeleteMode, "1 l 2 3 L 0 0 3 4", X(5), Y(3), kNo, "1 l 2 3 L 0 0 3 4", 0},
       {"insert beside", kInsertMode, "1", 40, Y(3), 3, "1 -", 0},
       {"delete beside", kDeleteMode, "1", 700, Y(3), 3, "1 -", 0},
-      {"insert below", kInsertMode, "1 l 2 3", X(1), 440, 1, "1 l 2 3 -", 0},
-      {"delete below", kDeleteMode, "1 l 2 3", X(1), 440, 1, "1 l 2 3 -", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -270,11 +267,33 @@ TEST(ScoreEditor, LoopsWrittenByHandPlayTheirBodies) {
   EXPECT_EQ(PlayWhole(ed.state.score), C("0 2 4 2 4 2 4 0 2 4 2 4 2 4 5 24 23"));
 }
 
-TEST(ScoreEditor, LoopStartBelowTheGridCancelledOrWithoutRoom) {
+// Below the last row of the grid no mode does anything, whatever the column holds: a loop
+// start, its count, a loop end, its parameters, a note, an empty column after an open loop.
+// Insert and delete still last for one release only.
+TEST(ScoreEditor, ReleasesBelowTheLastRowDoNothingInAnyMode) {
+  constexpr const char* kMarks = "l 2 5 L 0 0 2 7 l 1 4";
+  for (const int mode : {kEditMode, kInsertMode, kDeleteMode, kLoopStartMode, kLoopEndMode}) {
+    for (int column = 0; column <= 11; ++column) {
+      for (const int y : {432, 446, 509}) {
+        SCOPED_TRACE(::testing::Message()
+                     << "mode " << mode << ", column " << column << ", y " << y);
+        Editor ed;
+        ed.state.score = ScoreOf(kMarks);
+        ed.state.editMode = mode;
+        const auto effect = ed.Click(X(column), y);
+        EXPECT_EQ(Head(ed.state.score, 13), C("l 2 5 L 0 0 2 7 l 1 4 - -"));
+        EXPECT_FALSE(ed.state.score.modified || effect.scrollMoved);
+        EXPECT_EQ(std::tuple(ed.state.scrollPos, SentOf(effect).size()), std::tuple(0, 0U));
+        EXPECT_TRUE(ed.prompter.asked.empty() && ed.counts.opened.empty());
+        EXPECT_EQ(ed.state.editMode, mode == kInsertMode || mode == kDeleteMode ? kEditMode : mode);
+      }
+    }
+  }
+}
+
+TEST(ScoreEditor, LoopStartCancelledOrWithoutRoom) {
   Editor ed;
   ed.state.editMode = kLoopStartMode;
-  ed.Click(X(0), 440);  // below the last row: no dialog
-  EXPECT_TRUE(ed.counts.opened.empty());
   ed.Click(X(0), Y(0));  // dialog cancelled
   EXPECT_EQ(ed.state.editMode, kEditMode);
   EXPECT_EQ(ed.state.score.cells[0], kEmpty);
