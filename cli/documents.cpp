@@ -88,15 +88,14 @@ interaction::Outcome ReadInputFile(const std::string& path, InputFile& file) {
 
 interaction::Outcome LoadFlowDocument(const InputFile& file, fc::FlowProgram& program) {
   if (file.kind != DocumentKind::Flow) return WrongKind(file, DocumentKind::Flow);
+  // Named .flc but without the program's magic: the same test as Stepcraft's, worded for
+  // the terminal.
+  if (!fc::HasProgramMagic(file.bytes))
+    return Refusal(file.path, "not a Stepcraft program file (it does not start with \"FL\")");
   fc::NewProgram(program);
   fc::Recompute(program);
   const interaction::Outcome result = fc::LoadFlowBytes(program, file.bytes);
   if (result.ok()) return {};
-  // Named .flc but without the program's magic: the version test would call it a file of a
-  // newer version, the length test a program cut short; it is neither.
-  const bool magic = file.bytes.size() >= 2 && file.bytes[0] == 'F' && file.bytes[1] == 'L';
-  if (!magic)
-    return Refusal(file.path, "not a Stepcraft program file (it does not start with \"FL\")");
   return interaction::UserMessage{file.path + ": " + result.message().text,
                                   result.message().caption, interaction::PromptIcon::Information};
 }
