@@ -402,7 +402,7 @@ TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
   Session t;
   t.state.scrollPos = 40;
   t.files.paths = {path + ".olg"};
-  ASSERT_TRUE(LoadScore(t.doc));
+  ASSERT_TRUE(LoadScore(t.doc).opened);
   EXPECT_EQ(Head(t.state.score, 10), C("0 l 2 4 L 0 0 3 7 24"));
   EXPECT_EQ(t.state.score.tempoIndex, 9);
   EXPECT_EQ(t.state.scrollPos, 0);
@@ -414,10 +414,64 @@ TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
   t.state.score.cells[0] = 5;
   t.state.scrollPos = 30;
   t.files.paths = {(dir / "missing").string()};
-  EXPECT_FALSE(LoadScore(t.doc));
+  EXPECT_FALSE(LoadScore(t.doc).opened);
   EXPECT_EQ(t.prompter.asked, std::vector<std::string>{"Error Message: Load File Open Error"});
   EXPECT_EQ(std::tuple(int{t.state.score.cells[0]}, t.state.scrollPos), std::tuple(5, 30));
   EXPECT_EQ(t.state.documentTitle, "スコア編集 [round.olg]");
+}
+
+// What is no tune is refused, naming the file, before anything of the open score changes; a
+// tune that ends after its header opens, the columns it does not reach empty, with a warning.
+TEST(ScoreFiles, FilesThatAreNoTuneAndTunesCutShort) {
+  const Bytes tune = TuneFile(Cols(509, 3), 5);
+  const auto cut = [&](std::size_t n) { return Bytes(tune.begin(), tune.begin() + n); };
+  Bytes ol{'O', 'L'}, program{'F', 'L', 'W', 0, 0, 0, 2, 0, '4', '.', '2', '5'};
+  for (int i = 0; i < 400; ++i) ol.push_back(static_cast<uint8_t>(i * 167 + 13));
+  program.resize(1000, 0);
+  Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, '\r', 'I', 'H', 'D', 'R'};
+  png.resize(300, 0x5A);
+  TempDir dir;
+  const auto load = [&](const Bytes& bytes) {
+    auto s = std::make_unique<Session>();
+    s->state.score = ScoreOf("5 6");
+    SetTempoIndex(s->state.score, 9);
+    s->state.score.modified = true;
+    s->state.header[30] = 0x11;
+    s->state.scrollPos = 40;
+    WriteBytes(dir / "in.olg", bytes);
+    s->files.paths = {(dir / "in.olg").string()};
+    const TuneOpened opened = LoadScore(s->doc);
+    return std::pair(std::move(s), opened);
+  };
+  const auto said = [](const interaction::MessageText& m) {
+    return Said(interaction::NamingFile(m, "in.olg"));
+  };
+  for (const Bytes& bytes : {Bytes{}, cut(2), cut(63), Bytes(ol.begin(), ol.begin() + 63), png,
+                             program, Bytes{'F', 'L'}}) {
+    SCOPED_TRACE(bytes.size());
+    const auto [s, opened] = load(bytes);
+    EXPECT_FALSE(opened.opened);
+    EXPECT_EQ(s->prompter.asked,
+              std::vector{said(bytes.size() > 1 && bytes[0] == 'F' ? kProgramNotATuneMessage
+                                                                   : kNotATuneMessage)});
+    EXPECT_EQ(
+        std::tuple(Head(s->state.score, 3), s->state.score.tempoIndex, s->state.score.modified,
+                   s->state.header[30], s->state.scrollPos, s->state.documentTitle),
+        std::tuple(C("5 6 -"), 9, true, 0x11, 40, std::string(kNoTitle)));
+  }
+  for (const Bytes& bytes : {cut(64), cut(66), cut(300), cut(575), ol, tune}) {
+    SCOPED_TRACE(bytes.size());
+    const auto [s, opened] = load(bytes);
+    ASSERT_TRUE(opened.opened && s->prompter.asked.empty());  // the caller shows the warning
+    EXPECT_EQ(opened.warning ? Said(*opened.warning) : "",
+              bytes.size() < 576 ? said(kTuneCutShortMessage) : "");
+    EXPECT_EQ(std::tuple(s->state.scrollPos, s->state.documentTitle, s->state.score.modified),
+              std::tuple(0, "スコア編集 [in.olg]", false));
+    if (bytes[2] != 'X') continue;
+    for (std::size_t p = 0; p < 512; ++p)
+      ASSERT_EQ(s->state.score.cells[p], p < 510 && 66 + p < bytes.size() ? bytes[66 + p] : kEmpty)
+          << p;
+  }
 }
 
 // A running playback stops at once, without the closing silence; the view stays where it was.
