@@ -53,10 +53,8 @@ void Tell(const interaction::UserMessage& message, Streams io) {
 }
 
 DocumentKind Sniff(const std::vector<uint8_t>& bytes, const std::string& path) {
-  if (bytes.size() >= 2 && bytes[1] == 'L') {
-    if (bytes[0] == 'F') return DocumentKind::Flow;
-    if (bytes[0] == 'O') return DocumentKind::Tune;
-  }
+  if (fc::HasProgramMagic(bytes)) return DocumentKind::Flow;
+  if (ml::HasTuneMagic(bytes)) return DocumentKind::Tune;
   const std::string ext = LowerExtension(path);
   if (ext == ".flc") return DocumentKind::Flow;
   if (ext == ".olg") return DocumentKind::Tune;
@@ -88,15 +86,14 @@ interaction::Outcome ReadInputFile(const std::string& path, InputFile& file) {
 
 interaction::Outcome LoadFlowDocument(const InputFile& file, fc::FlowProgram& program) {
   if (file.kind != DocumentKind::Flow) return WrongKind(file, DocumentKind::Flow);
+  // Named .flc but without the program's magic: the same test as Stepcraft's, worded for
+  // the terminal.
+  if (!fc::HasProgramMagic(file.bytes))
+    return Refusal(file.path, "not a Stepcraft program file (it does not start with \"FL\")");
   fc::NewProgram(program);
   fc::Recompute(program);
   const interaction::Outcome result = fc::LoadFlowBytes(program, file.bytes);
   if (result.ok()) return {};
-  // Named .flc but without the program's magic: the version test would call it a file of a
-  // newer version, the length test a program cut short; it is neither.
-  const bool magic = file.bytes.size() >= 2 && file.bytes[0] == 'F' && file.bytes[1] == 'L';
-  if (!magic)
-    return Refusal(file.path, "not a Stepcraft program file (it does not start with \"FL\")");
   return interaction::UserMessage{file.path + ": " + result.message().text,
                                   result.message().caption, interaction::PromptIcon::Information};
 }
@@ -105,15 +102,16 @@ interaction::Outcome LoadTuneDocument(const InputFile& file, ml::MelodyState& st
                                       std::vector<std::string>& warnings) {
   if (file.kind != DocumentKind::Tune) return WrongKind(file, DocumentKind::Tune);
   ml::ResetScore(state.score);
+  // Chimecraft's own judgement, worded for the terminal.
   const ml::LoadFindings f = ml::LoadTuneBytes(state.score, state.header, file.bytes);
-  if (f.bytesRead < ml::kTuneHeaderSize) {
+  if (f.verdict == ml::TuneVerdict::kShorterThanHeader) {
     return Refusal(file.path, "not a Chimecraft tune file (only " + std::to_string(f.bytesRead) +
                                   " bytes, shorter than the 64-byte header)");
   }
-  if (f.badMagic) {
+  if (f.verdict == ml::TuneVerdict::kNotATune) {
     return Refusal(file.path, "not a Chimecraft tune file (it does not start with \"OL\")");
   }
-  if (f.shortFile) {
+  if (f.verdict == ml::TuneVerdict::kCutShort) {
     warnings.push_back(file.path + ": warning: the file ends after " + std::to_string(f.bytesRead) +
                        " of " + std::to_string(ml::kTuneFileSize) +
                        " bytes; the missing columns are empty");

@@ -72,7 +72,15 @@ interaction::Outcome SaveFlowFile(FlowProgram& program, const fs::path& path) {
   return interaction::Outcome::Ok();
 }
 
-interaction::Outcome LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes) {
+bool HasProgramMagic(std::span<const uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == 'F' && bytes[1] == 'L';
+}
+
+interaction::Outcome LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes,
+                                   std::string_view fileName) {
+  if (!HasProgramMagic(bytes)) {
+    return interaction::NamingFile(interaction::MessageText{kNotAProgram, kErrorCaption}, fileName);
+  }
   std::array<uint8_t, kFileHeaderBytes> header{};
   if (bytes.size() < header.size()) return Failure(kTruncatedFile);
   std::memcpy(header.data(), bytes.data(), header.size());
@@ -113,7 +121,8 @@ interaction::Outcome LoadFlowFile(FlowProgram& program, const fs::path& path) {
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (in.bad()) return Failure(kLoadOpenError);
   bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return LoadFlowBytes(program, bytes);
+  const std::u8string name = path.filename().u8string();
+  return LoadFlowBytes(program, bytes, std::string(name.begin(), name.end()));
 }
 
 }  // namespace pendra2::flowchart

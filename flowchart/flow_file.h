@@ -26,6 +26,9 @@ inline constexpr std::string_view kDamagedFile =
     "ステップ数が2～255でないか、最初が「はじめ」、最後が「おわり」になっていません";
 inline constexpr std::string_view kTruncatedFile =
     "ファイルが壊れているため読み込めません。\nファイルが途中で切れています";
+// "%s" stands for the file's name.
+inline constexpr std::string_view kNotAProgram =
+    "「%s」は読み込めません。\nステップクラフトのアクティビティ図ファイルではありません。";
 
 // A failed save or load returns the message box to show (caption kErrorCaption, information
 // icon), and nothing the caller owns has changed.
@@ -34,13 +37,20 @@ inline constexpr std::string_view kTruncatedFile =
 // part-way leaves any previous file whole. Success clears `modified`.
 interaction::Outcome SaveFlowFile(FlowProgram& program, const std::filesystem::path& path);
 
+// Whether the bytes begin with "FL", as every program file does. Without it a file is no
+// program at all (a tune, a picture, an empty file), not a program of a newer version, and
+// is refused as such before its version is looked at.
+bool HasProgramMagic(std::span<const uint8_t> bytes);
+
 // Reads a file into the program and recomputes it. A refused file leaves the step table,
 // count and image as they were (a file refused for its version still leaves its header in
 // `headerBuffer`, as it always has). `tempoIndex` is not taken from the file.
 interaction::Outcome LoadFlowFile(FlowProgram& program, const std::filesystem::path& path);
 
-// The same on a file's bytes already in memory.
-interaction::Outcome LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes);
+// The same on a file's bytes already in memory; `fileName` is what the refusal of a file
+// that is no program calls it.
+interaction::Outcome LoadFlowBytes(FlowProgram& program, std::span<const uint8_t> bytes,
+                                   std::string_view fileName = {});
 
 // The version test on a header: accepts versions beginning with '1', and '4' versions whose
 // third character is below '3'.

@@ -29,6 +29,15 @@ struct MessageText {
   }
 };
 
+// A fixed message that names a file: the first "%s" of its text becomes `name`.
+inline UserMessage NamingFile(const MessageText& message, std::string_view name) {
+  UserMessage named = message;
+  if (const auto at = named.text.find("%s"); at != std::string::npos) {
+    named.text.replace(at, 2, name);
+  }
+  return named;
+}
+
 // Success, or the message of a failure.
 class [[nodiscard]] Outcome {
  public:

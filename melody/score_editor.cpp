@@ -26,7 +26,8 @@ ReleaseEffect EditClick(MelodyState& state, int x, int y, bool found,
     return effect;
   }
   const auto column = GridColumn(x, state.scrollPos);
-  if (!column) return effect;
+  const auto code = GridRowCode(y);
+  if (!column || !code) return effect;
   Score& score = state.score;
   switch (ClassifyGridClick(score.cells, *column)) {
     case GridClick::kParameterCell:
@@ -50,9 +51,6 @@ ReleaseEffect EditClick(MelodyState& state, int x, int y, bool found,
     case GridClick::kNote:
       break;
   }
-  // Below the last row there is no code to store.
-  const auto code = GridRowCode(y);
-  if (!code) return effect;
   const auto placed = ToggleNote(score, *column, *code);
   effect.sends = NoteEntrySounds(placed, found, state.playback.playState);
   effect.redraw = true;
@@ -83,10 +81,10 @@ void DeleteClick(MelodyState& state, int x, interaction::Prompter& prompter,
 }
 
 // The loop-start mode: the count first, then the mark; the loop-end mode follows.
-void LoopStartClick(MelodyState& state, int x, int y, interaction::Prompter& prompter,
+void LoopStartClick(MelodyState& state, int x, interaction::Prompter& prompter,
                     CountDialogs& dialogs) {
   const auto column = GridColumn(x, state.scrollPos);
-  if (!column || !GridRowCode(y)) return;
+  if (!column) return;
   const auto count = dialogs.AskLoopCount(1);
   if (!count) {
     state.editMode = kEditMode;
@@ -102,9 +100,9 @@ void LoopStartClick(MelodyState& state, int x, int y, interaction::Prompter& pro
 
 // The loop-end mode closes the innermost open loop before the click; a click that has no
 // open loop before it leaves the mode as it is.
-void LoopEndClick(MelodyState& state, int x, int y, interaction::Prompter& prompter) {
+void LoopEndClick(MelodyState& state, int x, interaction::Prompter& prompter) {
   const auto column = GridColumn(x, state.scrollPos);
-  if (!column || !GridRowCode(y)) return;
+  if (!column) return;
   const int start = OpenLoopBefore(state.score.cells, *column);
   // A loop needs a body: its end goes after at least one column past the count.
   if (start < 0 || MarkStart(state.score.cells, *column) <= start + 2) return;
@@ -119,8 +117,13 @@ void LoopEndClick(MelodyState& state, int x, int y, interaction::Prompter& promp
 
 ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
                              interaction::Prompter& prompter, CountDialogs& dialogs) {
+  // Below the grid's last row lies no row, and so no column to act on, whatever the column
+  // above holds: no mode edits, asks or offers anything there. The keyboard picture beside
+  // the grid has its own keys.
+  const bool offTheRows = x > kKeyboardRight && !GridRowCode(y);
   switch (state.editMode) {
     case kEditMode:
+      if (offTheRows) return {};
       return EditClick(state, x, y, found, prompter, dialogs);
     case kInsertMode:
     case kDeleteMode: {
@@ -128,8 +131,8 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
       // grid columns asks nothing and changes nothing.
       const int mode = state.editMode;
       state.editMode = kEditMode;
-      if (!GridRowCode(y)) {
-        // Below the grid's last row: not a click on a column.
+      if (offTheRows) {
+        // Nothing but the end of the mode.
       } else if (mode == kInsertMode) {
         InsertClick(state, x, dialogs);
       } else {
@@ -141,10 +144,12 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
     }
     case kLoopStartMode:
     case kLoopEndMode: {
-      if (state.editMode == kLoopStartMode) {
-        LoopStartClick(state, x, y, prompter, dialogs);
+      if (offTheRows) {
+        // The mode stays for a click on a column.
+      } else if (state.editMode == kLoopStartMode) {
+        LoopStartClick(state, x, prompter, dialogs);
       } else {
-        LoopEndClick(state, x, y, prompter);
+        LoopEndClick(state, x, prompter);
       }
       ReleaseEffect effect;
       effect.redraw = true;

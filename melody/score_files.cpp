@@ -25,10 +25,7 @@ std::string CompleteTunePath(std::string path) {
 }
 
 std::string TitleForPath(std::string_view path) {
-  // In UTF-8 no byte of a multi-byte character is a '\', so every one separates folders.
-  const auto cut = path.find_last_of("/\\");
-  const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
-  return std::string(kTitlePrefix) + "[" + std::string(name) + "]";
+  return std::string(kTitlePrefix) + "[" + std::string(FileNameOf(path)) + "]";
 }
 
 bool SaveScoreAs(ScoreDocument& doc) {
@@ -59,18 +56,22 @@ bool MayDiscardScore(ScoreDocument& doc) {
   }
 }
 
-bool LoadScore(ScoreDocument& doc) {
-  const auto chosen = doc.chooser.Choose(LoadTuneRequest());
-  if (!chosen) return false;
-  const std::string path = CompleteTunePath(*chosen);
-  const LoadResult result = LoadTune(doc.state.score, doc.state.header, path);
+TuneOpened OpenTuneFile(ScoreDocument& doc, const std::string& path, OpenedTitle title) {
+  LoadResult result = LoadTune(doc.state.score, doc.state.header, path);
   if (!result.ok) {
     doc.prompter.Ask(interaction::MessagePrompt(result.message));
-    return false;
+    return {};
   }
   doc.state.scrollPos = 0;
-  doc.state.documentTitle = TitleForPath(path);
-  return true;
+  doc.state.documentTitle =
+      title == OpenedTitle::kFileName ? TitleForPath(path) : std::string(kNoTitle);
+  return {true, std::move(result.warning)};
+}
+
+TuneOpened LoadScore(ScoreDocument& doc) {
+  const auto chosen = doc.chooser.Choose(LoadTuneRequest());
+  if (!chosen) return {};
+  return OpenTuneFile(doc, CompleteTunePath(*chosen), OpenedTitle::kFileName);
 }
 
 void NewScoreDocument(ScoreDocument& doc) {

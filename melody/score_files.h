@@ -41,9 +41,24 @@ bool SaveScoreAs(ScoreDocument& doc);
 // the caller may go on (nothing to save, No, or a save that succeeded).
 bool MayDiscardScore(ScoreDocument& doc);
 
-// The load command after the question: true when a file was loaded (scrollPos back to 0 and
-// the title shows it); the caller shows the loaded tempo.
-bool LoadScore(ScoreDocument& doc);
+// What opening a file came to.
+struct TuneOpened {
+  bool opened = false;  // false: the file was refused or unreadable, its message shown, and
+                        // nothing changed, not the score, the header, the title or the view
+  // A tune that opened cut short: for the caller to show once the tune is in view.
+  std::optional<interaction::UserMessage> warning;
+};
+
+enum class OpenedTitle { kFileName, kUntitled };
+
+// Every way a file becomes the score (the load command, the file given at start, the example
+// gallery) comes here: scrollPos back to 0 and the title by `title`; the caller shows the
+// loaded tempo.
+TuneOpened OpenTuneFile(ScoreDocument& doc, const std::string& path, OpenedTitle title);
+
+// The load command after the question: the open dialog, the ".olg" completion, then
+// OpenTuneFile; a cancelled dialog opens nothing and says nothing.
+TuneOpened LoadScore(ScoreDocument& doc);
 
 // The new-score command after the question: reset score, playback off, untitled.
 void NewScoreDocument(ScoreDocument& doc);

@@ -58,21 +58,37 @@ interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::strin
   return {};
 }
 
-LoadFindings LoadTuneBytes(Score& score, TuneHeader& header, std::span<const uint8_t> bytes) {
+bool HasTuneMagic(std::span<const uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == 'O' && bytes[1] == 'L';
+}
+
+LoadFindings JudgeTune(std::span<const uint8_t> bytes) {
   LoadFindings findings;
   findings.bytesRead = bytes.size();
-  // A header cut short is completed with zeros, never with bytes of an earlier file.
-  header.fill(0);
-  const auto headerBytes = std::min(bytes.size(), kTuneHeaderSize);
-  std::copy_n(bytes.begin(), headerBytes, header.begin());
-  findings.badMagic = header[0] != 'O' || header[1] != 'L';
-  findings.currentLayout = header[2] == 'X';
+  findings.stepcraftProgram = bytes.size() >= 2 && bytes[0] == 'F' && bytes[1] == 'L';
+  if (bytes.size() < kTuneHeaderSize) {
+    findings.verdict = TuneVerdict::kShorterThanHeader;
+    return findings;
+  }
+  if (!HasTuneMagic(bytes)) {
+    findings.verdict = TuneVerdict::kNotATune;
+    return findings;
+  }
+  findings.currentLayout = bytes[2] == 'X';
+  findings.headerTempoIndex = bytes[24] | (bytes[25] << 8);
+  findings.tempoOutOfRange = !IsTempoIndex(findings.headerTempoIndex);
+  // Both layouts end at the same offset: 66 + 510 and 64 + 512.
+  if (bytes.size() < kTuneFileSize) findings.verdict = TuneVerdict::kCutShort;
+  return findings;
+}
+
+LoadFindings LoadTuneBytes(Score& score, TuneHeader& header, std::span<const uint8_t> bytes) {
+  const LoadFindings findings = JudgeTune(bytes);
+  if (findings.refused()) return findings;
+  std::copy_n(bytes.begin(), kTuneHeaderSize, header.begin());
 
   score.cells = EmptyCells();
-  findings.headerTempoIndex = Word(header, 24);
-  findings.tempoOutOfRange = !IsTempoIndex(findings.headerTempoIndex);
   SetTempoIndex(score, findings.headerTempoIndex);
-
   std::size_t cellsOffset = kOlderCellsOffset;
   std::size_t cellCount = kCellCount;
   if (findings.currentLayout) {
@@ -86,22 +102,37 @@ LoadFindings LoadTuneBytes(Score& score, TuneHeader& header, std::span<const uin
     const auto n = std::min(bytes.size() - cellsOffset, cellCount);
     std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(cellsOffset), n, score.cells.begin());
   }
-  findings.shortFile = bytes.size() < cellsOffset + cellCount;
   score.length = Word(header, 6);
   score.modified = false;
   return findings;
 }
 
+std::string_view FileNameOf(std::string_view path) {
+  // In UTF-8 no byte of a multi-byte character is a '\', so every one separates folders.
+  const auto cut = path.find_last_of("/\\");
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
 LoadResult LoadTune(Score& score, TuneHeader& header, const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return {false, kLoadErrorMessage, {}};
+  if (std::filesystem::is_directory(path, ec)) return {false, kLoadErrorMessage, {}, {}};
   std::ifstream in(path, std::ios::binary);
-  if (!in) return {false, kLoadErrorMessage, {}};
+  if (!in) return {false, kLoadErrorMessage, {}, {}};
   std::array<uint8_t, kTuneFileSize> bytes{};
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return {false, kLoadErrorMessage, {}};
+  if (in.bad()) return {false, kLoadErrorMessage, {}, {}};
   const auto count = static_cast<std::size_t>(in.gcount());
-  return {true, {}, LoadTuneBytes(score, header, std::span(bytes).first(count))};
+  const LoadFindings findings = LoadTuneBytes(score, header, std::span(bytes).first(count));
+  const std::string_view name = FileNameOf(path);
+  if (findings.refused()) {
+    const auto& refusal = findings.stepcraftProgram ? kProgramNotATuneMessage : kNotATuneMessage;
+    return {false, interaction::NamingFile(refusal, name), {}, findings};
+  }
+  LoadResult result{true, {}, {}, findings};
+  if (findings.verdict == TuneVerdict::kCutShort) {
+    result.warning = interaction::NamingFile(kTuneCutShortMessage, name);
+  }
+  return result;
 }
 
 }  // namespace pendra2::melody

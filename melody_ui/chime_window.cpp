@@ -440,14 +440,7 @@ void ChimeWindow::LoadCommand() {
   const bool mayGoOn = melody::MayDiscardScore(doc);
   ShowTitle();  // a save on the way names the file at once
   if (!mayGoOn) return;
-  if (!melody::LoadScore(doc)) {
-    ShowTitle();
-    return;
-  }
-  SyncScrollBar();
-  SyncTempoList();
-  ShowTitle();
-  Redraw();
+  ShowOpened(melody::LoadScore(doc));
 }
 
 void ChimeWindow::OpenExampleCommand() {
@@ -459,19 +452,18 @@ void ChimeWindow::OpenExampleCommand() {
   const std::optional<QString> path =
       ui::ChooseExample(this, services_.prompter, QStringLiteral(".olg"));
   if (!path) return;
-  const melody::LoadResult result =
-      melody::LoadTune(state_.score, state_.header, path->toStdString());
-  if (!result.ok) {
-    services_.prompter.Ask(interaction::MessagePrompt(result.message));
-    return;
-  }
-  state_.scrollPos = 0;
   // Untitled, like a new score: the gallery's file is not the user's document.
-  state_.documentTitle = std::string(melody::kNoTitle);
+  ShowOpened(melody::OpenTuneFile(doc, path->toStdString(), melody::OpenedTitle::kUntitled));
+}
+
+void ChimeWindow::ShowOpened(const melody::TuneOpened& opened) {
+  if (!opened.opened) return;
   SyncScrollBar();
   SyncTempoList();
   ShowTitle();
   Redraw();
+  // The tune is in view behind the warning about what it lacks.
+  if (opened.warning) services_.prompter.Ask(interaction::MessagePrompt(*opened.warning));
 }
 
 void ChimeWindow::TransferCommand() {
@@ -483,18 +475,10 @@ void ChimeWindow::TransferCommand() {
 }
 
 bool ChimeWindow::OpenAtStart(const std::string& path) {
-  const melody::LoadResult result = melody::LoadTune(state_.score, state_.header, path);
-  if (!result.ok) {
-    services_.prompter.Ask(interaction::MessagePrompt(result.message));
-    return false;
-  }
-  state_.scrollPos = 0;
-  state_.documentTitle = melody::TitleForPath(path);
-  SyncScrollBar();
-  SyncTempoList();
-  ShowTitle();
-  Redraw();
-  return true;
+  melody::ScoreDocument doc{state_, services_.prompter, services_.files};
+  const melody::TuneOpened opened = melody::OpenTuneFile(doc, path, melody::OpenedTitle::kFileName);
+  ShowOpened(opened);
+  return opened.opened;
 }
 
 void ChimeWindow::EndWithoutQuestion() {

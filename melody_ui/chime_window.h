@@ -12,6 +12,7 @@
 #include "interaction/prompter.h"
 #include "melody/melody_state.h"
 #include "melody/score_editor.h"
+#include "melody/score_files.h"
 #include "melody_ui/playback_driver.h"
 #include "ui_common/board_worker.h"
 #include "ui_common/print_chooser.h"
@@ -97,6 +98,9 @@ class ChimeWindow final : public QMainWindow {
   void SyncScrollBar();
   void SyncTempoList();
   void SendNotes(const melody::Sends& sends);
+  // After a file was opened: the scroll bar, the tempo list and the title follow, then any
+  // warning; a refused file (already told) leaves everything as it was.
+  void ShowOpened(const melody::TuneOpened& opened);
 
   void NewCommand();
   void SaveCommand();

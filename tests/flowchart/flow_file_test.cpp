@@ -70,7 +70,8 @@ TEST_F(FlowFileTest, SavedHeaderAndItsLeftovers) {
   header.resize(64, 0);
   EXPECT_EQ(Slice(bytes, 0, 64), header);
   EXPECT_EQ(std::memcmp(&bytes[64], p.steps.data(), sizeof p.steps), 0);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // nothing beside
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+            1);  // nothing beside
 
   for (int i = 26; i < 64; ++i) bytes[i] = static_cast<uint8_t>(i);
   std::memcpy(&bytes[8], "1.00.00-long!!!", 16);
@@ -126,8 +127,22 @@ TEST_F(FlowFileTest, RefusedFilesChangeNothing) {
               "新しいバージョンのプログラムをご使用ください");
     EXPECT_EQ(other.headerBuffer[8], bytes[8]);
   }
-  for (std::size_t length : {0, 40, 64 + 800 * 5 + 799}) {
+  for (std::size_t length : {2, 40, 64 + 800 * 5 + 799}) {
     EXPECT_EQ(LoadRefused(Slice(good, 0, length)).text, kTruncatedFile) << length;
+  }
+  // Without "FL" at its start a file is no program at all, whatever its version field says
+  // (a tune's "2.53.60", a picture's zeros, or a program's own): never the version message.
+  Bytes tune{'O', 'L', 'X', 0, 0, 0, 1, 0, '2', '.', '5', '3', '.', '6', '0'};
+  tune.resize(576, 0xFF);
+  Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, '\r', 'I', 'H', 'D', 'R'};
+  png.resize(400, 0);
+  auto renamed = good;
+  renamed[0] = 'O';
+  for (const Bytes& foreign : {Bytes{}, Bytes{'F'}, tune, png, renamed}) {
+    EXPECT_EQ(
+        LoadRefused(foreign).text,
+        "「bad.flc」は読み込めません。\nステップクラフトのアクティビティ図ファイルではありません。")
+        << foreign.size();
   }
   for (int count : {0, 1, 256, 65535, 5}) {  // 5: the last step is not End
     auto bytes = good;

@@ -135,7 +135,6 @@ TEST(ScoreEditor, EditModeClicks) {
       {"scrolled view", "", 3, X(0), Y(0), "- - - 0", {0, 23}, true},
       {"count cell", "l 2 5", 0, X(1), Y(3), "l 2 5", {}, true},
       {"loop end parameter", "l 1 5 L 0 0 2", 0, X(6), Y(3), "l 1 5 L 0 0 2", {}, true},
-      {"below the last row", "", 0, X(0), 432, "-", {}, false},
       {"left of the grid", "", 0, 79, Y(3), "-", {}, false},
       {"keyboard: C1", "", 0, 60, 415, "-", {0}, false},
       {"keyboard: black key C1s", "", 0, 20, 400, "-", {1}, false},
@@ -203,7 +202,7 @@ TEST(ScoreEditor, ClicksOnLoopMarks) {
 }
 
 // Insert and delete last for one release. A release on a column counts as a change whatever
-// the answer; one beside the grid or below its last row asks nothing and changes nothing.
+// the answer; one beside the grid asks nothing and changes nothing.
 TEST(ScoreEditor, InsertAndDeleteModes) {
   constexpr int kYes = -1, kNo = -2;  // answers to the loop question instead of a count
   struct Case {
@@ -223,8 +222,6 @@ TEST(ScoreEditor, InsertAndDeleteModes) {
       {"loop kept", kDeleteMode, "1 l 2 3 L 0 0 3 4", X(5), Y(3), kNo, "1 l 2 3 L 0 0 3 4", 0},
       {"insert beside", kInsertMode, "1", 40, Y(3), 3, "1 -", 0},
       {"delete beside", kDeleteMode, "1", 700, Y(3), 3, "1 -", 0},
-      {"insert below", kInsertMode, "1 l 2 3", X(1), 440, 1, "1 l 2 3 -", 0},
-      {"delete below", kDeleteMode, "1 l 2 3", X(1), 440, 1, "1 l 2 3 -", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -270,11 +267,33 @@ TEST(ScoreEditor, LoopsWrittenByHandPlayTheirBodies) {
   EXPECT_EQ(PlayWhole(ed.state.score), C("0 2 4 2 4 2 4 0 2 4 2 4 2 4 5 24 23"));
 }
 
-TEST(ScoreEditor, LoopStartBelowTheGridCancelledOrWithoutRoom) {
+// Below the last row of the grid no mode does anything, whatever the column holds: a loop
+// start, its count, a loop end, its parameters, a note, an empty column after an open loop.
+// Insert and delete still last for one release only.
+TEST(ScoreEditor, ReleasesBelowTheLastRowDoNothingInAnyMode) {
+  constexpr const char* kMarks = "l 2 5 L 0 0 2 7 l 1 4";
+  for (const int mode : {kEditMode, kInsertMode, kDeleteMode, kLoopStartMode, kLoopEndMode}) {
+    for (int column = 0; column <= 11; ++column) {
+      for (const int y : {432, 446, 509}) {
+        SCOPED_TRACE(::testing::Message()
+                     << "mode " << mode << ", column " << column << ", y " << y);
+        Editor ed;
+        ed.state.score = ScoreOf(kMarks);
+        ed.state.editMode = mode;
+        const auto effect = ed.Click(X(column), y);
+        EXPECT_EQ(Head(ed.state.score, 13), C("l 2 5 L 0 0 2 7 l 1 4 - -"));
+        EXPECT_FALSE(ed.state.score.modified || effect.scrollMoved);
+        EXPECT_EQ(std::tuple(ed.state.scrollPos, SentOf(effect).size()), std::tuple(0, 0U));
+        EXPECT_TRUE(ed.prompter.asked.empty() && ed.counts.opened.empty());
+        EXPECT_EQ(ed.state.editMode, mode == kInsertMode || mode == kDeleteMode ? kEditMode : mode);
+      }
+    }
+  }
+}
+
+TEST(ScoreEditor, LoopStartCancelledOrWithoutRoom) {
   Editor ed;
   ed.state.editMode = kLoopStartMode;
-  ed.Click(X(0), 440);  // below the last row: no dialog
-  EXPECT_TRUE(ed.counts.opened.empty());
   ed.Click(X(0), Y(0));  // dialog cancelled
   EXPECT_EQ(ed.state.editMode, kEditMode);
   EXPECT_EQ(ed.state.score.cells[0], kEmpty);
@@ -383,7 +402,7 @@ TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
   Session t;
   t.state.scrollPos = 40;
   t.files.paths = {path + ".olg"};
-  ASSERT_TRUE(LoadScore(t.doc));
+  ASSERT_TRUE(LoadScore(t.doc).opened);
   EXPECT_EQ(Head(t.state.score, 10), C("0 l 2 4 L 0 0 3 7 24"));
   EXPECT_EQ(t.state.score.tempoIndex, 9);
   EXPECT_EQ(t.state.scrollPos, 0);
@@ -395,10 +414,64 @@ TEST(ScoreFiles, SaveThenLoadBringsTheTuneBackAFailedLoadChangesNothing) {
   t.state.score.cells[0] = 5;
   t.state.scrollPos = 30;
   t.files.paths = {(dir / "missing").string()};
-  EXPECT_FALSE(LoadScore(t.doc));
+  EXPECT_FALSE(LoadScore(t.doc).opened);
   EXPECT_EQ(t.prompter.asked, std::vector<std::string>{"Error Message: Load File Open Error"});
   EXPECT_EQ(std::tuple(int{t.state.score.cells[0]}, t.state.scrollPos), std::tuple(5, 30));
   EXPECT_EQ(t.state.documentTitle, "スコア編集 [round.olg]");
+}
+
+// What is no tune is refused, naming the file, before anything of the open score changes; a
+// tune that ends after its header opens, the columns it does not reach empty, with a warning.
+TEST(ScoreFiles, FilesThatAreNoTuneAndTunesCutShort) {
+  const Bytes tune = TuneFile(Cols(509, 3), 5);
+  const auto cut = [&](std::size_t n) { return Bytes(tune.begin(), tune.begin() + n); };
+  Bytes ol{'O', 'L'}, program{'F', 'L', 'W', 0, 0, 0, 2, 0, '4', '.', '2', '5'};
+  for (int i = 0; i < 400; ++i) ol.push_back(static_cast<uint8_t>(i * 167 + 13));
+  program.resize(1000, 0);
+  Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, '\r', 'I', 'H', 'D', 'R'};
+  png.resize(300, 0x5A);
+  TempDir dir;
+  const auto load = [&](const Bytes& bytes) {
+    auto s = std::make_unique<Session>();
+    s->state.score = ScoreOf("5 6");
+    SetTempoIndex(s->state.score, 9);
+    s->state.score.modified = true;
+    s->state.header[30] = 0x11;
+    s->state.scrollPos = 40;
+    WriteBytes(dir / "in.olg", bytes);
+    s->files.paths = {(dir / "in.olg").string()};
+    const TuneOpened opened = LoadScore(s->doc);
+    return std::pair(std::move(s), opened);
+  };
+  const auto said = [](const interaction::MessageText& m) {
+    return Said(interaction::NamingFile(m, "in.olg"));
+  };
+  for (const Bytes& bytes : {Bytes{}, cut(2), cut(63), Bytes(ol.begin(), ol.begin() + 63), png,
+                             program, Bytes{'F', 'L'}}) {
+    SCOPED_TRACE(bytes.size());
+    const auto [s, opened] = load(bytes);
+    EXPECT_FALSE(opened.opened);
+    EXPECT_EQ(s->prompter.asked,
+              std::vector{said(bytes.size() > 1 && bytes[0] == 'F' ? kProgramNotATuneMessage
+                                                                   : kNotATuneMessage)});
+    EXPECT_EQ(
+        std::tuple(Head(s->state.score, 3), s->state.score.tempoIndex, s->state.score.modified,
+                   s->state.header[30], s->state.scrollPos, s->state.documentTitle),
+        std::tuple(C("5 6 -"), 9, true, 0x11, 40, std::string(kNoTitle)));
+  }
+  for (const Bytes& bytes : {cut(64), cut(66), cut(300), cut(575), ol, tune}) {
+    SCOPED_TRACE(bytes.size());
+    const auto [s, opened] = load(bytes);
+    ASSERT_TRUE(opened.opened && s->prompter.asked.empty());  // the caller shows the warning
+    EXPECT_EQ(opened.warning ? Said(*opened.warning) : "",
+              bytes.size() < 576 ? said(kTuneCutShortMessage) : "");
+    EXPECT_EQ(std::tuple(s->state.scrollPos, s->state.documentTitle, s->state.score.modified),
+              std::tuple(0, "スコア編集 [in.olg]", false));
+    if (bytes[2] != 'X') continue;
+    for (std::size_t p = 0; p < 512; ++p)
+      ASSERT_EQ(s->state.score.cells[p], p < 510 && 66 + p < bytes.size() ? bytes[66 + p] : kEmpty)
+          << p;
+  }
 }
 
 // A running playback stops at once, without the closing silence; the view stays where it was.
