@@ -5,7 +5,9 @@
 
 #include "flowchart/flow_file.h"
 #include "flowchart/listing.h"
+#include "interaction/save_whole.h"
 #include "program_builder.h"
+#include "support/as_saving_user.h"
 #include "temp_dir.h"
 
 namespace pendra2::flowchart {
@@ -70,7 +72,8 @@ TEST_F(FlowFileTest, SavedHeaderAndItsLeftovers) {
   header.resize(64, 0);
   EXPECT_EQ(Slice(bytes, 0, 64), header);
   EXPECT_EQ(std::memcmp(&bytes[64], p.steps.data(), sizeof p.steps), 0);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // nothing beside
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}),
+            1);  // nothing beside
 
   for (int i = 26; i < 64; ++i) bytes[i] = static_cast<uint8_t>(i);
   std::memcpy(&bytes[8], "1.00.00-long!!!", 16);
@@ -173,6 +176,164 @@ TEST_F(FlowFileTest, FailedSaveKeepsThePreviousFileAndTheChangedMark) {
   EXPECT_TRUE(std::filesystem::is_empty(dir / "folder.flc"));
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
     EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
+}
+
+// What a save leaves of what the user's folder held, each save made by the user the files
+// belong to. Links are named l*, the file there before is always f.flc.
+enum class Told { kSaved, kOpenError, kMayBeDamaged, kSomethingElse };
+
+TEST_F(FlowFileTest, ASaveKeepsWhatTheFileWas) {
+  namespace fs = std::filesystem;
+  using P = fs::perms;
+  constexpr P k600 = P::owner_read | P::owner_write;
+  constexpr P k644 = k600 | P::group_read | P::others_read;
+  constexpr P k444 = P::owner_read | P::group_read | P::others_read;
+  constexpr P k555 = k444 | P::owner_exec | P::group_exec | P::others_exec;
+  constexpr P kNone = P::none;  // no file f.flc; as `bits`: a new file's default bits
+  struct Row {
+    const char* what;
+    std::vector<std::pair<const char*, const char*>> links;  // name, where it leads
+    P oldBits;                                               // of f.flc
+    P folderBits;                                            // of the row's folder
+    rlim_t limit;  // on the size of the files written (0: none)
+    const char* saveAs;
+    Told told;
+    const char* holds;  // the file with the program after a save
+    P bits;             // its permission bits then
+  };
+  const P kOpen = P::owner_all | P::group_read | P::group_exec | P::others_read | P::others_exec;
+  const Row rows[] = {
+      {"through a link",
+       {{"l.flc", "f.flc"}},
+       k644,
+       kOpen,
+       0,
+       "l.flc",
+       Told::kSaved,
+       "f.flc",
+       k644},
+      {"through a chain of links",
+       {{"l2.flc", "l1.flc"}, {"l1.flc", "sub/../f.flc"}},
+       k600,
+       kOpen,
+       0,
+       "l2.flc",
+       Told::kSaved,
+       "f.flc",
+       k600},
+      {"through a link that leads nowhere yet",
+       {{"l.flc", "new.flc"}},
+       kNone,
+       kOpen,
+       0,
+       "l.flc",
+       Told::kSaved,
+       "new.flc",
+       kNone},
+      {"through a link into a missing folder",
+       {{"l.flc", "gone/new.flc"}},
+       k644,
+       kOpen,
+       0,
+       "l.flc",
+       Told::kOpenError,
+       "",
+       kNone},
+      {"onto a private file", {}, k600, kOpen, 0, "f.flc", Told::kSaved, "f.flc", k600},
+      {"in a folder the user cannot write",
+       {{"l.flc", "f.flc"}},
+       k600,
+       k555,
+       0,
+       "l.flc",
+       Told::kSaved,
+       "f.flc",
+       k600},
+      {"a new file in a folder the user cannot write",
+       {},
+       k644,
+       k555,
+       0,
+       "new.flc",
+       Told::kOpenError,
+       "",
+       kNone},
+      {"a full disk in a folder the user cannot write",
+       {},
+       k644,
+       k555,
+       100,
+       "f.flc",
+       Told::kMayBeDamaged,
+       "",
+       kNone},
+      {"a full disk", {{"l.flc", "f.flc"}}, k600, kOpen, 100, "l.flc", Told::kOpenError, "", kNone},
+      {"onto a read-only file", {}, k444, kOpen, 0, "f.flc", Told::kOpenError, "", kNone},
+      {"onto a read-only file in a folder the user cannot write",
+       {},
+       k444,
+       k555,
+       0,
+       "f.flc",
+       Told::kOpenError,
+       "",
+       kNone},
+  };
+  const mode_t mask = umask(0);
+  umask(mask);
+  const P defaultBits = static_cast<P>(0666 & ~mask);
+  Build(p, {Step(K::Output, 1), Step(K::Wait, 3)});
+  p.modified = true;
+  const auto program = std::make_unique<FlowProgram>(p);
+  const Bytes old(kFlowFileBytes, 0x5A);
+
+  int n = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const fs::path folder = dir / ("row" + std::to_string(++n));
+    fs::create_directories(folder / "sub");
+    if (row.oldBits != kNone) {
+      WriteBytes(folder / "f.flc", old);
+      fs::permissions(folder / "f.flc", row.oldBits);
+    }
+    for (const auto& [name, leadsTo] : row.links) fs::create_symlink(leadsTo, folder / name);
+    pendra2::testing::GiveToSavingUser(dir.Path());
+    fs::permissions(folder, row.folderBits);
+
+    const auto told = pendra2::testing::SaveAsUser(
+        [&] {
+          const auto r = SaveFlowFile(*program, folder / row.saveAs);
+          if (r.ok()) return static_cast<int>(Told::kSaved);
+          if (!program->modified) return static_cast<int>(Told::kSomethingElse);
+          if (r.message() == interaction::UserMessage(interaction::kSaveMayHaveDamagedFile))
+            return static_cast<int>(Told::kMayBeDamaged);
+          return static_cast<int>(r.message().text == kSaveOpenError ? Told::kOpenError
+                                                                     : Told::kSomethingElse);
+        },
+        row.limit);
+    fs::permissions(folder, kOpen);
+    if (!told) GTEST_SKIP() << "the saves must be made by a user whom permissions bind";
+    EXPECT_EQ(*told, static_cast<int>(row.told));
+
+    for (const auto& [name, leadsTo] : row.links) {
+      EXPECT_EQ(fs::read_symlink(folder / name), leadsTo) << name;
+    }
+    if (row.told == Told::kSaved) {
+      const auto bytes = ReadBytes(folder / row.holds);
+      ASSERT_EQ(bytes.size(), kFlowFileBytes);
+      EXPECT_EQ(std::memcmp(&bytes[64], program->steps.data(), sizeof program->steps), 0);
+      EXPECT_EQ(fs::status(folder / row.holds).permissions(),
+                row.bits == kNone ? defaultBits : row.bits);
+    } else if (row.told == Told::kOpenError && row.oldBits != kNone) {
+      EXPECT_EQ(ReadBytes(folder / "f.flc"), old);
+      EXPECT_EQ(fs::status(folder / "f.flc").permissions(), row.oldBits);
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      const auto name = entry.path().filename().string();
+      EXPECT_TRUE(name == "f.flc" || name == "sub" || name[0] == 'l' || name == row.holds)
+          << name << " was left behind";
+    }
+  }
 }
 
 // Damaged and foreign files: whatever the bytes, loading either refuses with a message and
