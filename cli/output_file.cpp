@@ -66,8 +66,12 @@ int WriteOutputFile(const std::string& target, std::string_view bytes, Streams i
   if (fs::exists(status) && !fs::is_regular_file(status)) return WriteDirectly(target, bytes, io);
   // Where a link leads, also a link to a file yet to be made.
   const fs::path real = interaction::SaveTarget(target, ec);
+  if (ec) {
+    io.err << "pendra2-cli: " << target << ": cannot be written: " << ec.message() << "\n";
+    return kFileError;
+  }
   const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
-  if (ec || !fs::is_directory(folder, ec)) {
+  if (!fs::is_directory(folder, ec)) {
     io.err << "pendra2-cli: " << target << ": the folder " << folder.string()
            << " does not exist\n";
     return kFileError;
