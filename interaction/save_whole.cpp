@@ -26,10 +26,13 @@ struct CloseFile {
 using OpenFile = std::unique_ptr<std::FILE, CloseFile>;
 
 // errno as a reason; a failure the library gave no reason for still is one.
-std::error_code LastError() {
-  const int error = errno;
+std::error_code ErrorOf(int error) {
   return error != 0 ? std::error_code(error, std::generic_category())
                     : std::make_error_code(std::errc::io_error);
+}
+
+std::error_code LastError() {
+  return ErrorOf(errno);
 }
 
 // The file's own closing can be the first to hear of a full disk.
@@ -180,7 +183,7 @@ SaveOutcome SaveWhole(const fs::path& path, std::span<const uint8_t> bytes) {
     if ((error == EACCES || error == EPERM) && original) {
       return WriteInPlace(std::move(original), target, bytes);
     }
-    return {SaveResult::kUnchanged, std::error_code(error, std::generic_category())};
+    return {SaveResult::kUnchanged, ErrorOf(error)};
   }
   return {SaveResult::kUnchanged, std::make_error_code(std::errc::file_exists)};
 }
