@@ -6,10 +6,7 @@
 
 #include <tuple>
 
-#include "support/as_saving_user.h"
-
 #include "helpers.h"
-#include "interaction/save_whole.h"
 #include "melody/transfer.h"
 #include "melody/tune_image.h"
 
@@ -147,42 +144,6 @@ TEST_F(TuneFiles, FailedSavesAndLoadsChangeNothingTheScoreStaysMarkedChanged) {
   }
   EXPECT_EQ(std::tuple(int{score.cells[0]}, score.tempoIndex, score.modified, int{header[30]}),
             std::tuple(7, 5, true, 1));
-}
-
-// Chimecraft saves as Stepcraft does (the cases are tested there): through a link to a
-// private file in a folder its user cannot write, the file is written where it stands; when
-// that fails part-way, the user hears that the file may be damaged.
-TEST_F(TuneFiles, SavedInPlaceThroughALinkKeepingAPrivateFilePrivate) {
-  namespace fs = std::filesystem;
-  const fs::path folder = dir / "tunes";
-  fs::create_directory(folder);
-  WriteBytes(folder / "t.olg", Bytes(kTuneFileSize, 9));
-  fs::permissions(folder / "t.olg", fs::perms::owner_read | fs::perms::owner_write);
-  fs::create_symlink("t.olg", folder / "link.olg");
-  pendra2::testing::GiveToSavingUser(dir.Path());
-  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-  score = ScoreOf("4 5");
-  score.modified = true;
-  const auto save = [&] {
-    const auto result = SaveTune(score, header, (folder / "link.olg").string());
-    if (result.ok()) return 0;
-    return !score.modified                                                                      ? 3
-           : result.message() == interaction::UserMessage(interaction::kSaveMayHaveDamagedFile) ? 1
-                                                                                                : 2;
-  };
-  const auto saved = pendra2::testing::SaveAsUser(save);
-  const auto bytes = ReadBytes(folder / "t.olg");
-  const auto cut = pendra2::testing::SaveAsUser(save, 100);
-  fs::permissions(folder, fs::perms::owner_all);
-  if (!saved || !cut) GTEST_SKIP() << "the saves must be made by a user whom permissions bind";
-  EXPECT_EQ(*saved, 0);
-  ASSERT_EQ(bytes.size(), kTuneFileSize);
-  EXPECT_EQ(Cols(bytes.begin() + 66, bytes.begin() + 69), C("4 5 24"));
-  EXPECT_EQ(*cut, 1);
-  EXPECT_TRUE(fs::is_symlink(folder / "link.olg"));
-  EXPECT_EQ(fs::status(folder / "t.olg").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);  // nothing beside
 }
 
 // The older layout has no tempo pair and 512 positions; a short file leaves what it does not

@@ -1,8 +1,7 @@
 #pragma once
-// Saves made as a user whom permissions bind. Root may write any file and folder, so a test
-// run as root hands the save to a child process that has given root up for an ordinary user;
-// the child can also save under a file size limit, as on a full disk, while the test's own
-// process keeps its limits. Everything the child is to reach must be given to that user.
+// A save made by a user whom permissions bind: as root, by a child process that has become
+// user 65534, to whom `folder` and all it holds are given first. A limit on the size of the
+// files written stands for a full disk.
 
 #include <grp.h>
 #include <sys/resource.h>
@@ -17,41 +16,30 @@
 
 namespace pendra2::testing {
 
-// Root saves as this one: "nobody" on most systems, which needs no entry in the user list.
-inline constexpr uid_t kOrdinaryUser = 65534;
-inline constexpr int kNoOrdinaryUser = 125;
-
-// The folder and all it holds, links themselves included, for the user the child saves as.
-inline void GiveToSavingUser(const std::filesystem::path& folder) {
-  if (geteuid() != 0) return;
-  std::error_code ec;
-  [[maybe_unused]] int ignored = lchown(folder.c_str(), kOrdinaryUser, kOrdinaryUser);
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ec)) {
-    ignored = lchown(entry.path().c_str(), kOrdinaryUser, kOrdinaryUser);
+// What `save` returned (0..99), -1 when it did not end by itself, or nothing when no such
+// user could be taken (the caller skips).
+inline std::optional<int> SaveAsUser(const std::filesystem::path& folder,
+                                     const std::function<int()>& save, rlim_t sizeLimit = 0) {
+  constexpr uid_t kNobody = 65534;
+  const bool root = geteuid() == 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    [[maybe_unused]] const int given = root ? lchown(entry.path().c_str(), kNobody, kNobody) : 0;
   }
-}
-
-// What `save` returned in the child (0..120), -1 when it did not end by itself, or nothing
-// when no ordinary user could be taken (the caller skips). A `sizeLimit` of 0 is none.
-inline std::optional<int> SaveAsUser(const std::function<int()>& save, rlim_t sizeLimit = 0) {
+  [[maybe_unused]] const int given = root ? lchown(folder.c_str(), kNobody, kNobody) : 0;
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {
-    if (geteuid() == 0 &&
-        (setgroups(0, nullptr) != 0 || setgid(kOrdinaryUser) != 0 || setuid(kOrdinaryUser) != 0)) {
-      _exit(kNoOrdinaryUser);
-    }
-    if (sizeLimit != 0) {
-      std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending us
-      const rlimit limit{sizeLimit, sizeLimit};
-      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(kNoOrdinaryUser);
+    const rlimit limit{sizeLimit, sizeLimit};
+    std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the child
+    if ((root && (setgroups(0, nullptr) || setgid(kNobody) || setuid(kNobody))) ||
+        (sizeLimit != 0 && setrlimit(RLIMIT_FSIZE, &limit) != 0)) {
+      _exit(100);
     }
     _exit(save());  // the test's own clean-up stays with the parent
   }
   int status = 0;
   if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  if (WEXITSTATUS(status) == kNoOrdinaryUser) return std::nullopt;
-  return WEXITSTATUS(status);
+  return WEXITSTATUS(status) == 100 ? std::nullopt : std::optional<int>(WEXITSTATUS(status));
 }
 
 }  // namespace pendra2::testing
