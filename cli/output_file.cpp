@@ -3,12 +3,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
+
+#include "interaction/save_whole.h"
 
 namespace pendra2::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::string_view kNotWrittenWhole =
+    ": cannot be written whole (disk full, or no permission?); any file there before is "
+    "unchanged\n";
 
 std::string HexLines(std::span<const uint8_t> image) {
   std::string text;
@@ -21,9 +26,15 @@ std::string HexLines(std::span<const uint8_t> image) {
   return text;
 }
 
-std::string UniqueSuffix() {
-  std::random_device random;
-  return ".pendra2-" + std::to_string(random()) + ".part";
+// A device or a pipe (/dev/stdout) takes the bytes as they come; there is no file to keep.
+int WriteDirectly(const std::string& target, std::string_view bytes, Streams io) {
+  std::ofstream stream(target, std::ios::binary);
+  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  stream.flush();
+  stream.close();
+  if (stream) return kDone;
+  io.err << "pendra2-cli: " << target << kNotWrittenWhole;
+  return kFileError;
 }
 
 }  // namespace
@@ -40,73 +51,46 @@ int RefuseOutputIsInput(const std::string& input, const std::string& output, Str
   return kFileError;
 }
 
-std::optional<PendingOutput> PrepareOutput(const std::string& target, Streams io) {
+int WriteOutputFile(const std::string& target, std::string_view bytes, Streams io) {
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);  // through links
   if (ec && status.type() != fs::file_type::not_found) {
     // A link loop, a name too long for the system, a folder we may not look into.
     io.err << "pendra2-cli: " << target << ": cannot be written: " << ec.message() << "\n";
-    return std::nullopt;
+    return kFileError;
   }
   if (fs::is_directory(status)) {
     io.err << "pendra2-cli: " << target << ": is a folder; give a file name\n";
-    return std::nullopt;
+    return kFileError;
   }
-  if (fs::exists(status) && !fs::is_regular_file(status)) {
-    return PendingOutput{target, target};  // a device or a pipe (/dev/stdout) takes it as it comes
-  }
-  // The file is replaced where a link leads, also a link to a file yet to be made; the
-  // status above has already refused loops.
-  fs::path real = target;
-  for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(real, ec)); ++hops) {
-    const fs::path next = fs::read_symlink(real, ec);
-    if (ec) break;
-    real = next.is_absolute() ? next : real.parent_path() / next;
+  if (fs::exists(status) && !fs::is_regular_file(status)) return WriteDirectly(target, bytes, io);
+  // Where a link leads, also a link to a file yet to be made.
+  const fs::path real = interaction::SaveTarget(target, ec);
+  if (ec) {
+    io.err << "pendra2-cli: " << target << ": cannot be written: " << ec.message() << "\n";
+    return kFileError;
   }
   const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
   if (!fs::is_directory(folder, ec)) {
     io.err << "pendra2-cli: " << target << ": the folder " << folder.string()
            << " does not exist\n";
-    return std::nullopt;
-  }
-  fs::path beside = real;
-  beside += UniqueSuffix();
-  return PendingOutput{beside.string(), real.string()};
-}
-
-int CommitOutput(const PendingOutput& pending, Streams io) {
-  if (pending.file == pending.target) return kDone;
-  std::error_code ec;
-  fs::rename(pending.file, pending.target, ec);
-  if (ec) {
-    DiscardOutput(pending);
-    io.err << "pendra2-cli: " << pending.target << ": cannot be written: " << ec.message() << "\n";
     return kFileError;
   }
-  return kDone;
-}
-
-void DiscardOutput(const PendingOutput& pending) {
-  if (pending.file == pending.target) return;
-  std::error_code ec;
-  fs::remove(pending.file, ec);
-}
-
-int WriteOutputFile(const std::string& target, std::string_view bytes, Streams io) {
-  const auto pending = PrepareOutput(target, io);
-  if (!pending) return kFileError;
-  std::ofstream stream(pending->file, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  stream.flush();
-  stream.close();
-  if (!stream) {
-    DiscardOutput(*pending);
-    io.err << "pendra2-cli: " << target
-           << ": cannot be written whole (disk full, or no permission?); "
-              "any file there before is unchanged\n";
-    return kFileError;
+  const auto saved = interaction::SaveWhole(
+      target, std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+  switch (saved.result) {
+    case interaction::SaveResult::kSaved:
+      return kDone;
+    case interaction::SaveResult::kUnchanged:
+      io.err << "pendra2-cli: " << target << kNotWrittenWhole;
+      return kFileError;
+    case interaction::SaveResult::kMayBeDamaged:
+      io.err << "pendra2-cli: " << target << ": its folder cannot be written, so it was written "
+             << "in place, and that failed (" << saved.reason.message()
+             << "): the file may be damaged now\n";
+      return kFileError;
   }
-  return CommitOutput(*pending, io);
+  return kFileError;
 }
 
 std::optional<ImageOptions> ParseImageOptions(Args args, Streams io) {

@@ -1,7 +1,6 @@
 #include "flowchart/flow_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -62,11 +61,17 @@ bool VersionAccepted(const std::array<uint8_t, kFileHeaderBytes>& header) {
 
 interaction::Outcome SaveFlowFile(FlowProgram& program, const fs::path& path) {
   const auto header = HeaderForSave(program);
-  const bool saved = interaction::SaveWhole(path, [&](std::FILE* file) {
-    return std::fwrite(header.data(), 1, header.size(), file) == header.size() &&
-           std::fwrite(program.steps.data(), 1, kTableBytes, file) == kTableBytes;
-  });
-  if (!saved) return Failure(kSaveOpenError);
+  std::vector<uint8_t> bytes(kFlowFileBytes);
+  std::memcpy(bytes.data(), header.data(), header.size());
+  std::memcpy(bytes.data() + header.size(), program.steps.data(), kTableBytes);
+  switch (interaction::SaveWhole(path, bytes).result) {
+    case interaction::SaveResult::kSaved:
+      break;
+    case interaction::SaveResult::kMayBeDamaged:
+      return interaction::kSaveMayHaveDamagedFile;
+    case interaction::SaveResult::kUnchanged:
+      return Failure(kSaveOpenError);
+  }
   program.headerBuffer = header;
   program.modified = false;
   return interaction::Outcome::Ok();

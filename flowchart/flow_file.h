@@ -33,8 +33,9 @@ inline constexpr std::string_view kNotAProgram =
 // A failed save or load returns the message box to show (caption kErrorCaption, information
 // icon), and nothing the caller owns has changed.
 
-// Writes through a temporary file beside `path` and renames it into place, so a failure
-// part-way leaves any previous file whole. Success clears `modified`.
+// Saves as interaction::SaveWhole does: a failure leaves any previous file whole (kSaveOpenError),
+// but for a file written in place, whose folder the user may not write, which may then be
+// damaged (interaction::kSaveMayHaveDamagedFile). Success clears `modified`.
 interaction::Outcome SaveFlowFile(FlowProgram& program, const std::filesystem::path& path);
 
 // Whether the bytes begin with "FL", as every program file does. Without it a file is no

@@ -1,44 +1,51 @@
 #pragma once
-// How the cores save a document: the bytes go into a new file beside it, which takes the
-// document's place only once every byte is written, so a failed save leaves the previous file
-// as it was. The new file is created exclusively under a name of its own: a file or link that
-// already stands beside the document (a leftover, or one planted in a shared folder) is never
-// written through.
+// How every part of the suite saves a file: Stepcraft's programs, Chimecraft's tunes and the
+// command line's outputs, so they cannot come to treat a user's files differently.
+//
+// The bytes go into a new file beside the one they replace, which takes its place only once
+// every byte is written, so a failed save leaves the previous file as it was. The new file is
+// created exclusively under a name of its own: a file or link that already stands beside the
+// document (a leftover, or one planted in a shared folder) is never written through.
+//
+// A save keeps what the file was: a name that is a link (or a chain of links) keeps being one,
+// and the file it leads to gets the bytes; a file keeps its permission bits; a file the user
+// may not write is not replaced. The one save that cannot be whole is that of a file the user
+// may write in a folder they may not: it is written where it stands, with all of its bytes
+// ready before the first is written.
 
-#include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
-#include <random>
-#include <string>
+#include <span>
 #include <system_error>
+
+#include "interaction/user_message.h"
 
 namespace pendra2::interaction {
 
-// Calls `write(FILE*)` on the new file; true when it returned true, every byte reached the
-// file and the file took the place of `path`.
-template <typename Write>
-bool SaveWhole(const std::filesystem::path& path, const Write& write) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    std::filesystem::path temporary = path;
-    temporary += ".saving-" + std::to_string(random() % 1000000);
-    std::FILE* file = std::fopen(temporary.string().c_str(), "wbx");
-    if (file == nullptr) {
-      if (errno == EEXIST) continue;
-      return false;
-    }
-    bool written = write(file);
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    std::error_code ec;
-    if (written) std::filesystem::rename(temporary, path, ec);
-    if (!written || ec) {
-      std::filesystem::remove(temporary, ec);
-      return false;
-    }
-    return true;
-  }
-  return false;
-}
+enum class SaveResult {
+  kSaved,         // the file holds the bytes
+  kUnchanged,     // nothing was written: whatever stood there is as it was
+  kMayBeDamaged,  // written in place, and the writing failed part-way
+};
+
+struct SaveOutcome {
+  SaveResult result = SaveResult::kUnchanged;
+  std::error_code reason;  // what the system said, when the save failed
+};
+
+// What the editors say when a save written in place failed: unlike any other failed save, it
+// may have cost the user the file they had.
+inline constexpr MessageText kSaveMayHaveDamagedFile{
+    "ファイルの保存に失敗しました。\nファイルが壊れている可能性があります。\n"
+    "別の名前で保存し直してください。",
+    "Error Message", PromptIcon::Warning};
+
+// The file a save of `path` writes: the end of its chain of links (a link that leads nowhere
+// leads to the file the save creates), or `path` itself. Sets `ec` for a chain that loops.
+std::filesystem::path SaveTarget(const std::filesystem::path& path, std::error_code& ec);
+
+// Saves `bytes` as the file `path` names. A folder, a device or a pipe there is not replaced
+// (kUnchanged); a new file gets the default permission bits.
+SaveOutcome SaveWhole(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
 }  // namespace pendra2::interaction

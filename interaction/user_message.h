@@ -33,7 +33,8 @@ struct MessageText {
 inline UserMessage NamingFile(const MessageText& message, std::string_view name) {
   UserMessage named = message;
   if (const auto at = named.text.find("%s"); at != std::string::npos) {
-    named.text.replace(at, 2, name);
+    // Built anew rather than replaced in place: GCC 12 warns wrongly about replace().
+    named.text = named.text.substr(0, at).append(name).append(named.text, at + 2);
   }
   return named;
 }

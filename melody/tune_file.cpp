@@ -1,10 +1,10 @@
 #include "melody/tune_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #include "interaction/save_whole.h"
 
@@ -25,10 +25,6 @@ void PutWord(TuneHeader& header, std::size_t offset, int value) {
   header[offset + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-bool WriteAll(std::FILE* f, std::span<const uint8_t> bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-}
-
 }  // namespace
 
 interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::string& path) {
@@ -47,11 +43,17 @@ interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::strin
   static_assert(kVersionText.size() < kVersionField);
   PutWord(head, 24, saved.tempoIndex);
 
-  const bool written = interaction::SaveWhole(path, [&](std::FILE* file) {
-    return WriteAll(file, head) && WriteAll(file, saved.tempoPair) &&
-           WriteAll(file, std::span(saved.cells).first(kFileCells));
-  });
-  if (!written) return kSaveErrorMessage;
+  std::vector<uint8_t> bytes(head.begin(), head.end());
+  bytes.insert(bytes.end(), saved.tempoPair.begin(), saved.tempoPair.end());
+  bytes.insert(bytes.end(), saved.cells.begin(), saved.cells.begin() + kFileCells);
+  switch (interaction::SaveWhole(path, bytes).result) {
+    case interaction::SaveResult::kSaved:
+      break;
+    case interaction::SaveResult::kMayBeDamaged:
+      return interaction::kSaveMayHaveDamagedFile;
+    case interaction::SaveResult::kUnchanged:
+      return kSaveErrorMessage;
+  }
   saved.modified = false;
   score = saved;
   header = head;

@@ -86,9 +86,10 @@ struct LoadResult {
 // the file.
 std::string_view FileNameOf(std::string_view path);
 
-// Normalises and writes the score. The file is written under a temporary name beside the
-// target and renamed over it only when every byte is out, so a failed save leaves the
-// previous file whole; on failure the score stays marked changed.
+// Normalises and writes the score as interaction::SaveWhole does: a failed save leaves the
+// previous file whole (kSaveErrorMessage), but for a file written in place, whose folder the
+// user may not write (interaction::kSaveMayHaveDamagedFile); on failure the score stays
+// marked changed.
 interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::string& path);
 
 // Replaces the score and header with the file's contents. A file that cannot be read or that

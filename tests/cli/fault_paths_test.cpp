@@ -19,6 +19,7 @@
 #include "flowchart/flow_file.h"
 #include "flowchart/program_builder.h"
 #include "melody/helpers.h"
+#include "support/as_saving_user.h"
 
 namespace pendra2::cli {
 namespace {
@@ -169,6 +170,29 @@ TEST_F(FaultPaths, RefusedInputsAndOutputsAreFileErrorsAndTheInputSurvives) {
   for (const Row& row : rows) Check(row);
   EXPECT_EQ(ReadBytes(dir / "f.flc"), before);
   EXPECT_EQ(ReadBytes(dir / "t.olg").size(), 576u);
+}
+
+// Outputs are saved as the editors save (tested there): through a link to a private file, then
+// in place in a folder its user cannot write, which fails on a full disk and says what it means.
+TEST_F(FaultPaths, OutputsKeepWhatTheFileWas) {
+  WriteBytes(dir / "private.txt", {'o', 'l', 'd'});
+  fs::permissions(dir / "private.txt", fs::perms(0600));
+  fs::create_symlink("private.txt", dir / "out.txt");
+  ASSERT_EQ(Cli("image @/f.flc --hex -o @/out.txt").status, kDone);
+  EXPECT_EQ(fs::status(dir / "private.txt").permissions(), fs::perms(0600));
+  EXPECT_EQ(ReadBytes(dir / "private.txt").size(), 1536u);
+  fs::permissions(dir.Path(), fs::perms(0555));
+  const auto said = pendra2::testing::SaveAsUser(
+      dir.Path(),
+      [&] {
+        const CliResult r = Cli("image @/f.flc --hex -o @/out.txt");
+        return r.status == kFileError && r.err.find("may be damaged") != std::string::npos ? 0 : 1;
+      },
+      100);
+  fs::permissions(dir.Path(), fs::perms(0700));
+  if (!said) GTEST_SKIP() << "the output must be written by a user whom permissions bind";
+  EXPECT_EQ(*said, 0);
+  EXPECT_TRUE(fs::is_symlink(dir / "out.txt"));
 }
 
 TEST_F(FaultPaths, AnInputIsReadOnceSoAPipeWorks) {

@@ -5,7 +5,9 @@
 
 #include "flowchart/flow_file.h"
 #include "flowchart/listing.h"
+#include "interaction/save_whole.h"
 #include "program_builder.h"
+#include "support/as_saving_user.h"
 #include "temp_dir.h"
 
 namespace pendra2::flowchart {
@@ -188,6 +190,76 @@ TEST_F(FlowFileTest, FailedSaveKeepsThePreviousFileAndTheChangedMark) {
   EXPECT_TRUE(std::filesystem::is_empty(dir / "folder.flc"));
   for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
     EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
+}
+
+// What a save leaves of a folder's files, made by the user they belong to: through links, in
+// a folder that user cannot write (closed), on a full disk. f.flc was there before.
+TEST_F(FlowFileTest, ASaveKeepsWhatTheFileWas) {
+  namespace fs = std::filesystem;
+  const fs::perms k644{0644}, k600{0600}, k444{0444}, k555{0555}, kOpen{0755}, kNone{};
+  enum Told { kSaved, kOpenError, kMayBeDamaged, kOther };
+  const struct Row {
+    const char* what;
+    std::vector<std::pair<fs::path, fs::path>> links;  // name, where it leads
+    fs::perms oldBits, folderBits;                     // kNone: no f.flc
+    rlim_t sizeLimit;
+    const char* saveAs;
+    int told;
+    const char* holds = "";  // the file with the program after a save
+  } rows[] = {
+      {"a link", {{"l", "f.flc"}}, k644, kOpen, 0, "l", kSaved, "f.flc"},
+      {"a chain of links", {{"l2", "l1"}, {"l1", "f.flc"}}, k600, kOpen, 0, "l2", kSaved, "f.flc"},
+      {"a link to no file yet", {{"l", "new.flc"}}, kNone, kOpen, 0, "l", kSaved, "new.flc"},
+      {"a link into no folder", {{"l", "gone/new.flc"}}, k644, kOpen, 0, "l", kOpenError},
+      {"a closed folder", {{"l", "f.flc"}}, k600, k555, 0, "l", kSaved, "f.flc"},
+      {"a new file in a closed folder", {}, kNone, k555, 0, "new.flc", kOpenError},
+      {"a full disk in a closed folder", {}, k644, k555, 100, "f.flc", kMayBeDamaged},
+      {"a full disk", {{"l", "f.flc"}}, k600, kOpen, 100, "l", kOpenError},
+      {"a read-only file", {}, k444, kOpen, 0, "f.flc", kOpenError},
+      {"a read-only file in a closed folder", {}, k444, k555, 0, "f.flc", kOpenError},
+  };
+  const mode_t mask = umask(0);
+  umask(mask);
+  Build(p, {Step(K::Output, 1), Step(K::Wait, 3)});
+  ASSERT_TRUE(SaveFlowFile(p, dir / "expected.flc").ok());
+  p.modified = true;
+  const Bytes old(kFlowFileBytes, 0x5A);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const fs::path folder = dir / row.what;
+    fs::create_directory(folder);
+    const bool isNew = row.oldBits == kNone;
+    if (!isNew) WriteBytes(folder / "f.flc", old);
+    if (!isNew) fs::permissions(folder / "f.flc", row.oldBits);
+    for (const auto& [name, leadsTo] : row.links) fs::create_symlink(leadsTo, folder / name);
+    fs::permissions(folder, row.folderBits);
+    const auto told = pendra2::testing::SaveAsUser(
+        dir.Path(),
+        [&] {
+          const auto r = SaveFlowFile(p, folder / row.saveAs);
+          return r.ok()                               ? kSaved
+                 : r.message().text == kSaveOpenError ? kOpenError
+                 : r.message() == interaction::UserMessage(interaction::kSaveMayHaveDamagedFile)
+                     ? kMayBeDamaged
+                     : kOther;
+        },
+        row.sizeLimit);
+    fs::permissions(folder, kOpen);
+    if (!told) GTEST_SKIP() << "the saves must be made by a user whom permissions bind";
+    EXPECT_EQ(*told, row.told);
+    for (const auto& [name, leadsTo] : row.links)
+      EXPECT_EQ(fs::read_symlink(folder / name), leadsTo);
+    if (row.told == kSaved) {
+      EXPECT_EQ(ReadBytes(folder / row.holds), ReadBytes(dir / "expected.flc"));
+      EXPECT_EQ(fs::status(folder / row.holds).permissions(),
+                isNew ? fs::perms(0666 & ~mask) : row.oldBits);
+    } else if (row.told == kOpenError && !isNew) {
+      EXPECT_EQ(ReadBytes(folder / "f.flc"), old);
+      EXPECT_EQ(fs::status(folder / "f.flc").permissions(), row.oldBits);
+    }
+    for (const auto& entry : fs::directory_iterator(folder))
+      EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
+  }
 }
 
 // Damaged and foreign files: whatever the bytes, loading either refuses with a message and
