@@ -33,7 +33,7 @@ struct InputReading {
 struct InfoReply {
   bool answered = false;
   // The fields the reply buffer holds now: the new reply, or what an earlier one left.
-  device::BoardInfo info;
+  device::BoardInfo info{};
   // False when there was no board to ask (the query failed at once).
   bool boardFound = true;
 };
