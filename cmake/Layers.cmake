@@ -51,7 +51,7 @@ pendra2_layer(virtual_board FOLDERS virtual_board
   USES ui_common device board_sim sound melody interaction board_image QT
   CORE_FILES virtual_board/board_model.* virtual_board/board_options.*)
 pendra2_layer(stepcraft FOLDERS flowchart_ui flowchart_ui/dialogs
-  USES ui_common device flowchart_view flowchart interaction board_image QT)
+  USES ui_common device flowchart_view flowchart board_sim sound melody interaction board_image QT)
 pendra2_layer(chimecraft FOLDERS melody_ui
   USES ui_common device melody_view melody interaction board_image QT)
 pendra2_layer(launcher FOLDERS launcher USES ui_common device interaction QT)

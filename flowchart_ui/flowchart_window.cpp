@@ -141,7 +141,10 @@ void FlowchartWindow::paintEvent(QPaintEvent*) {
   const flowchart::view::ViewState view{.viewMode = state_.viewMode,
                                         .topStep = state_.topStep,
                                         .hoverRow = state_.hoverRow,
-                                        .imageSize = state_.program.imageSize};
+                                        .imageSize = state_.program.imageSize,
+                                        .runningStep = state_.runningStep,
+                                        .breakpoints = state_.breakpoints};
+  shownRunningStep_ = state_.runningStep;
   QPainter painter(this);
   painter.setClipRect(QRect(0, 0, flowchart::kClientWidth, flowchart::kClientHeight));
   ui::PaintDrawList(
@@ -159,11 +162,26 @@ void FlowchartWindow::paintEvent(QPaintEvent*) {
 void FlowchartWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
+  if (beforeEdit_ && flowchart::ClickMayEdit(state_, at.x(), at.y())) beforeEdit_();
   const flowchart::WindowUpdate update =
       flowchart::Click(state_, at.x(), at.y(), prompter_, dialogs_);
+  if (afterClick_) afterClick_();
   // An edit may have added or removed steps: the bar's range follows.
   SyncScrollBar();
   Apply(update);
+}
+
+void FlowchartWindow::ShowRunningStep() {
+  const int step = state_.runningStep;
+  if (step == shownRunningStep_) return;
+  // A lit step out of view scrolls in, with a row of what came before it above.
+  if (step >= 0 && (step < state_.topStep || step >= state_.topStep + flowchart::kVisibleRows)) {
+    const int last = std::max(state_.program.count - 1, 0);
+    state_.topStep = std::clamp(step - 1, 0, std::min(last, flowchart::kMaxTopStep));
+    SyncScrollBar();
+    emit RepaintBoth();
+  }
+  update();
 }
 
 void FlowchartWindow::mouseMoveEvent(QMouseEvent* event) {

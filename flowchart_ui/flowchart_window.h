@@ -38,6 +38,14 @@ class FlowchartWindow : public QWidget {
   // Runs at the start of every repaint, before anything is drawn (the program looks for
   // the board there and shows or hides its board buttons).
   void SetRepaintHook(std::function<void()> hook) { repaintHook_ = std::move(hook); }
+  // Runs before a click that may change the program, and after every click.
+  void SetEditHooks(std::function<void()> beforeEdit, std::function<void()> afterClick) {
+    beforeEdit_ = std::move(beforeEdit);
+    afterClick_ = std::move(afterClick);
+  }
+  // The step the simulation runs (the state's runningStep) lit and in view; repaints only
+  // when it changed.
+  void ShowRunningStep();
 
   // Shows `mode` in the view box without running its change handling: the selections the
   // program makes itself (start-up, new, load). Modes without an entry leave it unselected.
@@ -84,6 +92,9 @@ class FlowchartWindow : public QWidget {
   interaction::Prompter& prompter_;
   interaction::StepDialogs& dialogs_;
   std::function<void()> repaintHook_;
+  std::function<void()> beforeEdit_;
+  std::function<void()> afterClick_;
+  int shownRunningStep_ = -1;
   ToolCursors cursors_;
   QCursor toolCursor_;
   QComboBox* viewBox_ = nullptr;

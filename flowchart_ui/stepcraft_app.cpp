@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QMdiSubWindow>
+#include <QSlider>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -15,9 +16,12 @@
 #include "flowchart_ui/flowchart_window.h"
 #include "flowchart_ui/info_dialogs.h"
 #include "flowchart_ui/qt_step_dialogs.h"
+#include "flowchart_ui/simulation_panel.h"
+#include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/stepcraft_window.h"
 #include "flowchart_ui/symbol_toolbar.h"
 #include "ui_common/hid_failure.h"
+#include "ui_common/music_box.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/qt_file_chooser.h"
 #include "ui_common/qt_prompter.h"
@@ -32,6 +36,7 @@ class StepcraftReplayTarget final : public ui::replay::ReplayTarget {
   explicit StepcraftReplayTarget(StepcraftWindow& window) : window_(window) {}
   bool Command(int id) override { return window_.RunCommand(id); }
   bool Select(int listId, int index) override {
+    if (listId == kSimSpeedList) return window_.SelectSimSpeed(index);
     QComboBox* box = window_.flowchartWindow()->viewBox();
     if (listId != kViewBoxId || index < 0 || index >= box->count()) return false;
     box->setCurrentIndex(index);
@@ -60,6 +65,16 @@ class StepcraftReplayTarget final : public ui::replay::ReplayTarget {
     window_.flowchartWindow()->Scroll(action, position);
   }
   QWidget* PointerWindow() override { return window_.flowchartWindow(); }
+  std::optional<std::string> Slide(int id, int value) override {
+    QSlider* slider = window_.simulationPanel()->slider(id);
+    if (slider == nullptr) return "the program has no slider " + std::to_string(id);
+    if (value < slider->minimum() || value > slider->maximum()) {
+      return "slider " + std::to_string(id) + " goes from " + std::to_string(slider->minimum()) +
+             " to " + std::to_string(slider->maximum()) + ", not to " + std::to_string(value);
+    }
+    slider->setValue(value);
+    return std::nullopt;
+  }
 
  private:
   StepcraftWindow& window_;
@@ -139,6 +154,10 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, ui::BoardWorker& boa
             ShowImageDump(owner, program.image);
           },
   };
+  // Tests and quiet classrooms set PENDRA2_MUTE, as for the virtual board.
+  ui::MusicBox sound(!qEnvironmentVariableIsEmpty("PENDRA2_MUTE"));
+  services.sound = &sound;
+  if (session) services.transcript = [&session](const std::string& line) { session->Tell(line); };
   StepcraftWindow window(*state, services);
   qtPrompter.SetOwner(&window);
   qtFiles.SetOwner(&window);

@@ -23,6 +23,15 @@ inline constexpr int kCommandReconnect = 32790;
 inline constexpr int kCommandAbout = 104;
 inline constexpr int kCommandExit = 105;
 
+// The simulation: its menu items and buttons, its input sliders and its speed list.
+inline constexpr int kCommandSimRun = 33010;
+inline constexpr int kCommandSimPause = 33011;
+inline constexpr int kCommandSimStep = 33012;
+inline constexpr int kCommandSimStop = 33013;
+inline constexpr int kSimFirstSlider = 33021;
+inline constexpr int kSimSpeedList = 33024;
+inline constexpr char kSimPanelTitle[] = "シミュレーション";
+
 // Connection panel commands.
 inline constexpr int kCommandTransfer = 2011;
 inline constexpr int kCommandRun = 2002;

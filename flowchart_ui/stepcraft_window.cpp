@@ -13,10 +13,13 @@
 
 #include "flowchart/view/print_pages.h"
 #include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/simulation.h"
+#include "flowchart_ui/simulation_panel.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/symbol_toolbar.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/example_gallery.h"
+#include "ui_common/music_box.h"
 #include "ui_common/print_pages_painter.h"
 #include "ui_common/shift_jis.h"
 
@@ -29,6 +32,8 @@ QString Text(const char* utf8) {
 
 // The gap the layout keeps between neighbouring child windows.
 constexpr int kChildGap = 5;
+// Long enough to gather a burst of steps, short enough for a blinking LED to look right.
+constexpr int kSimRefreshMs = 40;
 
 }  // namespace
 
@@ -37,7 +42,15 @@ StepcraftWindow::StepcraftWindow(flowchart::StepcraftState& state, StepcraftServ
     : QMainWindow(parent),
       state_(state),
       services_(std::move(services)),
-      documents_(state, services_.prompter, services_.files) {
+      documents_(state, services_.prompter, services_.files),
+      simulation_(std::make_unique<Simulation>(state, services_.prompter, services_.sound)) {
+  simulation_->SetTranscript(services_.transcript);
+  simRefresh_.setSingleShot(true);
+  simRefresh_.setInterval(kSimRefreshMs);
+  connect(&simRefresh_, &QTimer::timeout, this, &StepcraftWindow::ShowSimulation);
+  connect(simulation_.get(), &Simulation::changed, this, [this] {
+    if (!simRefresh_.isActive()) simRefresh_.start();
+  });
   setObjectName(Text(kMainClassName));
   setWindowTitle(Text(kMainTitle));
   setWindowIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QStringLiteral("STEPCRAFT_ICON")))));
@@ -75,6 +88,11 @@ void StepcraftWindow::BuildMenus() {
   add(file, "アプリケーションの終了(&X)", kCommandExit);
 
   QMenu* control = menuBar()->addMenu(Text("コントロール"));
+  add(control, "シミュレーション実行", kCommandSimRun, {QKeySequence(Qt::Key_F5)});
+  add(control, "一時停止", kCommandSimPause, {QKeySequence(Qt::Key_F6)});
+  add(control, "1ステップ実行", kCommandSimStep, {QKeySequence(Qt::Key_F10)});
+  add(control, "シミュレーション停止", kCommandSimStop, {QKeySequence(Qt::SHIFT | Qt::Key_F5)});
+  control->addSeparator();
   add(control, "スコアダンプ", kCommandImageDump);
   add(control, "Pendra 再接続", kCommandReconnect);
 
@@ -107,10 +125,16 @@ void StepcraftWindow::BuildChildWindows() {
   panel_ = new ConnectionPanel(state_, services_.board, services_.prompter);
   flowchart_ = new FlowchartWindow(state_, services_.prompter, services_.dialogs);
   toolbar_ = new SymbolToolbar(state_, [this](int id) { RunCommand(id); });
+  simPanel_ = new SimulationPanel(state_, *simulation_, [this](int id) { RunCommand(id); });
+  if (services_.sound) {
+    connect(services_.sound, &ui::MusicBox::unavailable, simPanel_,
+            &SimulationPanel::ShowSoundMessage);
+  }
 
   QMdiSubWindow* panelSub = AddChild(panel_, kPanelRect);
   flowchartSub_ = AddChild(flowchart_, kFlowchartRect);
   QMdiSubWindow* toolbarSub = AddChild(toolbar_, kToolbarRect);
+  QMdiSubWindow* simSub = AddChild(simPanel_, kPanelRect);
 
   // The client sizes are as given; frames and captions come on top, so the right-hand column
   // keeps its gap to the flowchart window's frame rather than lying under it.
@@ -119,12 +143,21 @@ void StepcraftWindow::BuildChildWindows() {
   const int toolbarY =
       std::max(kToolbarRect.y(), panelSub->geometry().bottom() + 1 + 2 * kChildGap);
   toolbarSub->move(rightX, toolbarY);
+  // The simulation beside the board's column: the flowchart it lights stays where it was.
+  const int simX =
+      std::max(panelSub->geometry().right(), toolbarSub->geometry().right()) + 1 + kChildGap;
+  simSub->move(simX, kPanelRect.y());
 
-  const QRect all = flowchartSub_->geometry() | panelSub->geometry() | toolbarSub->geometry();
+  const QRect all = flowchartSub_->geometry() | panelSub->geometry() | toolbarSub->geometry() |
+                    simSub->geometry();
   resize(all.right() + 1 + kChildGap,
          all.bottom() + 1 + kChildGap + menuBar()->sizeHint().height());
 
   flowchart_->SetRepaintHook([this] { panel_->RefreshBoardButtons(); });
+  // No edit ever acts on an image that is still running; a breakpoint set or cleared counts
+  // at once.
+  flowchart_->SetEditHooks([this] { simulation_->StopFor("edited"); },
+                           [this] { simulation_->BreakpointsChanged(); });
   connect(flowchart_, &FlowchartWindow::TitleChanged, flowchartSub_,
           &QMdiSubWindow::setWindowTitle);
   connect(flowchart_, &FlowchartWindow::RepaintBoth, toolbar_, qOverload<>(&QWidget::update));
@@ -136,6 +169,7 @@ void StepcraftWindow::RepaintBoth() {
 }
 
 void StepcraftWindow::OpenAtStart(const std::string& path) {
+  simulation_->StopFor("edited");
   if (documents_.OpenPath(path)) DocumentReplaced();
 }
 
@@ -144,16 +178,40 @@ void StepcraftWindow::DocumentReplaced() {
   RepaintBoth();
 }
 
+void StepcraftWindow::ShowSimulation() {
+  simRefresh_.stop();
+  simPanel_->Refresh();
+  flowchart_->ShowRunningStep();
+}
+
+bool StepcraftWindow::SelectSimSpeed(int index) {
+  if (index < 0 || index >= static_cast<int>(std::size(kSimSpeedEntries))) return false;
+  simulation_->SetSpeed(static_cast<SimSpeed>(index));
+  ShowSimulation();
+  return true;
+}
+
 bool StepcraftWindow::RunCommand(int id) {
   switch (id) {
     case kCommandNew:
+      simulation_->StopFor("edited");
       if (documents_.New()) DocumentReplaced();
       return true;
     case kCommandOpen:
+      simulation_->StopFor("edited");
       if (documents_.Open()) DocumentReplaced();
       return true;
     case ui::kCommandOpenExample:
+      simulation_->StopFor("edited");
       OpenExample();
+      return true;
+    case kCommandSimRun:
+    case kCommandSimPause:
+    case kCommandSimStep:
+    case kCommandSimStop:
+      simulation_->Command(id);
+      // What the command did shows at once, the lit step too.
+      ShowSimulation();
       return true;
     case kCommandSave:
       documents_.Save();
@@ -221,6 +279,7 @@ void StepcraftWindow::closeEvent(QCloseEvent* event) {
   exitConfirmed_ = false;
   ended_ = true;
   event->accept();
+  simulation_->StopFor("closed");
   services_.board.CloseChannels();
   // Back to the launcher, as when the editor was started from it; a launcher that cannot be
   // started just leaves this editor ending.

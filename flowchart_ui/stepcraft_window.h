@@ -5,8 +5,11 @@
 // When it closes, the board channels close and the launcher starts again.
 
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 #include <map>
+#include <memory>
+#include <string>
 
 #include "flowchart/document_commands.h"
 #include "flowchart/stepcraft_state.h"
@@ -22,9 +25,15 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 
+namespace pendra2::ui {
+class MusicBox;
+}
+
 namespace pendra2::flowchart_ui {
 
 class FlowchartWindow;
+class Simulation;
+class SimulationPanel;
 class SymbolToolbar;
 
 // What the main window asks of the world around it; main() passes the real ones, a replayed
@@ -39,6 +48,10 @@ struct StepcraftServices {
   // The modal dialogs of the help and control menus, owned by the main window.
   std::function<void(QWidget* owner)> showAbout;
   std::function<void(QWidget* owner, const flowchart::FlowProgram&)> showImageDump;
+  // The simulation's loudspeaker; none: it is silent.
+  ui::MusicBox* sound = nullptr;
+  // A replayed session's transcript, for the lines the simulation writes.
+  std::function<void(const std::string&)> transcript{};
 };
 
 class StepcraftWindow final : public QMainWindow {
@@ -66,6 +79,11 @@ class StepcraftWindow final : public QMainWindow {
   FlowchartWindow* flowchartWindow() const { return flowchart_; }
   ConnectionPanel* panel() const { return panel_; }
   SymbolToolbar* toolbar() const { return toolbar_; }
+  SimulationPanel* simulationPanel() const { return simPanel_; }
+  Simulation& simulation() const { return *simulation_; }
+  // The speed list (33024) chose entry `index`, as the user choosing it does; false for an
+  // entry the list does not have.
+  bool SelectSimSpeed(int index);
   QMdiSubWindow* flowchartSubWindow() const { return flowchartSub_; }
   QAction* action(int id) const;
 
@@ -85,6 +103,8 @@ class StepcraftWindow final : public QMainWindow {
   void OpenExample();
   // The document changed under the flowchart window (new, open): scroll bar and repaint.
   void DocumentReplaced();
+  // The panel and the lit step show what the simulation says, at most every few dozen ms.
+  void ShowSimulation();
 
   flowchart::StepcraftState& state_;
   StepcraftServices services_;
@@ -94,6 +114,9 @@ class StepcraftWindow final : public QMainWindow {
   ConnectionPanel* panel_ = nullptr;
   SymbolToolbar* toolbar_ = nullptr;
   QMdiSubWindow* flowchartSub_ = nullptr;
+  std::unique_ptr<Simulation> simulation_;
+  SimulationPanel* simPanel_ = nullptr;
+  QTimer simRefresh_;
   std::map<int, QAction*> actions_;
   bool endQuietly_ = false;
   bool exitConfirmed_ = false;

@@ -10,57 +10,25 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSlider>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "board_sim/trace.h"
 #include "melody/codes.h"
+#include "ui_common/board_lamps.h"
 #include "ui_common/fonts.h"
+#include "ui_common/input_sliders.h"
 #include "ui_common/music_box.h"
 #include "virtual_board/board_runner.h"
 #include "virtual_board/board_server.h"
 
 namespace pendra2::virtual_board {
 
-// A round lamp that is lit or dark.
-class Lamp : public QWidget {
- public:
-  Lamp(QColor colour, QWidget* parent) : QWidget(parent), colour_(colour) { setFixedSize(22, 22); }
-  void SetLit(bool lit) {
-    if (lit == lit_) return;
-    lit_ = lit;
-    update();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 70, 70), 1.5));
-    p.setBrush(lit_ ? colour_ : QColor(85, 85, 85));
-    p.drawEllipse(QRectF(2, 2, 18, 18));
-  }
-
- private:
-  QColor colour_;
-  bool lit_ = false;
-};
-
 namespace {
 
 // Long enough to gather one launcher poll's connections or a burst of steps, short enough
 // for a blinking LED to look right.
 constexpr int kRefreshDelayMs = 40;
-
-QWidget* Labelled(Lamp* lamp, const QString& text, QWidget* parent) {
-  auto* box = new QWidget(parent);
-  auto* row = new QHBoxLayout(box);
-  row->setContentsMargins(0, 0, 8, 0);
-  row->addWidget(lamp);
-  row->addWidget(new QLabel(text, box));
-  return box;
-}
 
 QString StepText(const BoardRunner& runner) {
   const auto& last = runner.last();
@@ -122,21 +90,8 @@ BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, ui::MusicBox&
   state_->setWordWrap(true);
   column->addWidget(state_);
 
-  auto* outputs = new QGroupBox(QStringLiteral("出力"), this);
-  auto* lamps = new QGridLayout(outputs);
-  const QColor red(235, 50, 40), green(60, 200, 80), amber(245, 170, 30);
-  outputLamps_ = {new Lamp(red, outputs), new Lamp(green, outputs), new Lamp(green, outputs)};
-  lamps->addWidget(Labelled(outputLamps_[0], QStringLiteral("LED"), outputs), 0, 0);
-  lamps->addWidget(Labelled(outputLamps_[1], QStringLiteral("出力1"), outputs), 0, 1);
-  lamps->addWidget(Labelled(outputLamps_[2], QStringLiteral("出力2(モータ)"), outputs), 0, 2);
-  lamps->addWidget(new QLabel(QStringLiteral("拡張出力"), outputs), 1, 0);
-  auto* bits = new QHBoxLayout;
-  for (std::size_t i = 0; i < extLamps_.size(); ++i) {
-    extLamps_[i] = new Lamp(amber, outputs);
-    bits->addWidget(Labelled(extLamps_[i], QStringLiteral("Bit%1").arg(i + 4), outputs));
-  }
-  lamps->addLayout(bits, 1, 1, 1, 3);
-  column->addWidget(outputs);
+  lamps_ = new ui::BoardLamps(this);
+  column->addWidget(lamps_);
 
   auto* running = new QGroupBox(QStringLiteral("プログラム"), this);
   auto* info = new QGridLayout(running);
@@ -155,24 +110,13 @@ BoardWindow::BoardWindow(BoardServer& server, BoardRunner& runner, ui::MusicBox&
   info->setColumnStretch(1, 1);
   column->addWidget(running);
 
-  auto* inputs = new QGroupBox(QStringLiteral("入力"), this);
-  auto* grid = new QGridLayout(inputs);
-  for (int i = 0; i < 3; ++i) {
-    const auto k = static_cast<std::size_t>(i);
-    sliders_[k] = new QSlider(Qt::Horizontal, inputs);
-    readings_[k] = new QLabel(inputs);
-    readings_[k]->setMinimumWidth(40);
-    sliders_[k]->setRange(0, board_sim::behaviour::kInputMax);
-    sliders_[k]->setValue(server_.model().input(i));
-    connect(sliders_[k], &QSlider::valueChanged, this, [this, i](int value) {
-      server_.model().SetInput(i, board_sim::behaviour::ClampInput(value));
-      ScheduleRefresh();
-    });
-    grid->addWidget(new QLabel(QStringLiteral("入力%1").arg(i + 1), inputs), i, 0);
-    grid->addWidget(sliders_[k], i, 1);
-    grid->addWidget(readings_[k], i, 2);
-  }
-  column->addWidget(inputs);
+  inputs_ = new ui::InputSliders(this);
+  for (int i = 0; i < 3; ++i) inputs_->Show(i, server_.model().input(i));
+  connect(inputs_, &ui::InputSliders::moved, this, [this](int i, uint16_t value) {
+    server_.model().SetInput(i, value);
+    ScheduleRefresh();
+  });
+  column->addWidget(inputs_);
 
   auto* controls = new QHBoxLayout;
   auto* run = new QPushButton(QStringLiteral("実行"), this);
@@ -284,14 +228,7 @@ void BoardWindow::Refresh() {
     state_->setText(text);
     if (showImage_->isChecked()) ShowImage();
   }
-  if (!before || before->outputs != now.outputs) {
-    outputLamps_[0]->SetLit(now.outputs.led);
-    outputLamps_[1]->SetLit(now.outputs.out1);
-    outputLamps_[2]->SetLit(now.outputs.out2);
-    for (std::size_t i = 0; i < extLamps_.size(); ++i) {
-      extLamps_[i]->SetLit((now.outputs.ext >> i) & 1);
-    }
-  }
+  if (!before || before->outputs != now.outputs) lamps_->Show(now.outputs);
   if (!before || before->a != now.a || before->b != now.b) {
     variables_->setText(QStringLiteral("A = %1　　B = %2").arg(now.a).arg(now.b));
   }
@@ -310,8 +247,7 @@ void BoardWindow::Refresh() {
   }
   for (std::size_t i = 0; i < now.inputs.size(); ++i) {
     if (!before || before->inputs[i] != now.inputs[i]) {
-      readings_[i]->setText(QString::number(now.inputs[i]));
-      if (sliders_[i]->value() != now.inputs[i]) sliders_[i]->setValue(now.inputs[i]);
+      inputs_->Show(static_cast<int>(i), now.inputs[i]);
     }
   }
 }

@@ -18,17 +18,17 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QSlider;
 
 namespace pendra2::ui {
+class BoardLamps;
+class InputSliders;
 class MusicBox;
-}
+}  // namespace pendra2::ui
 
 namespace pendra2::virtual_board {
 
 class BoardRunner;
 class BoardServer;
-class Lamp;
 
 class BoardWindow : public QWidget {
   Q_OBJECT
@@ -67,8 +67,7 @@ class BoardWindow : public QWidget {
   QLabel* attached_ = nullptr;
   QLabel* autoMode_ = nullptr;
   QLabel* state_ = nullptr;
-  std::array<Lamp*, 3> outputLamps_{};
-  std::array<Lamp*, 4> extLamps_{};
+  ui::BoardLamps* lamps_ = nullptr;
   QLabel* variables_ = nullptr;
   QLabel* step_ = nullptr;
   QLabel* next_ = nullptr;
@@ -78,8 +77,7 @@ class BoardWindow : public QWidget {
   QPushButton* stepButton_ = nullptr;
   QCheckBox* showImage_ = nullptr;
   QPlainTextEdit* image_ = nullptr;
-  std::array<QSlider*, 3> sliders_{};
-  std::array<QLabel*, 3> readings_{};
+  ui::InputSliders* inputs_ = nullptr;
 };
 
 }  // namespace pendra2::virtual_board

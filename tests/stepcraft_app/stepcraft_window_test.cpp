@@ -220,7 +220,7 @@ TEST(StepcraftLayout, ChildWindowsAtTheirPlacesWithTheirClientSizes) {
   auto* area = qobject_cast<QMdiArea*>(e.window->centralWidget());
   ASSERT_NE(area, nullptr);
   const QList<QMdiSubWindow*> subs = area->subWindowList(QMdiArea::CreationOrder);
-  ASSERT_EQ(subs.size(), 3);
+  ASSERT_EQ(subs.size(), 4);
   EXPECT_EQ(e.window->panel()->size(), kPanelRect.size());
   EXPECT_EQ(e.window->toolbar()->size(), kToolbarRect.size());
   EXPECT_GE(e.window->flowchartWindow()->width(), kFlowchartRect.width());

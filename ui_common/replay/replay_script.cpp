@@ -224,6 +224,10 @@ Action ParseAction(Words& words) {
     const int id = words.Number("a list id", false);
     return SelectAction{id, words.Number("an entry number", false)};
   }
+  if (verb == "slide") {
+    const int id = words.Number("a slider id", false);
+    return SlideAction{id, words.Number("a slider value", true)};
+  }
   if (verb == "wait") return WaitAction{words.Number("milliseconds", false)};
   if (verb == "answer") return AnswerAction{ParseAnswer(words)};
   if (verb == "file") return FileAction{words.TextOrCancel()};

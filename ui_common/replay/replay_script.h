@@ -32,6 +32,12 @@ struct SelectAction {
   int id = 0;
   int index = 0;
 };
+// The user moved slider ID to VALUE (the value is checked against the slider's range when
+// the line runs).
+struct SlideAction {
+  int id = 0;
+  int value = 0;
+};
 struct WaitAction {
   int ms = 0;
 };
@@ -70,8 +76,8 @@ struct DialogBlock {
 };
 
 using Action =
-    std::variant<CommandAction, ClickAction, MoveAction, ScrollAction, SelectAction, WaitAction,
-                 AnswerAction, FileAction, PrintAction, ShotAction, DialogBlock>;
+    std::variant<CommandAction, ClickAction, MoveAction, ScrollAction, SelectAction, SlideAction,
+                 WaitAction, AnswerAction, FileAction, PrintAction, ShotAction, DialogBlock>;
 
 struct ScriptLine {
   int line = 0;  // 1-based line number in the script, for messages

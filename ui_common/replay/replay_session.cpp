@@ -111,6 +111,9 @@ void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
           if (!target.Select(action.id, action.index))
             context_.Fail(line.line, "the program has no list " + std::to_string(action.id) +
                                          " with an entry " + std::to_string(action.index));
+        } else if constexpr (std::is_same_v<T, SlideAction>) {
+          if (const auto refused = target.Slide(action.id, action.value))
+            context_.Fail(line.line, *refused);
         } else if constexpr (std::is_same_v<T, WaitAction>) {
           RunEventsFor(action.ms);
         } else if constexpr (std::is_same_v<T, AnswerAction>) {

@@ -16,7 +16,9 @@
 #include <QString>
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "ui_common/replay/dialog_driver.h"
 #include "ui_common/replay/replay_answers.h"
@@ -40,6 +42,12 @@ class ReplayTarget {
   virtual bool Select(int listId, int index) = 0;
   // The document window's scroll bar; `position` only for ScrollKind::Thumb, unclamped.
   virtual void Scroll(ScrollKind kind, int position) = 0;
+  // The user dragging slider `id` to `value`; the reason when the program has no such
+  // slider or the value lies outside its range, else nothing.
+  virtual std::optional<std::string> Slide(int id, int value) {
+    (void)value;
+    return "the program has no slider " + std::to_string(id);
+  }
   // The flowchart or score window: `click` and `move` reach it at client coordinates, never
   // a child control that lies there. Moves arrive only with mouse tracking on, as for a
   // real mouse.
@@ -66,6 +74,8 @@ class ReplaySession final : public QObject {
   // What tells whether the program's board operations are still under way (its board
   // worker); each line waits for them first.
   void SetBoardBusy(std::function<bool()> busy) { context_.boardBusy = std::move(busy); }
+  // A line of the program's own for the transcript (what its simulation ran).
+  void Tell(const std::string& line) { context_.Print(line); }
 
   // Runs every line in order. Returns kReplayDone, or kReplayWentOtherwise with the reason
   // written to `err`; a line that runs into a failure ends the session after it.
