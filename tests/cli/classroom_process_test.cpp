@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
@@ -39,7 +40,9 @@ class Classroom : public ::testing::Test {
                        silent_.name(),     pulled_.name(), classroom_.name(3)}
         .join(',');
   }
-  Ran Cli(const QString& boards, const QStringList& args) {
+  Ran Cli(const QString& boards, const QStringList& args, qint64* elapsedMs = nullptr) {
+    QElapsedTimer clock;
+    clock.start();
     QProcess cli;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("PENDRA2_VIRTUAL_BOARDS", boards);
@@ -52,6 +55,7 @@ class Classroom : public ::testing::Test {
       cli.waitForFinished(5000);
       return {};
     }
+    if (elapsedMs != nullptr) *elapsedMs = clock.elapsed();
     return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
             QString::fromUtf8(cli.readAllStandardError())};
   }
@@ -116,6 +120,29 @@ TEST_F(Classroom, WriteAllWritesEveryGoodBoardWholeAndSaysWhatBecameOfTheOthers)
   EXPECT_EQ(older_.Log(), QStringList{question});
   EXPECT_EQ(silent_.Log(), QStringList{question});
   EXPECT_EQ(pulled_.Log().join('\n'), (QStringList{question} + ImageWrite()).mid(0, 4).join('\n'));
+}
+
+// Every board is asked its version at once, so the silent one costs one reply wait; the
+// one that goes away after four reports answers one question and is still there.
+TEST_F(Classroom, BoardsListsEachBoardWithWhatItSaidInListOrder) {
+  qint64 elapsed = 0;
+  const Ran table = Cli(Boards(), {"boards"}, &elapsed);
+  ASSERT_EQ(table.status, 0) << table.err.toStdString();
+  const QStringList rows = table.out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(rows.size(), 7) << table.out.toStdString();
+  EXPECT_TRUE(rows[0].startsWith("#  NAME"));
+  EXPECT_TRUE(rows[2].startsWith("2  " + older_.name()) && rows[2].contains("V2.00.00  2"));
+  EXPECT_TRUE(rows[4].startsWith("4  " + silent_.name()) &&
+              rows[4].endsWith("the board did not answer"));
+  EXPECT_TRUE(rows[6].startsWith("6  " + classroom_.name(3)) && rows[6].contains("V3.00.00  3"));
+  EXPECT_LT(elapsed, 2 * 300 + 1500);
+
+  const Ran json = Cli(Boards(), {"boards", "--json"});
+  ASSERT_EQ(json.status, 0);
+  EXPECT_TRUE(json.out.contains("{\"number\": 4, \"name\": \"" + silent_.name() + "\""));
+  EXPECT_TRUE(json.out.contains("\"answering\": false, \"version\": null"));
+  EXPECT_EQ(json.out.count("\"answering\": true"), 5);
+  EXPECT_TRUE(json.out.endsWith("\"otherDevices\": []\n}\n")) << json.out.toStdString();
 }
 
 TEST_F(Classroom, ATuneGoesIntoEveryBoardAndOnlyAllOfThemIsSuccess) {
