@@ -4,10 +4,15 @@
 #include <thread>
 
 #include "cli/board_session.h"
+#include "cli/board_table.h"
 #include "cli/commands.h"
 #include "cli/numbers.h"
+#include "cli/write_all.h"
+#include "device/board_choice.h"
 #include "device/board_generation.h"
 #include "device/board_info.h"
+#include "device/each_board.h"
+#include "device/reply_timeout.h"
 #include "device/transport_factory.h"
 #include "flowchart/transfer.h"
 #include "melody/codes.h"
@@ -17,20 +22,13 @@ namespace {
 
 namespace fc = pendra2::flowchart;
 
-std::string Hex4(uint16_t v) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string s(4, '0');
-  for (int i = 3; i >= 0; --i, v >>= 4) s[static_cast<std::size_t>(i)] = kDigits[v & 0xF];
-  return s;
-}
-
 bool NoArguments(Args args, std::string_view command, Streams io) {
   if (args.empty()) return true;
   io.err << "pendra2-cli: " << command << " takes no arguments\n";
   return false;
 }
 
-int WriteFlow(const InputFile& file, Streams io) {
+int WriteFlow(const InputFile& file, const WriteTarget& target, Streams io) {
   const auto program = LoadFlow(file, io);
   if (!program) return kFileError;
   // Too large wins over every board question, as for tunes: nothing is looked for or sent.
@@ -39,8 +37,9 @@ int WriteFlow(const InputFile& file, Streams io) {
     io.err << "  (" << file.path << " needs " << program->imageSize << " bytes)\n";
     return kTooLarge;
   }
+  if (target.all) return WriteAll(file, *program, target.run, io);
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, target.board); status != kDone) return status;
   device::BoardGeneration generation(*session.board);
   TerminalImageWriter writer(*session.board, io);
   const fc::TransferResult result = fc::Transfer(*program, generation, writer);
@@ -48,7 +47,7 @@ int WriteFlow(const InputFile& file, Streams io) {
     case fc::TransferStep::kSent:
       io.out << "wrote " << file.path << " to the board (" << program->imageSize
              << " program bytes, 512-byte image)\n";
-      return kDone;
+      return target.run ? StartAfterWrite(*session.board, io) : kDone;
     case fc::TransferStep::kTooLarge:
       Tell(result.outcome.message(), io);
       return kTooLarge;
@@ -74,34 +73,61 @@ int WriteFlow(const InputFile& file, Streams io) {
 }  // namespace
 
 int Boards(Args args, Streams io) {
-  if (!NoArguments(args, "boards", io)) return kUsage;
+  bool json = false;
+  for (const std::string& a : args) {
+    if (a != "--json") {
+      io.err << "pendra2-cli: usage: boards [--json]\n";
+      return kUsage;
+    }
+    json = true;
+  }
   const auto transport = device::MakeTransport();
   const device::InterfaceList list = transport->Enumerate();
   if (!list.ok) {
-    io.err << "pendra2-cli: " << device::kInterfaceListCaption << ": " << device::kInterfaceListText
-           << " (the list of HID interfaces cannot be read)\n";
+    SayInterfaceListUnavailable(io);
     return kNoBoard;
+  }
+  const std::vector<device::AttachedBoard> boards = device::AttachedBoards(list.interfaces);
+  std::vector<device::InterfaceInfo> others;
+  for (const auto& i : list.interfaces) {
+    if (!device::IsBoard(i.vendorId, i.productId)) others.push_back(i);
+  }
+  // Every board is asked for its version at once, so a board that does not answer costs
+  // one reply wait, not one each.
+  std::vector<BoardRow> rows(boards.size());
+  device::ForEachBoard(*transport, boards, device::ReplyTimeoutMs(),
+                       [&](std::size_t n, device::Board& board) {
+                         rows[n].board = boards[n];
+                         rows[n].trouble = NotUsable(board);
+                         if (!rows[n].trouble.empty()) return;
+                         if (board.InfoQuery()) {
+                           rows[n].info = board.Info();
+                         } else {
+                           rows[n].trouble = device::Describe(board.lastError());
+                         }
+                       });
+  if (json) {
+    WriteBoardsJson(rows, others, io.out);
+    return kDone;
   }
   if (list.interfaces.empty()) {
     io.out << "No HID devices are attached, so no Pendra2 board either.\n";
     return kDone;
   }
-  bool anyBoard = false;
-  for (const auto& i : list.interfaces) {
-    const bool board = device::IsBoard(i.vendorId, i.productId);
-    anyBoard = anyBoard || board;
-    io.out << Hex4(i.vendorId) << ':' << Hex4(i.productId) << "  "
-           << (board ? "board      " : "not a board") << "  " << i.path
+  if (!rows.empty()) WriteBoardTable(rows, io.out);
+  for (const auto& i : others) {
+    io.out << Hex4(i.vendorId) << ':' << Hex4(i.productId) << "  not a board  " << i.path
            << (i.responding ? "" : "  (does not answer)") << "\n";
   }
-  if (!anyBoard) io.out << "None of these is a Pendra2 board.\n";
+  if (rows.empty()) io.out << "None of these is a Pendra2 board.\n";
   return kDone;
 }
 
-int BoardInfo(Args args, Streams io) {
-  if (!NoArguments(args, "board-info", io)) return kUsage;
+int BoardInfo(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken || !NoArguments(taken->rest, "board-info", io)) return kUsage;
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   if (!session.board->InfoQuery()) return NoAnswer(*session.board, io);
   const device::BoardInfo info = session.board->Info();
   io.out << "path: " << session.board->link().devicePath << "\n"
@@ -113,21 +139,43 @@ int BoardInfo(Args args, Streams io) {
   return kDone;
 }
 
-int Write(Args args, Streams io) {
-  if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-    io.err << "usage: pendra2-cli write FILE (.flc or .olg)\n";
+int Write(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken) return kUsage;
+  WriteTarget target{taken->board, false, false};
+  std::optional<std::string> path;
+  bool usable = true;
+  for (const std::string& a : taken->rest) {
+    if (a == "--all") {
+      target.all = true;
+    } else if (a == "--run") {
+      target.run = true;
+    } else if (!path && !a.empty() && a[0] != '-') {
+      path = a;
+    } else {
+      usable = false;
+    }
+  }
+  if (!usable || !path) {
+    io.err
+        << "usage: pendra2-cli write FILE (.flc or .olg) [--board NAME|PATH|N | --all] [--run]\n";
     return kUsage;
   }
-  const auto file = ReadInput(args[0], io);
+  if (target.all && !target.board.empty()) {
+    io.err << "pendra2-cli: write takes --board or --all, not both\n";
+    return kUsage;
+  }
+  const auto file = ReadInput(*path, io);
   if (!file) return kFileError;
-  if (file->kind == DocumentKind::Tune) return TuneWrite(*file, io);
-  return WriteFlow(*file, io);
+  if (file->kind == DocumentKind::Tune) return TuneWrite(*file, target, io);
+  return WriteFlow(*file, target, io);
 }
 
-int RunBoard(Args args, Streams io) {
-  if (!NoArguments(args, "run", io)) return kUsage;
+int RunBoard(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken || !NoArguments(taken->rest, "run", io)) return kUsage;
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   if (!session.board->Run()) {
     if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
@@ -136,10 +184,11 @@ int RunBoard(Args args, Streams io) {
   return kDone;
 }
 
-int StopBoard(Args args, Streams io) {
-  if (!NoArguments(args, "stop", io)) return kUsage;
+int StopBoard(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken || !NoArguments(taken->rest, "stop", io)) return kUsage;
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   if (!session.board->Stop()) {
     if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";
@@ -148,13 +197,16 @@ int StopBoard(Args args, Streams io) {
   return kDone;
 }
 
-int Auto(Args args, Streams io) {
+int Auto(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken) return kUsage;
+  const std::vector<std::string>& args = taken->rest;
   if (args.size() != 1 || (args[0] != "on" && args[0] != "off" && args[0] != "status")) {
     io.err << "pendra2-cli: usage: auto on|off|status\n";
     return kUsage;
   }
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   const auto arg = args[0] == "on"    ? device::AutoModeArg::On
                    : args[0] == "off" ? device::AutoModeArg::Off
                                       : device::AutoModeArg::Query;
@@ -165,7 +217,10 @@ int Auto(Args args, Streams io) {
   return kDone;
 }
 
-int ReadInput(Args args, Streams io) {
+int ReadInput(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken) return kUsage;
+  const std::vector<std::string>& args = taken->rest;
   std::optional<int> input;
   bool watch = false;
   std::optional<int> count;  // readings to take while watching; none: until interrupted
@@ -194,7 +249,7 @@ int ReadInput(Args args, Streams io) {
     return kUsage;
   }
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   const int readings = watch ? count.value_or(-1) : 1;
   for (int n = 0; readings < 0 || n < readings; ++n) {
     if (n > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -204,8 +259,11 @@ int ReadInput(Args args, Streams io) {
   return kDone;
 }
 
-int Note(Args args, Streams io) {
+int Note(Args all, Streams io) {
   namespace ml = pendra2::melody;
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken) return kUsage;
+  const std::vector<std::string>& args = taken->rest;
   constexpr const char* kWhat =
       "give 0-22 (C1..A2s), 23 (silence), 24 (end mark) or a note name C1..A2s";
   if (args.size() != 1) {
@@ -221,7 +279,7 @@ int Note(Args args, Streams io) {
     return kUsage;
   }
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   if (!session.board->PlayNote(static_cast<uint8_t>(*code))) {
     if (KeptBusy(*session.board)) return NoAnswer(*session.board, io);
     io.err << "pendra2-cli: the board could not be reached\n";

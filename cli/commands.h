@@ -2,6 +2,8 @@
 // The commands behind Run(): each takes the arguments after its name. image, dump and write
 // take either document kind; their per-kind halves get the input already read.
 
+#include <string>
+
 #include "cli/cli.h"
 #include "cli/documents.h"
 #include "cli/output_file.h"
@@ -32,8 +34,15 @@ int Auto(Args args, Streams io);
 int ReadInput(Args args, Streams io);
 int Note(Args args, Streams io);
 
+// Where `write` puts the image: the board named (or the one attached), or every board.
+struct WriteTarget {
+  std::string board;  // --board; empty: the one attached
+  bool all = false;   // --all
+  bool run = false;   // --run: start each board that took the image
+};
+
 // tune_commands.cpp: write for a tune, after the size guard
-int TuneWrite(const InputFile& file, Streams io);
+int TuneWrite(const InputFile& file, const WriteTarget& target, Streams io);
 
 // view_commands.cpp: pictures of either document kind
 int Render(Args args, Streams io);

@@ -23,24 +23,6 @@ int Usage(Streams io, std::string_view usage) {
   return kUsage;
 }
 
-std::string JsonString(std::string_view utf8) {
-  std::string s = "\"";
-  for (const char c : utf8) {
-    const auto b = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      s += '\\';
-      s += c;
-    } else if (b < 0x20) {
-      char esc[8];
-      std::snprintf(esc, sizeof esc, "\\u%04x", b);
-      s += esc;
-    } else {
-      s += c;
-    }
-  }
-  return s + "\"";
-}
-
 const char* KindName(int32_t kind) {
   switch (static_cast<fc::StepKind>(kind)) {
     case fc::StepKind::Start:

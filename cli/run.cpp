@@ -36,13 +36,15 @@ constexpr std::array kCommands{
           "Prints the program listing, one line per step.\n"
           "  --notation japanese|basic|c   the listing's language (default japanese)\n"},
     Entry{"play", Play,
-          "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N] [--stats]",
+          "play FILE.olg [--part START] [--loop] [--dry-run] [--max-ticks N] [--stats] "
+          "[--board B]",
           "Plays a tune note by note on the board, paced as Chimecraft paces it.\n"
           "  --part START   only the 21 columns from position START (0-489)\n"
           "  --loop         start again at the end, until Ctrl+C\n"
           "  --dry-run      print each note code instead of sending it; no board, no waiting\n"
           "  --max-ticks N  stop after N timer ticks\n"
           "  --stats        report the measured tick intervals\n"
+          "  --board B      the board to play on (see boards)\n"
           "Ctrl+C stops the tune, silences the board and exits with status 130.\n"},
     Entry{"render", Render,
           "render FILE.flc -o OUT.png [--view 0|1|4] [--top N] | FILE.olg -o OUT.png [--scroll N]",
@@ -55,22 +57,39 @@ constexpr std::array kCommands{
     Entry{"pdf", Pdf, "pdf FILE.flc|FILE.olg -o OUT.pdf",
           "Prints a program's or a tune's pages (A4) into a PDF file.\n"
           "  -o OUT.pdf   the PDF to write\n"},
-    Entry{"boards", Boards, "boards",
-          "Lists every HID device attached, and which of them is a Pendra2 board.\n"},
-    Entry{"board-info", BoardInfo, "board-info", "Shows the board's version information.\n"},
-    Entry{"write", Write, "write FILE",
+    Entry{"boards", Boards, "boards [--json]",
+          "Lists every Pendra2 board attached: its number, its name (the serial string, else\n"
+          "the USB port, else the path; a virtual board's server name), its path, vendor and\n"
+          "product, and the version and generation it reports; then the other HID devices.\n"
+          "The number, the name or the path chooses a board for --board.\n"
+          "  --json       the same as one JSON object\n"},
+    Entry{"board-info", BoardInfo, "board-info [--board B]",
+          "Shows the board's version information.\n"
+          "  --board B    the board (see boards)\n"},
+    Entry{"write", Write, "write FILE [--board B | --all] [--run]",
           "Writes a program (.flc) or tune (.olg) into the board, as the editors' transfer\n"
-          "button does (with its size and generation checks).\n"},
-    Entry{"run", RunBoard, "run", "Starts the program in the board.\n"},
-    Entry{"stop", StopBoard, "stop", "Stops the program in the board.\n"},
-    Entry{"auto", Auto, "auto on|off|status",
-          "Switches the board's auto mode on or off, or shows it.\n"},
-    Entry{"read-input", ReadInput, "read-input 1|2|3 [--watch] [--count N]",
+          "button does (with its size and generation checks).\n"
+          "  --board B    the board to write: its name, path or number (see boards)\n"
+          "  --all        every board attached, all at once: a line per board as it is\n"
+          "               done, then a summary; status 0 only when every board took it\n"
+          "  --run        start each board that took the image\n"},
+    Entry{"run", RunBoard, "run [--board B]",
+          "Starts the program in the board.\n"
+          "  --board B    the board (see boards)\n"},
+    Entry{"stop", StopBoard, "stop [--board B]",
+          "Stops the program in the board.\n"
+          "  --board B    the board (see boards)\n"},
+    Entry{"auto", Auto, "auto on|off|status [--board B]",
+          "Switches the board's auto mode on or off, or shows it.\n"
+          "  --board B    the board (see boards)\n"},
+    Entry{"read-input", ReadInput, "read-input 1|2|3 [--watch] [--count N] [--board B]",
           "Reads one of the board's inputs.\n"
           "  --watch      keep reading, 20 times a second, until Ctrl+C\n"
-          "  --count N    with --watch: stop after N readings\n"},
-    Entry{"note", Note, "note CODE",
-          "Sounds one note on the board: 0-22 or a name C1..A2s, 23 silence, 24 end mark.\n"},
+          "  --count N    with --watch: stop after N readings\n"
+          "  --board B    the board (see boards)\n"},
+    Entry{"note", Note, "note CODE [--board B]",
+          "Sounds one note on the board: 0-22 or a name C1..A2s, 23 silence, 24 end mark.\n"
+          "  --board B    the board (see boards)\n"},
     Entry{"simulate", Simulate,
           "simulate FILE.flc|FILE.olg [--inputs A,B,C] [--max-ms N] [--trace]",
           "Runs a program or tune as the board would, without a board and without waiting.\n"
@@ -84,8 +103,10 @@ constexpr std::string_view kEnvironment =
     "  PENDRA2_REPLY_TIMEOUT_MS=MS            how long to wait for the board (default 2000)\n";
 
 constexpr std::string_view kExitStatuses =
-    "0 done, 1 usage error, 2 file missing, unreadable or refused,\n"
-    "3 too large for the board, 4 no board found, 5 board did not answer or refused,\n"
+    "0 done, 1 usage error (also: several boards attached and no --board),\n"
+    "2 file missing, unreadable or refused, 3 too large for the board,\n"
+    "4 no board found (or none of the name, path or number given to --board),\n"
+    "5 board did not answer or refused (write --all: any board that did not take it),\n"
     "130 stopped by Ctrl+C\n";
 
 void PrintUsage(std::ostream& out) {

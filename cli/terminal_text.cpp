@@ -1,6 +1,7 @@
 #include "cli/terminal_text.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "ui_common/shift_jis.h"
 
@@ -68,6 +69,24 @@ std::string HexBytes(std::string_view bytes) {
     out += kHex[b & 0xF];
   }
   return out;
+}
+
+std::string JsonString(std::string_view utf8) {
+  std::string s = "\"";
+  for (const char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      s += '\\';
+      s += c;
+    } else if (b < 0x20) {
+      char esc[8];
+      std::snprintf(esc, sizeof esc, "\\u%04x", b);
+      s += esc;
+    } else {
+      s += c;
+    }
+  }
+  return s + "\"";
 }
 
 }  // namespace pendra2::cli

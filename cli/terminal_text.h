@@ -19,4 +19,7 @@ std::string EscapeControls(std::string_view utf8);
 // The bytes as two lower-case hex digits each.
 std::string HexBytes(std::string_view bytes);
 
+// A JSON string of UTF-8 text: quotes, backslashes and control characters escaped.
+std::string JsonString(std::string_view utf8);
+
 }  // namespace pendra2::cli

@@ -11,6 +11,7 @@
 #include "cli/board_session.h"
 #include "cli/commands.h"
 #include "cli/tune_play.h"
+#include "cli/write_all.h"
 #include "melody/melody_state.h"
 #include "melody/transfer.h"
 #include "melody/tune_file.h"
@@ -82,8 +83,10 @@ int TuneDump(const InputFile& file, Streams io) {
   return kDone;
 }
 
-int Play(Args args, Streams io) {
-  const auto options = ParsePlayOptions(args, io);
+int Play(Args all, Streams io) {
+  const auto taken = TakeBoardOption(all, io);
+  if (!taken) return kUsage;
+  const auto options = ParsePlayOptions(taken->rest, io);
   if (!options) return kUsage;
   const auto file = ReadInput(options->file, io);
   if (!file) return kFileError;
@@ -101,21 +104,22 @@ int Play(Args args, Streams io) {
     return PlayScore(state->score, *options, hooks, io);
   }
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, taken->board); status != kDone) return status;
   device::Board& board = *session.board;
   hooks.send = [&board](uint8_t code) { return board.PlayNote(code); };
   return PlayScore(state->score, *options, hooks, io);
 }
 
-int TuneWrite(const InputFile& file, Streams io) {
+int TuneWrite(const InputFile& file, const WriteTarget& target, Streams io) {
   const auto state = LoadTune(file, io);
   if (!state) return kFileError;
   // Too long wins over every board question: nothing is looked for or sent then.
   ml::Normalise(state->score);
   if (!FitsOrSays(state->score, file.path, io)) return kTooLarge;
+  if (target.all) return WriteAll(file, *state, target.run, io);
 
   BoardSession session;
-  if (const int status = ConnectBoard(session, io); status != kDone) return status;
+  if (const int status = ConnectBoard(session, io, target.board); status != kDone) return status;
   TerminalImageWriter writer(*session.board, io);
   const ml::TransferResult result =
       ml::Transfer(state->score, state->playback, state->editMode, writer);
@@ -123,7 +127,7 @@ int TuneWrite(const InputFile& file, Streams io) {
     case ml::TransferStep::kSent:
       io.out << "wrote " << file.path << " to the board (" << state->score.length - 1
              << " columns, 512-byte tune image)\n";
-      return kDone;
+      return target.run ? StartAfterWrite(*session.board, io) : kDone;
     case ml::TransferStep::kTooLarge:
       return kTooLarge;
     default:

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "device/board_info.h"
 #include "device/board_link.h"
@@ -36,11 +38,18 @@ class Board {
   Board(const Board&) = delete;
   Board& operator=(const Board&) = delete;
 
-  // Closes the channels of the previous discovery, then looks for the first board among the
-  // interfaces in the platform's order. Returns kBoardFound, kNoBoard or
-  // kInterfaceListUnavailable (found is 0 then).
+  // Closes the channels of the previous discovery, then looks for the chosen board, or for
+  // the first board among the interfaces in the platform's order when none is chosen. Returns
+  // kBoardFound, kNoBoard or kInterfaceListUnavailable (found is 0 then).
   int FindBoard();
   void CloseChannels();
+  // The board that discovery looks for from now on, by its path; empty for the first one.
+  // A chosen board that is not attached is no board, whatever else is.
+  void ChooseBoard(std::string path) { chosenPath_ = std::move(path); }
+  const std::string& chosenPath() const { return chosenPath_; }
+  // Every board interface the last discovery listed, in the platform's order.
+  const std::vector<InterfaceInfo>& boardsSeen() const { return boardsSeen_; }
+  Transport& transport() const { return transport_; }
 
   const BoardLink& link() const { return link_; }
   bool found() const { return link_.found == 1; }
@@ -92,6 +101,8 @@ class Board {
   Transport& transport_;
   int replyTimeoutMs_;
   BoardLink link_;
+  std::string chosenPath_;
+  std::vector<InterfaceInfo> boardsSeen_;
   RequestReport request_{};
   ReplyReport reply_{};
   // A reply wait ran out: the answer may still arrive and must not pass for the next one.

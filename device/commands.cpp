@@ -114,7 +114,9 @@ bool Board::ReadReply() {
     replyMissed_ = true;
     // A read that ran out of time leaves the platform with nothing to say.
     std::string said = transport_.LastErrorText();
-    return Fail(said.empty() ? LinkFailure::kNoAnswer : LinkFailure::kReadFailed, std::move(said));
+    // Decided before the text is moved into the failure: arguments have no order.
+    const LinkFailure reason = said.empty() ? LinkFailure::kNoAnswer : LinkFailure::kReadFailed;
+    return Fail(reason, std::move(said));
   }
   incoming[0] = 0;
   reply_ = incoming;

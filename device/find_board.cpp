@@ -27,13 +27,17 @@ int Board::FindBoard() {
   CloseChannels();
   link_.found = 0;
   link_.responding = true;
+  boardsSeen_.clear();
   const InterfaceList list = transport_.Enumerate();
   if (!list.ok) return kInterfaceListUnavailable;
-
   for (const InterfaceInfo& info : list.interfaces) {
-    // The identifiers come with the list, so only a candidate is opened: other devices of
-    // the user are never touched. The outcome is the same as probing every interface first.
-    if (!IsBoard(info.vendorId, info.productId)) continue;
+    if (IsBoard(info.vendorId, info.productId)) boardsSeen_.push_back(info);
+  }
+
+  // The identifiers come with the list, so only a candidate is opened: other devices of the
+  // user are never touched. The outcome is the same as probing every interface first.
+  for (const InterfaceInfo& info : boardsSeen_) {
+    if (!chosenPath_.empty() && info.path != chosenPath_) continue;
     if (!info.responding) {
       link_.devicePath = info.path;
       link_.responding = false;

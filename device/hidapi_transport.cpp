@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <system_error>
 #if defined(__APPLE__)
 #include <hidapi_darwin.h>
 #endif
@@ -43,7 +46,50 @@ std::string Utf8(const wchar_t* text) {
   return out;
 }
 
+// The USB port a hidraw node sits in ("3-1.2": bus 3, hub port 1, port 2), which stays the
+// same while the board is plugged in there and tells two boards of one kind apart when they
+// have no serial string. Empty where the system does not say.
+std::string UsbPort([[maybe_unused]] const char* path) {
+#if defined(__linux__)
+  namespace fs = std::filesystem;
+  const fs::path node(path);
+  if (node.parent_path() != "/dev") return {};
+  std::error_code error;
+  // .../3-1.2/3-1.2:1.0/0003:3289:1001.0005: the interface's parent is the USB device.
+  const fs::path device =
+      fs::canonical(fs::path("/sys/class/hidraw") / node.filename() / "device", error);
+  if (error) return {};
+  std::string port = device.parent_path().parent_path().filename().string();
+  const bool looksLikePort = !port.empty() && port.find('-') != std::string::npos &&
+                             port.find_first_not_of("0123456789-.") == std::string::npos;
+  return looksLikePort ? port : std::string();
+#else
+  return {};
+#endif
+}
+
 }  // namespace
+
+// hidapi is set up once for every twin, and the calls that keep their error text in the
+// library's one global place (listing, opening) are taken one at a time.
+struct HidapiTransport::Library {
+  Library() {
+    ready = hid_init() == 0;
+#if defined(__APPLE__)
+    // macOS opens HID devices exclusively by default; the launcher and an editor must be
+    // able to hold the board at the same time, as they can elsewhere.
+    if (ready) hid_darwin_set_open_exclusive(0);
+#endif
+  }
+  ~Library() {
+    if (ready) hid_exit();
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+
+  bool ready = false;
+  std::mutex globalCalls;
+};
 
 bool HidapiTransport::Failed(hid_device* device) {
   lastError_ = Utf8(hid_error(device));
@@ -51,30 +97,31 @@ bool HidapiTransport::Failed(hid_device* device) {
   return false;
 }
 
-HidapiTransport::HidapiTransport() {
-  ready_ = hid_init() == 0;
-#if defined(__APPLE__)
-  // macOS opens HID devices exclusively by default; the launcher and an editor must be able
-  // to hold the board at the same time, as they can elsewhere.
-  if (ready_) hid_darwin_set_open_exclusive(0);
-#endif
-}
+HidapiTransport::HidapiTransport() : HidapiTransport(std::make_shared<Library>()) {}
+
+HidapiTransport::HidapiTransport(std::shared_ptr<Library> library)
+    : library_(std::move(library)), ready_(library_->ready) {}
 
 HidapiTransport::~HidapiTransport() {
   for (auto& [handle, device] : open_) hid_close(device);
   open_.clear();
-  if (ready_) hid_exit();
+}
+
+std::unique_ptr<Transport> HidapiTransport::Sibling() const {
+  return std::make_unique<HidapiTransport>(library_);
 }
 
 InterfaceList HidapiTransport::Enumerate() {
   InterfaceList list;
   if (!ready_) return list;
   list.ok = true;
+  const std::lock_guard global(library_->globalCalls);
   // A null list is how hidapi says "no HID devices" as well.
   hid_device_info* all = hid_enumerate(0, 0);
   for (const hid_device_info* d = all; d != nullptr; d = d->next) {
     if (d->path == nullptr) continue;
-    list.interfaces.push_back({d->path, d->vendor_id, d->product_id});
+    list.interfaces.push_back(
+        {d->path, d->vendor_id, d->product_id, true, Utf8(d->serial_number), UsbPort(d->path)});
   }
   hid_free_enumeration(all);
   return list;
@@ -88,6 +135,7 @@ Handle HidapiTransport::Open(const std::string& path, Access) {
     lastError_ = "hidapi could not be initialised";
     return kNoHandle;
   }
+  const std::lock_guard global(library_->globalCalls);
   hid_device* device = hid_open_path(path.c_str());
   if (device == nullptr) {
     Failed(nullptr);

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct InterfaceInfo {
   // False for an interface that is there but did not answer when it was listed (a board
   // whose program is stuck): it cannot be opened until it answers again.
   bool responding = true;
+  // What tells this board from its twins for as long as it stays plugged in: the serial
+  // string the device reports (often none), and the port it sits in (the USB port path; for
+  // a virtual board its server name). Empty when the platform does not say.
+  std::string serial;
+  std::string port;
 };
 
 // An open interface. Values are the transport's own; kNoHandle never names one.
@@ -56,6 +62,10 @@ class Transport {
   // Whether other programs can reach the same interfaces, so that exchanges must take the
   // device's lock (board_lock.h). An in-process stand-in answers only its own process.
   virtual bool SharedBetweenPrograms() const { return true; }
+  // Another transport over the same interfaces, with nothing open, for another thread: a
+  // transport is used by one thread at a time. Null when this one cannot have a twin; whoever
+  // wanted it then takes turns on this one.
+  virtual std::unique_ptr<Transport> Sibling() const { return nullptr; }
 
   // From any thread: the waits under way on the transport's own thread, and every later one
   // until Resume(), end within a few tens of milliseconds as if their time had run out. So a

@@ -46,6 +46,12 @@ bool VirtualTransport::Failed(const QLocalSocket& socket) {
 
 VirtualTransport::~VirtualTransport() = default;
 
+std::unique_ptr<Transport> VirtualTransport::Sibling() const {
+  auto twin = std::make_unique<VirtualTransport>(names_);
+  twin->identities_ = identities_;
+  return twin;
+}
+
 std::vector<std::string> VirtualTransport::ParseNames(const std::string& list) {
   std::vector<std::string> names;
   std::size_t start = 0;
@@ -80,7 +86,7 @@ InterfaceList VirtualTransport::Enumerate() {
       const auto known = identities_.find(name);
       const auto [vendor, product] =
           known != identities_.end() ? known->second : std::pair(kPendraVendor, kPendraProduct);
-      list.interfaces.push_back({name, vendor, product, false});
+      list.interfaces.push_back({name, vendor, product, false, {}, name});
       continue;
     }
     const QByteArray id = socket->read(wire::kIdentityFrame);
@@ -89,7 +95,7 @@ InterfaceList VirtualTransport::Enumerate() {
     const auto vendor = static_cast<uint16_t>(byte(1) | byte(2) << 8);
     const auto product = static_cast<uint16_t>(byte(3) | byte(4) << 8);
     identities_[name] = {vendor, product};
-    list.interfaces.push_back({name, vendor, product});
+    list.interfaces.push_back({name, vendor, product, true, {}, name});
   }
   return list;
 }

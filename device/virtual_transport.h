@@ -31,6 +31,9 @@ class VirtualTransport : public Transport {
   bool Read(Handle handle, Report& report, int timeoutMs) override;
   void Close(Handle handle) override;
   std::string LastErrorText() const override { return lastError_; }
+  // Boards are served to any number of connections at once, so a twin is just another
+  // transport over the same names (knowing the identities this one has heard).
+  std::unique_ptr<Transport> Sibling() const override;
 
  private:
   // What a socket that failed says of itself, kept for LastErrorText.

@@ -9,8 +9,10 @@
 
 #include "device/board_generation.h"
 #include "device/link_image_writer.h"
+#include "flowchart_ui/all_boards_transfer.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/board_chooser.h"
 #include "ui_common/board_messages.h"
 #include "ui_common/transfer_progress.h"
 
@@ -58,6 +60,8 @@ ConnectionPanel::ConnectionPanel(flowchart::StepcraftState& state, ui::BoardWork
             [this, command = place.command] { Command(command); });
     buttons_[place.command] = button;
   }
+  chooser_ = new ui::BoardChooser(board_, this);
+  chooser_->setGeometry(kBoardChooserRect);
   ShowBoardButtons(false);
   resize(sizeHint());
   connect(&board_, &ui::BoardWorker::StatusChanged, this, &ConnectionPanel::ShowBoardState);
@@ -118,6 +122,9 @@ bool ConnectionPanel::Command(int id) {
     case kCommandAutoOn:
     case kCommandAutoOff:
       Act(id);
+      return true;
+    case kCommandTransferAll:
+      if (!state_.transferBusy) TransferToAll();
       return true;
     default:
       return false;
@@ -181,6 +188,15 @@ void ConnectionPanel::Transfer() {
   state_.transferBusy = false;
   lastTransfer_ = result.step;
   interaction::Tell(prompter_, result.outcome);
+}
+
+void ConnectionPanel::TransferToAll() {
+  // The dialog keeps every input away until the last board is done; nothing can edit the
+  // program or press a board button meanwhile.
+  state_.transferBusy = true;
+  const interaction::UserMessage said = TransferToAllBoards(this, board_, state_.program);
+  state_.transferBusy = false;
+  interaction::Tell(prompter_, said);
 }
 
 }  // namespace pendra2::flowchart_ui

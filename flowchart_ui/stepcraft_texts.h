@@ -20,6 +20,7 @@ inline constexpr int kCommandOpen = 32774;
 inline constexpr int kCommandPrint = 32784;
 inline constexpr int kCommandImageDump = 32785;
 inline constexpr int kCommandReconnect = 32790;
+inline constexpr int kCommandTransferAll = 33030;  // すべてのボードに転送
 inline constexpr int kCommandAbout = 104;
 inline constexpr int kCommandExit = 105;
 
@@ -49,6 +50,8 @@ inline constexpr int kCommandLastTool = 2025;
 inline constexpr QRect kFlowchartRect(0, 0, 615, 570);
 inline constexpr QRect kPanelRect(620, 0, 180, 110);
 inline constexpr QRect kToolbarRect(620, 120, 180, 320);
+// The board list in the connection panel, shown while there is a board to choose.
+inline constexpr QRect kBoardChooserRect(5, 72, 170, 26);
 
 // Window backgrounds.
 inline constexpr unsigned kMainBackground = 0xC8E6B4;   // RGB(200, 230, 180)

@@ -95,6 +95,7 @@ void StepcraftWindow::BuildMenus() {
   control->addSeparator();
   add(control, "スコアダンプ", kCommandImageDump);
   add(control, "Pendra 再接続", kCommandReconnect);
+  add(control, "すべてのボードに転送", kCommandTransferAll);
 
   QMenu* help = menuBar()->addMenu(Text("ヘルプ(&H)"));
   // Both keys of the accelerator table work while the main window has focus.

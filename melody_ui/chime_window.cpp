@@ -21,6 +21,7 @@
 #include "melody_ui/score_canvas.h"
 #include "ui_common/about_box.h"
 #include "ui_common/bitmaps.h"
+#include "ui_common/board_chooser.h"
 #include "ui_common/board_messages.h"
 #include "ui_common/example_gallery.h"
 #include "ui_common/print_pages_painter.h"
@@ -30,6 +31,8 @@ namespace pendra2::melody_ui {
 namespace {
 
 constexpr QSize kPanelClient{600, 70};
+// Below the board buttons: which board they act on, while there is one to choose.
+constexpr QRect kBoardChooserRect{20, 40, 230, 24};
 constexpr QPoint kScoreWindowAt{0, 75};
 // What the layout keeps between the panel's frame and the score window's when the frames
 // push the score window down.
@@ -161,6 +164,8 @@ void ChimeWindow::BuildPanel() {
   // Only the user's choices run the tempo handling; the program's own selections do not.
   connect(tempoList_, &QComboBox::activated, this, [this](int index) { SelectTempo(index); });
   boardControls_.push_back(tempoList_);
+  chooser_ = new ui::BoardChooser(services_.board, panel_);
+  chooser_->setGeometry(kBoardChooserRect);
   panelWindow_ = AddChild(area_, panel_, QString::fromUtf8(kPanelCaption));
   panel_->installEventFilter(this);
 }

@@ -24,6 +24,10 @@ class QMdiSubWindow;
 class QScrollBar;
 class QAction;
 
+namespace pendra2::ui {
+class BoardChooser;
+}
+
 namespace pendra2::melody_ui {
 
 class ScoreCanvas;
@@ -57,6 +61,7 @@ class ChimeWindow final : public QMainWindow {
   QScrollBar* scrollBar() const { return scrollBar_; }
   QComboBox* tempoList() const { return tempoList_; }
   QAction* loopPlayAction() const { return loopPlay_; }
+  ui::BoardChooser* boardChooser() const { return chooser_; }
   const std::string& title() const { return state_.documentTitle; }
   bool boardControlsShown() const;
   // Whether the program may end now; after a Cancel it stays open with its score.
@@ -122,6 +127,7 @@ class ChimeWindow final : public QMainWindow {
   QComboBox* tempoList_ = nullptr;
   QAction* loopPlay_ = nullptr;
   std::vector<QWidget*> boardControls_;
+  ui::BoardChooser* chooser_ = nullptr;
   PlaybackDriver* playback_ = nullptr;
   std::chrono::steady_clock::time_point lastDiscovery_{};
   bool discovered_ = false;

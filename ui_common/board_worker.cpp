@@ -5,6 +5,7 @@
 #include <QThread>
 #include <thread>
 
+#include "device/board_choice.h"
 #include "device/reply_timeout.h"
 
 namespace pendra2::ui {
@@ -53,6 +54,25 @@ BoardWorker::~BoardWorker() {
 
 void BoardWorker::Send(std::function<void(device::Board&)> job) {
   PostUser(std::move(job), {});
+}
+
+void BoardWorker::ChooseBoard(std::string path) {
+  const bool asks = refreshAsksAutoMode_;
+  PostUser(
+      [this, path = std::move(path), asks](device::Board& board) {
+        board.ChooseBoard(path);
+        Refresh(board, asks);
+      },
+      {});
+}
+
+void BoardWorker::TakeBoards(const device::Board& board, BoardStatus& status) {
+  status.boards.clear();
+  for (const device::AttachedBoard& a : device::AttachedBoards(board.boardsSeen())) {
+    status.boards.push_back({a.number, a.name, a.interface.path});
+  }
+  status.chosenPath = board.chosenPath();
+  status.foundPath = board.found() ? board.link().devicePath : std::string();
 }
 
 void BoardWorker::PostUser(std::function<void(device::Board&)> run, std::function<void()> deliver) {
@@ -206,6 +226,7 @@ void BoardWorker::RunJob(Job& job, device::Board& board) {
     const std::lock_guard lock(mutex_);
     if (!job.background) {
       workerStatus_.found = board.found();
+      TakeBoards(board, workerStatus_);
       // A request that went out and came back, or one that did not: the board's buttons follow.
       if (board.turns() != turnsBefore) {
         const device::LinkError& error = board.lastError();
@@ -235,6 +256,7 @@ void BoardWorker::Refresh(device::Board& board, bool asksAutoMode) {
   const int found = board.FindBoard();
   status.listUnavailable = found == device::kInterfaceListUnavailable;
   status.found = board.found();
+  TakeBoards(board, status);
   if (!status.found) {
     status.answering = true;
     status.autoModeOn.reset();

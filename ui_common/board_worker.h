@@ -20,8 +20,10 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "device/board.h"
 #include "device/transport.h"
@@ -29,6 +31,14 @@
 class QThread;
 
 namespace pendra2::ui {
+
+// A board attached at the last look, as a window lists it.
+struct BoardEntry {
+  int number = 0;
+  std::string name;  // short, and distinct among the boards listed with it
+  std::string path;
+  friend bool operator==(const BoardEntry&, const BoardEntry&) = default;
+};
 
 // What a window knows of the board.
 struct BoardStatus {
@@ -40,6 +50,13 @@ struct BoardStatus {
   std::optional<bool> autoModeOn;  // what its last auto-mode reply said
   // Why its last exchange failed, when it did.
   device::LinkFailure lastFailure = device::LinkFailure::kNone;
+  // Every board attached at the last look, in the platform's order.
+  std::vector<BoardEntry> boards;
+  // The board the user chose (by path), for as long as the program runs; empty: the first
+  // one found, as with a single board.
+  std::string chosenPath;
+  // The board the buttons act on, when one was found.
+  std::string foundPath;
 
   // The board buttons are shown for a board that is there and answers.
   bool present() const { return found && answering; }
@@ -82,6 +99,10 @@ class BoardWorker final : public QObject {
   }
   // A user's exchange whose result nobody needs (a note, a run).
   void Send(std::function<void(device::Board&)> job);
+  // From now on the board buttons act on the board at `path` alone (empty: the first one
+  // found again); a fresh look follows at once. A chosen board that goes away is no board
+  // until it comes back or another is chosen.
+  void ChooseBoard(std::string path);
 
   // Whether the platform can list the interfaces at all; known at once.
   bool ListAvailable() const { return transport_.ListAvailable(); }
@@ -152,6 +173,8 @@ class BoardWorker final : public QObject {
   void Loop();
   void RunJob(Job& job, device::Board& board);
   void Refresh(device::Board& board, bool asksAutoMode);
+  // The boards and the choice as the board link last saw them, into `status`.
+  static void TakeBoards(const device::Board& board, BoardStatus& status);
   void Deliver(const BoardStatus& status, Job& job);
   void SetStatus(const BoardStatus& status);
   void RestartPoll();

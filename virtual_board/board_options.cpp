@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <iterator>
 #include <string_view>
 
@@ -31,7 +32,30 @@ bool FixedText(const std::string& text, std::size_t width) {
   return true;
 }
 
+// class.log -> class-3.log; a name without an extension just gets the number.
+std::string Numbered(const std::string& path, int number) {
+  if (path.empty()) return path;
+  const std::filesystem::path p(path);
+  std::filesystem::path numbered =
+      p.parent_path() / (p.stem().string() + "-" + std::to_string(number) + p.extension().string());
+  return numbered.string();
+}
+
 }  // namespace
+
+std::vector<BoardOptions> EachBoard(const BoardOptions& options) {
+  if (options.count <= 1) return {options};
+  std::vector<BoardOptions> boards;
+  for (int n = 1; n <= options.count; ++n) {
+    BoardOptions one = options;
+    one.count = 1;
+    one.name = options.name + "-" + std::to_string(n);
+    one.logPath = Numbered(options.logPath, n);
+    one.tracePath = Numbered(options.tracePath, n);
+    boards.push_back(std::move(one));
+  }
+  return boards;
+}
 
 ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
   BoardOptions o;
@@ -55,8 +79,8 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
       continue;
     }
     static constexpr std::string_view kWithValue[] = {
-        "--name",  "--vid", "--pid",   "--version", "--date",   "--status",
-        "--build", "--log", "--trace", "--input1",  "--input2", "--input3"};
+        "--name", "--vid",   "--pid",    "--version", "--date",   "--status", "--build",
+        "--log",  "--trace", "--input1", "--input2",  "--input3", "--count",  "--unplug-after"};
     if (std::find(std::begin(kWithValue), std::end(kWithValue), a) == std::end(kWithValue)) {
       return fail(a.starts_with("-") ? "unknown option '" + a + "'"
                                      : "unexpected argument '" + a + "'");
@@ -86,6 +110,13 @@ ParsedOptions ParseBoardOptions(std::span<const std::string> args) {
                     std::to_string(board_sim::behaviour::kInputMax) + ", not '" + v + "'");
       }
       o.inputs[static_cast<std::size_t>(a.back() - '1')] = *n;
+    } else if (a == "--count" || a == "--unplug-after") {
+      const auto n = Number(v, 10);
+      const int most = a == "--count" ? kMaxBoards : 0xFFFF;
+      if (!n || *n < 1 || *n > most) {
+        return fail(a + " takes a number from 1 to " + std::to_string(most) + ", not '" + v + "'");
+      }
+      (a == "--count" ? o.count : o.unplugAfter) = *n;
     } else if (a == "--trace") {
       o.tracePath = v;
     } else {

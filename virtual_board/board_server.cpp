@@ -3,6 +3,7 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 #include <vector>
 
@@ -153,7 +154,20 @@ void BoardServer::HandleReport(const Report& request) {
       socket->flush();
     }
   }
+  if (options_.unplugAfter > 0 && ++reportsTaken_ >= options_.unplugAfter) Unplug();
   emit changed();
+}
+
+void BoardServer::Unplug() {
+  if (!server_.isListening()) return;
+  server_.close();
+  std::vector<QPointer<QLocalSocket>> connected;
+  for (const auto& [socket, client] : clients_) connected.emplace_back(socket);
+  for (const auto& socket : connected) {
+    if (!socket.isNull()) socket->abort();
+  }
+  RemoveLockFile(options_.name);
+  std::cout << "virtual board '" << options_.name << "' unplugged" << std::endl;
 }
 
 void BoardServer::Log(const Report& request) {

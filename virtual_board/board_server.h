@@ -43,12 +43,15 @@ class BoardServer : public QObject {
   void Consume(QLocalSocket* socket);
   void HandleReport(const Report& request);
   void Log(const Report& request);
+  // Stops serving and cuts every connection, as a board pulled out of its port.
+  void Unplug();
 
   BoardOptions options_;
   BoardModel model_;
   QLocalServer server_;
   std::map<QLocalSocket*, Client> clients_;
   std::ofstream log_;
+  int reportsTaken_ = 0;
 };
 
 }  // namespace pendra2::virtual_board

@@ -39,11 +39,21 @@ int main(int argc, char** argv) {
   QuitOnSignal(*app);
   const pendra2::ui::JapaneseQtTexts japanese(*app);
 
-  BoardServer server(options);
+  if (options.window && options.count > 1) {
+    std::cerr << "pendra2-virtual-board: --window shows one board; serve several without it\n";
+    return 1;
+  }
+  // Every board listens before any says it serves, so whoever waits for the first line
+  // finds them all.
+  std::vector<std::unique_ptr<BoardServer>> servers;
   std::string error;
-  if (!server.Listen(error)) {
-    std::cerr << "pendra2-virtual-board: " << error << "\n";
-    return 2;
+  for (const BoardOptions& one : EachBoard(options)) {
+    auto server = std::make_unique<BoardServer>(one);
+    if (!server->Listen(error)) {
+      std::cerr << "pendra2-virtual-board: " << error << "\n";
+      return 2;
+    }
+    servers.push_back(std::move(server));
   }
   // Tests and quiet classrooms set PENDRA2_MUTE instead of passing --mute everywhere.
   const bool mute = options.mute || !qEnvironmentVariableIsEmpty("PENDRA2_MUTE");
@@ -51,18 +61,27 @@ int main(int argc, char** argv) {
   QObject::connect(&sound, &pendra2::ui::MusicBox::unavailable, [](const QString& why) {
     std::cerr << "pendra2-virtual-board: " << why.toStdString() << std::endl;
   });
-  BoardRunner runner(server.model(), sound);
-  if (!options.tracePath.empty() && !runner.OpenTrace(options.tracePath, error)) {
-    std::cerr << "pendra2-virtual-board: " << error << "\n";
-    return 2;
+  // One loudspeaker for the whole classroom: each board strikes its notes on it.
+  std::vector<std::unique_ptr<BoardRunner>> runners;
+  const std::vector<BoardOptions> each = EachBoard(options);
+  for (std::size_t i = 0; i < servers.size(); ++i) {
+    auto runner = std::make_unique<BoardRunner>(servers[i]->model(), sound);
+    const std::string& trace = each[i].tracePath;
+    if (!trace.empty() && !runner->OpenTrace(trace, error)) {
+      std::cerr << "pendra2-virtual-board: " << error << "\n";
+      return 2;
+    }
+    QObject::connect(servers[i].get(), &BoardServer::requested, runner.get(), &BoardRunner::Handle);
+    runners.push_back(std::move(runner));
   }
-  QObject::connect(&server, &BoardServer::requested, &runner, &BoardRunner::Handle);
 
   std::unique_ptr<BoardWindow> window;
   if (options.window) {
-    window = std::make_unique<BoardWindow>(server, runner, sound, options.name);
+    window = std::make_unique<BoardWindow>(*servers.front(), *runners.front(), sound, options.name);
     window->show();
   }
-  std::cout << "serving virtual board '" << options.name << "'" << std::endl;
+  for (const BoardOptions& one : each) {
+    std::cout << "serving virtual board '" << one.name << "'" << std::endl;
+  }
   return app->exec();
 }

@@ -17,6 +17,7 @@
 #include "melody_ui/chime_window.h"
 #include "melody_ui/score_canvas.h"
 #include "support/fake_transport.h"
+#include "ui_common/board_chooser.h"
 
 namespace pendra2::melody_ui {
 namespace {
@@ -186,6 +187,27 @@ TEST(ChimeWindow, TransferMessages) {
   const auto writes = fine.transport.Writes();
   EXPECT_EQ(std::count_if(writes.begin(), writes.end(), [](const auto& r) { return r[1] == 'S'; }),
             1);
+}
+
+// Two boards: the panel's list names the one the buttons act on, and the one chosen alone
+// takes the tune.
+TEST(ChimeWindow, TheChosenBoardTakesTheTransfer) {
+  Chime chime;
+  chime.board->WaitIdle();  // the window's own first look is done
+  const auto other = chime.transport.AddBoard("board1");
+  chime.board->RequestRefresh();
+  chime.board->WaitIdle();
+  ui::BoardChooser& chooser = *chime.window->boardChooser();
+  ASSERT_FALSE(chooser.isHidden());
+  EXPECT_EQ(chooser.currentText(), "1: board0");
+  chooser.Choose(1);
+  chime.board->WaitIdle();
+  chime.Click(X(0), Y(1));
+  chime.window->Command(kCmdTransfer);
+  chime.board->WaitIdle();
+  EXPECT_TRUE(chime.prompter.asked.empty());
+  EXPECT_EQ(other->imagesWritten(), 1);
+  EXPECT_EQ(chooser.currentText(), "2: board1");
 }
 
 // Closing with unsaved changes: Cancel keeps the program and its score; No ends it and

@@ -23,6 +23,7 @@
 #include "flowchart_ui/symbol_toolbar.h"
 #include "stepcraft_app/scripted_user.h"
 #include "support/fake_transport.h"
+#include "ui_common/board_chooser.h"
 #include "ui_common/board_messages.h"
 
 namespace pendra2::flowchart_ui {
@@ -164,6 +165,56 @@ TEST(StepcraftBoardCommands, SentOnlyToAFoundIdleBoard) {
   EXPECT_EQ(e.prompter.Texts(),
             std::vector<std::string>{std::string(ui::kBoardUnreachableMessage.text)});
   EXPECT_EQ(e.BoardButtons(), std::vector<bool>(5, false));
+}
+
+// Three boards on the desk: the list shows which one the buttons act on, the one chosen
+// alone takes the transfer, its going hides the buttons, and the transfer into every board
+// writes each one attached that can take the program.
+TEST(StepcraftBoards, TheChosenBoardTakesTheButtonsAndEveryBoardTakesTheProgramAtOnce) {
+  Editor e("V3.00.00");
+  ui::BoardChooser& chooser = *e.window->panel()->chooser();
+  EXPECT_TRUE(chooser.isHidden());  // one board: nothing to choose
+  const auto second = e.transport.AddBoard("/dev/hidraw4");
+  virtual_board::BoardIdentity older;
+  older.version = "V2.00.00";
+  const auto third =
+      e.transport.AddBoard("/dev/hidraw5", device::kPendraVendor, device::kPendraProduct, older);
+  e.Repaint();
+  ASSERT_FALSE(chooser.isHidden());
+  ASSERT_EQ(chooser.count(), 3);
+  EXPECT_EQ(chooser.currentText(), "1: /dev/hidraw3");  // the board the buttons act on
+
+  chooser.Choose(1);
+  e.Settle();
+  EXPECT_EQ(chooser.currentText(), "2: /dev/hidraw4");
+  e.Command(kCommandTransfer);
+  EXPECT_EQ(second->imagesWritten(), 1);
+  EXPECT_EQ(e.model->imagesWritten(), 0);
+
+  // The chosen board goes: no buttons, though others are there, and the list says so.
+  e.transport.Unplug("/dev/hidraw4");
+  e.Repaint();
+  EXPECT_EQ(e.BoardButtons(), std::vector<bool>(5, false));
+  EXPECT_EQ(chooser.currentText().toStdString(),
+            std::string("/dev/hidraw4") + ui::kBoardMissingText);
+  e.Command(kCommandTransfer);
+  EXPECT_EQ(e.model->imagesWritten(), 0);
+
+  // Every board attached now: the first takes it, the older one is refused.
+  e.Command(kCommandTransferAll);
+  EXPECT_FALSE(e.state->transferBusy);
+  EXPECT_EQ(e.model->imagesWritten(), 1);
+  EXPECT_EQ(e.model->image(), e.state->program.image);
+  EXPECT_EQ(third->imagesWritten(), 0);
+  ASSERT_EQ(e.prompter.shown.size(), 1u);
+  const std::string said = e.prompter.shown[0].text;
+  EXPECT_EQ(said.substr(0, said.find('\n')), "2台のうち1台のマイコンに転送しました。");
+  EXPECT_NE(said.find("/dev/hidraw5: 古いバージョンのため中止"), std::string::npos) << said;
+
+  // Chosen again, it acts alone once more.
+  chooser.Choose(0);
+  e.Settle();
+  EXPECT_EQ(e.BoardButtons()[0], true);
 }
 
 TEST(StepcraftToolbar, EachButtonPicksItsToolAndShowsIt) {

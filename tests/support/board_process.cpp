@@ -62,10 +62,23 @@ std::string BoardProcess::Trouble() {
          QString::fromUtf8(process_.readAllStandardError()).toStdString();
 }
 
-QStringList BoardProcess::Log() const {
-  QFile f(logPath_);
-  if (logPath_.isEmpty() || !f.open(QIODevice::ReadOnly)) return {};
+namespace {
+
+QStringList ReadLog(const QString& path) {
+  QFile f(path);
+  if (path.isEmpty() || !f.open(QIODevice::ReadOnly)) return {};
   return QString::fromLatin1(f.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+QStringList BoardProcess::Log() const {
+  return ReadLog(logPath_);
+}
+
+QStringList BoardProcess::Log(int board) const {
+  if (logPath_.isEmpty()) return {};
+  return ReadLog(dir_.filePath(QStringLiteral("board-%1.log").arg(board)));
 }
 
 }  // namespace pendra2::test

@@ -35,6 +35,9 @@ class BoardProcess {
   std::string Trouble();
   // The reports received, one string of 130 hex digits each.
   QStringList Log() const;
+  // With --count N among the arguments: board n's (1..N) name and reports.
+  QString name(int board) const { return name_ + '-' + QString::number(board); }
+  QStringList Log(int board) const;
   // A path in a folder that lives as long as the board.
   QString TempFile(const QString& fileName) const { return dir_.filePath(fileName); }
 

@@ -45,7 +45,9 @@ device::InterfaceList FakeTransport::Enumerate() {
   device::InterfaceList list;
   if (listUnavailable) return list;
   list.ok = true;
-  for (const auto& i : interfaces_) list.interfaces.push_back({i.path, i.vendorId, i.productId});
+  for (const auto& i : interfaces_) {
+    list.interfaces.push_back({i.path, i.vendorId, i.productId, true, i.serial, i.port});
+  }
   return list;
 }
 

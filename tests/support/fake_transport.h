@@ -23,6 +23,8 @@ struct FakeInterface {
   bool openable = true;       // false: every open fails (held by another process)
   bool writeOpenable = true;  // false: only the write-only open fails
   std::shared_ptr<virtual_board::BoardModel> board;  // set when it answers like a board
+  std::string serial = {};                           // as the platform lists them
+  std::string port = {};
 };
 
 struct FakeCall {

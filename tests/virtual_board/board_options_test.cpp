@@ -53,6 +53,9 @@ TEST(BoardOptions, MistypedValuesAreRefusedWithAReason) {
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--frobnicate", "1"}, "unknown option '--frobnicate'"},
       {{"--name", "b", "stray"}, "unexpected argument 'stray'"},
+      {{"--count", "0"}, "--count takes a number from 1 to 100, not '0'"},
+      {{"--count", "101"}, ""},
+      {{"--unplug-after", "0"}, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0]);
@@ -63,6 +66,23 @@ TEST(BoardOptions, MistypedValuesAreRefusedWithAReason) {
       EXPECT_EQ(p.error, c.error);
     }
   }
+}
+
+TEST(BoardOptions, ACountServesNumberedBoardsEachWithFilesOfItsOwn) {
+  const auto p =
+      ParseBoardOptions(Args{"--name", "class", "--count", "3", "--log", "/tmp/logs/day.log",
+                             "--trace", "/tmp/t", "--no-reply", "--unplug-after", "9"});
+  ASSERT_TRUE(p.options) << p.error;
+  const std::vector<BoardOptions> boards = EachBoard(*p.options);
+  ASSERT_EQ(boards.size(), 3u);
+  EXPECT_EQ(boards[0].name + " " + boards[0].logPath + " " + boards[0].tracePath,
+            "class-1 /tmp/logs/day-1.log /tmp/t-1");
+  EXPECT_EQ(boards[2].name + " " + boards[2].logPath, "class-3 /tmp/logs/day-3.log");
+  for (const BoardOptions& b : boards) EXPECT_TRUE(b.noReply && b.unplugAfter == 9 && b.count == 1);
+  // One board keeps its name and files as given.
+  const auto one = EachBoard(*ParseBoardOptions(Args{"--log", "x.log"}).options);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(one[0].name + " " + one[0].logPath, "pendra2 x.log");
 }
 
 }  // namespace

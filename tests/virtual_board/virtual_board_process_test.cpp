@@ -126,20 +126,29 @@ TEST(VirtualBoardProcess, BoardCommandsAnswerAsTheBoardIsSet) {
   EXPECT_EQ(link.InputReading(), 258);
 }
 
-TEST(VirtualBoardProcess, FirstListedServedBoardIsUsedOthersAreNoBoardOrTooOld) {
+TEST(VirtualBoardProcess, ServedBoardsAreNumberedInListOrderOthersAreNoBoardOrTooOld) {
   BoardProcess first({"--build", "11111", "--version", "V2.10.00"});
   BoardProcess second({"--build", "22222"});
   BoardProcess foreign({"--vid", "04D8", "--pid", "1001"});
   ASSERT_TRUE(first.ready() && second.ready() && foreign.ready());
   const QString unserved = first.name() + "-none";
   const QString list = unserved + "," + second.name() + "," + first.name();
-  const CliResult r = Cli(list, {"board-info"});
+  // Two boards and none named: refused with both, nothing sent to either.
+  const CliResult several = Cli(list, {"board-info"});
+  EXPECT_EQ(several.exitCode, 1);
+  EXPECT_TRUE(several.err.contains("1  " + second.name()) &&
+              several.err.contains("2  " + first.name()))
+      << several.err.toStdString();
+  const CliResult r = Cli(list, {"board-info", "--board", "1"});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_TRUE(r.out.contains("build: 22222")) << r.out.toStdString();
   EXPECT_TRUE(first.Log().isEmpty());
+  // The listing asks each board its version: a heading and one row per served board.
   const CliResult listing = Cli(list, {"boards"});
   EXPECT_EQ(listing.exitCode, 0);
-  EXPECT_EQ(listing.out.count('\n'), 2);
+  EXPECT_EQ(listing.out.count('\n'), 3) << listing.out.toStdString();
+  EXPECT_TRUE(listing.out.contains("V2.10.00  2")) << listing.out.toStdString();
+  EXPECT_EQ(first.Log().size(), 1);
 
   EXPECT_EQ(Cli(foreign.name(), {"run"}).exitCode, 4);
   EXPECT_TRUE(foreign.Log().isEmpty());
@@ -148,7 +157,7 @@ TEST(VirtualBoardProcess, FirstListedServedBoardIsUsedOthersAreNoBoardOrTooOld) 
   const CliResult old = Cli(first.name(), {"write", Save(first, {Output(0, 1), Wait(2)}).path});
   EXPECT_EQ(old.exitCode, 5);
   EXPECT_TRUE(old.err.contains(QString::fromUtf8("新しいバージョンのPendra専用です")));
-  EXPECT_EQ(first.Log().size(), 1);
+  EXPECT_EQ(first.Log().size(), 2);
   EXPECT_EQ(Cli(first.name(), {"write", first.TempFile("missing.flc")}).exitCode, 2);
 }
 
