@@ -52,7 +52,7 @@ inline constexpr const char* kBoardUsage =
     "  --trace FILE    appends one line per instruction the board runs\n"
     "  --mute          no sound on the PC (PENDRA2_MUTE=1 does the same)\n"
     "  --count N       serves N boards (1 to 100), NAME-1 .. NAME-N, each with its own\n"
-    "                  image; --log and --trace become one file per board (FILE-1 ...)\n"
+    "                  image; --log and --trace become one file per board (a.log: a-1.log ...)\n"
     "  --unplug-after N  the board goes away after N reports, as one pulled out mid-write\n";
 
 }  // namespace pendra2::virtual_board

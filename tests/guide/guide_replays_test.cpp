@@ -62,15 +62,15 @@ TEST(GuideReplays, PlayToTheEndAndTakeEveryPictureTheGuideShows) {
 
   // The launcher and the board's own window are taken by the script, not by a replay.
   const QStringList byScript{"launcher", "virtual-board"};
-  for (const QString& guide : {"ja.md", "en.md"}) {
+  for (const char* const guide : {"ja.md", "en.md"}) {
     const QStringList pictures = PicturesInGuide(guide);
-    EXPECT_GE(pictures.size(), 12) << guide.toStdString();
+    EXPECT_GE(pictures.size(), 12) << guide;
     for (const QString& name : pictures) {
       if (byScript.contains(name)) continue;
       // Pictures of the whole screen are cut to their windows by the script afterwards.
       QString file = folder.filePath(name + ".png");
       if (!QFileInfo::exists(file)) file = folder.filePath(name + "-screen.png");
-      EXPECT_FALSE(QImage(file).isNull()) << guide.toStdString() << ": " << name.toStdString();
+      EXPECT_FALSE(QImage(file).isNull()) << guide << ": " << name.toStdString();
     }
   }
 }
