@@ -339,6 +339,38 @@ TEST_F(EditSessionTest, ToolsAndClicks) {
   EXPECT_EQ(Shape(), "SOOE");
 }
 
+// A click on a step number marks a step that runs (not Start) whatever the tool; the marks stay on
+// their steps as steps come and go, and a deleted step takes its mark with it.
+TEST_F(EditSessionTest, BreakpointsStayOnTheirSteps) {
+  Make("SO[W]OE");
+  const auto marks = [&] {
+    std::string on;
+    for (int i = 0; i < p.count; ++i) on += state.breakpoints[i] ? '*' : '.';
+    return on;
+  };
+  const auto mark = [&](int row) {
+    Click(state, kSymbolLeft - 10, 64 + row * 48, prompter, dialogs);
+  };
+  ASSERT_TRUE(SelectTool(state, 2014));
+  for (const int row : {0, 1, 3, 6}) mark(row);
+  EXPECT_EQ(marks(), ".*.*..*");
+  EXPECT_EQ(Shape(), "SO[W]OE") << "a mark is no edit, even with the delete tool";
+  EXPECT_FALSE(p.modified);
+  mark(3);
+  mark(5);
+  EXPECT_EQ(marks(), ".*...**");
+  UseTool(2014, 2);  // the loop goes, its body stays
+  EXPECT_EQ(Shape(), "SOWOE");
+  EXPECT_EQ(marks(), ".*.**");
+  UseTool(2017, 1);  // a wait after the first output
+  EXPECT_EQ(Shape(), "SOWWOE");
+  EXPECT_EQ(marks(), ".*..**");
+  UseTool(2013, 5);  // a loop pair before End
+  EXPECT_EQ(marks(), ".*..*..*");
+  UseTool(2014, 1);
+  EXPECT_EQ(marks(), "...*..*");
+}
+
 // Thumbs past either end and other requests; only line and page requests repaint the toolbar.
 TEST_F(EditSessionTest, ScrollLimits) {
   using R = ScrollRequest;

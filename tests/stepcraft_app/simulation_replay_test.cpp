@@ -25,6 +25,7 @@ Ran Start(const QString& program, const QStringList& args, const QByteArray& inp
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("PENDRA2_VIRTUAL_BOARDS", "");
   process.setProcessEnvironment(env);
+  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
   process.start(test::BinPath(program.toUtf8().constData()), args);
   process.write(input);
   process.closeWriteChannel();
@@ -122,6 +123,35 @@ TEST(SimulationReplay, AtTheBoardsPaceTheStepsRunAsTheTraceBegins) {
 
   const Ran wrong = Start("Stepcraft", {"--replay", "-"}, "slide 33021 1024\n");
   EXPECT_EQ(wrong.status, 3);
+}
+
+// Blink with a breakpoint on step 4 (its second output): the run pauses before it, 33012
+// runs that step alone, going on passes the mark and meets it again a blink later; an edit
+// stops the run, and the program loaded again has no breakpoint left to pause at.
+TEST(SimulationReplay, BreakpointsPauseBeforeTheirStepAndAnEditStopsTheRun) {
+  const QString blink = Source("docs/samples/blink.flc");
+  const Ran stepcraft = Start("Stepcraft", {blink, "--replay", "-"},
+                              "click 15 256\n"
+                              "command 33010\nwait 1500\n"
+                              "command 33012\n"
+                              "command 33010\nwait 2000\n"
+                              "answer ok\ncommand 2014\nclick 100 160\n"
+                              "answer no\nfile \"" +
+                                  blink.toUtf8() +
+                                  "\"\ncommand 32774\n"
+                                  "command 33010\nwait 1200\ncommand 33013\n");
+  ASSERT_EQ(stepcraft.status, 0) << stepcraft.lines.join("\n").toStdString();
+  const QStringList expected{
+      "sim step 1",      "sim step 2", "sim step 3", "sim step 3", "sim pause",   // at the mark
+      "sim step 4",      "sim pause",                                             // that step
+      "sim step 5",      "sim step 5", "sim step 6", "sim step 2", "sim step 3",  // on, past it
+      "sim step 3",      "sim pause",                                             // and back
+      "sim stop edited",                                                          // the deletion
+      "sim step 1",      "sim step 2", "sim step 3", "sim step 3", "sim step 4"};
+  const QStringList sim = stepcraft.lines.filter("sim ");
+  EXPECT_EQ(sim.mid(0, expected.size()), expected);
+  EXPECT_EQ(sim.filter("sim pause").size(), 3);
+  EXPECT_EQ(sim.back(), "sim stop stopped");
 }
 
 }  // namespace
