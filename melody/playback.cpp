@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "melody/loop_marks.h"
+#include "melody/score_edits.h"
 #include "melody/score_geometry.h"
 
 namespace pendra2::melody {
@@ -44,6 +45,13 @@ std::optional<int> StartPartPlayback(PlaybackState& state, Score& score, int edi
   Normalise(score);
   Begin(state, kVisiblePart, scrollPos, std::min(scrollPos + kVisibleColumns, score.length));
   return PeriodMs(score);
+}
+
+int FollowPlayedColumn(int scrollPos, const PlaybackState& state) {
+  const int played = state.playedPosition;
+  if (state.playState != kPlaying || state.playMode != kWholeTune || played < 0) return scrollPos;
+  if (played >= scrollPos && played < scrollPos + kVisibleColumns) return scrollPos;
+  return std::min(played, kMaxScrollPos);
 }
 
 TickResult PlaybackTick(PlaybackState& state, const Score& score, int scrollPos, bool found) {

@@ -50,6 +50,11 @@ std::optional<int> StartPartPlayback(PlaybackState& state, Score& score, int edi
 // starts again.
 TickResult PlaybackTick(PlaybackState& state, const Score& score, int scrollPos, bool found);
 
+// Where the view goes while the whole tune plays: a played column that has run past the
+// visible ones (or jumped back before them, at a loop) becomes the first one shown. A part
+// playback plays what is shown, and stays where it is.
+int FollowPlayedColumn(int scrollPos, const PlaybackState& state);
+
 // The stop button: the closing silence to send (if any). Nothing happens unless a playback
 // timer was ever started.
 std::optional<uint8_t> StopPlayback(PlaybackState& state, bool found);

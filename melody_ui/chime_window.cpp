@@ -86,7 +86,7 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
   BuildPanel();
   BuildScoreWindow();
   playback_ = new PlaybackDriver(
-      state_, services_.board, [this] { Redraw(); }, this);
+      state_, services_.board, [this] { ShowPlayedColumn(); }, this);
   ShowTitle();
   LayOut();
   panelWindow_->installEventFilter(this);
@@ -281,6 +281,15 @@ void ChimeWindow::Redraw() {
   // Whatever changed may be what a running playback reads next.
   if (state_.playback.playState == melody::kPlaying) playback_->ScoreChanged();
   canvas_->update();
+}
+
+void ChimeWindow::ShowPlayedColumn() {
+  const int follow = melody::FollowPlayedColumn(state_.scrollPos, state_.playback);
+  if (follow != state_.scrollPos) {
+    state_.scrollPos = follow;
+    SyncScrollBar();
+  }
+  Redraw();
 }
 
 void ChimeWindow::SyncScrollBar() {

@@ -100,6 +100,8 @@ class ChimeWindow final : public QMainWindow {
   void Moved(int x, int y);
   void ShowTitle();
   void Redraw();
+  // A tick of the playback came back: its column drawn, and kept in view.
+  void ShowPlayedColumn();
   void SyncScrollBar();
   void SyncTempoList();
   void SendNotes(const melody::Sends& sends);

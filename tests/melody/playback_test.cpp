@@ -112,5 +112,32 @@ TEST(Playback, TempoChangesAtTheNextTickNoBoardMovesTheMarkerInSilence) {
   EXPECT_FALSE(StopPlayback(state, false));
 }
 
+// A loop of 40 notes (columns 2-41) and the end mark at 46, played whole with the view at
+// 0: column 21 is the first one past the view and is then shown first; the loop goes back
+// to column 2 and the view with it; then 23 is past, and the end mark. A part playback
+// never moves the view.
+TEST(Playback, TheViewFollowsTheWholeTunePlayedPastIt) {
+  std::string tune = "l 1";
+  for (int i = 0; i < 40; ++i) tune += " 2";
+  Score score = ScoreOf(tune + " L 0 0 2");
+  PlaybackState state;
+  ASSERT_TRUE(StartWholePlayback(state, score, 0));
+  int view = 0;
+  std::vector<int> moves;
+  while (PlaybackTick(state, score, 0, true).running) {
+    const int next = FollowPlayedColumn(view, state);
+    if (next != view) moves.push_back(next);
+    view = next;
+  }
+  EXPECT_EQ(moves, (std::vector<int>{21, 2, 23, 46}));
+
+  PlaybackState part;
+  ASSERT_TRUE(StartPartPlayback(part, score, 0, 30));
+  PlaybackTick(part, score, 30, true);
+  EXPECT_EQ(FollowPlayedColumn(30, part), 30);
+  part.playedPosition = 2;
+  EXPECT_EQ(FollowPlayedColumn(30, part), 30);
+}
+
 }  // namespace
 }  // namespace pendra2::melody
