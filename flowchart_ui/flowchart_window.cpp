@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -15,6 +16,13 @@
 
 namespace pendra2::flowchart_ui {
 namespace {
+
+// Visible row r with what it draws beyond its strip: the listing line reaches a little into
+// the next row, the lit frame's pen a little above.
+QRect RowArea(int r) {
+  return QRect(0, flowchart::kRowsTop + r * flowchart::kRowHeight - 4, flowchart::kClientWidth,
+               flowchart::kRowHeight + 12);
+}
 
 // The caption the window is created with, until its first repaint shows documentTitle.
 constexpr char kInitialTitle[] = "アクティビティ図編集 [No Title] ";
@@ -136,8 +144,10 @@ void FlowchartWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
 }
 
-void FlowchartWindow::paintEvent(QPaintEvent*) {
-  if (repaintHook_) repaintHook_();
+void FlowchartWindow::paintEvent(QPaintEvent* event) {
+  const bool litRowsOnly = (event->region() - litRows_).isEmpty();
+  litRows_ = QRegion();
+  if (repaintHook_ && !litRowsOnly) repaintHook_();
   const flowchart::view::ViewState view{.viewMode = state_.viewMode,
                                         .topStep = state_.topStep,
                                         .hoverRow = state_.hoverRow,
@@ -148,7 +158,8 @@ void FlowchartWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setClipRect(QRect(0, 0, flowchart::kClientWidth, flowchart::kClientHeight));
   ui::PaintDrawList(
-      painter, flowchart::view::FlowchartWindowPicture(state_.program, view, ui::ShiftJisToUtf8));
+      painter, flowchart::view::FlowchartWindowPicture(state_.program, view, ui::ShiftJisToUtf8),
+      paintCache_, event->rect());
   painter.end();
 
   const QString title = QString::fromStdString(state_.documentTitle);
@@ -180,8 +191,17 @@ void FlowchartWindow::ShowRunningStep() {
     state_.topStep = std::clamp(step - 1, 0, std::min(last, flowchart::kMaxTopStep));
     SyncScrollBar();
     emit RepaintBoth();
+    update();
+    return;
   }
-  update();
+  // A program without waits moves the lit step many times a second: only the rows it left
+  // and reached are drawn again.
+  for (const int row : {shownRunningStep_, step}) {
+    if (row < state_.topStep || row >= state_.topStep + flowchart::kVisibleRows) continue;
+    const QRect area = RowArea(row - state_.topStep);
+    litRows_ += area;
+    update(area);
+  }
 }
 
 void FlowchartWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 
 #include <QAbstractSlider>
 #include <QPointer>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "flowchart_ui/tool_cursors.h"
 #include "interaction/prompter.h"
 #include "interaction/step_dialogs.h"
+#include "ui_common/draw_list_painter.h"
 
 class QComboBox;
 class QScrollBar;
@@ -95,6 +97,9 @@ class FlowchartWindow : public QWidget {
   std::function<void()> beforeEdit_;
   std::function<void()> afterClick_;
   int shownRunningStep_ = -1;
+  // The rows a moved lit step repaints; a paint of these alone is no look at the board.
+  QRegion litRows_;
+  ui::PaintCache paintCache_;
   ToolCursors cursors_;
   QCursor toolCursor_;
   QComboBox* viewBox_ = nullptr;

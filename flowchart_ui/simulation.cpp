@@ -202,7 +202,8 @@ void Simulation::Ran(const bs::Executed& e) {
       owner >= 0 && owner < bs::kImageBytes ? map_.traced[static_cast<std::size_t>(owner)] : 0;
   if (step > 0) {
     ranCounted_ = true;
-    Print("sim step " + std::to_string(step));
+    // A program without waits runs thousands of steps a second: no line is made for nobody.
+    if (transcript_) transcript_("sim step " + std::to_string(step));
   }
   if (sound_ && e.column && e.note < bs::kSilence) sound_->Strike(e.note);
 }

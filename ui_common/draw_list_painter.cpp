@@ -37,7 +37,9 @@ QRect Normalised(const Rect& r) {
   return QRect(left, top, std::abs(r.Width()), std::abs(r.Height()));
 }
 
-// Artwork is fetched at most once per paint: a flowchart repaint copies the same blank
+}  // namespace
+
+// Artwork is fetched at most once per cache: a flowchart repaint copies the same blank
 // strip twenty-odd times.
 class ArtCache {
  public:
@@ -66,6 +68,8 @@ class ArtCache {
   std::map<std::string, std::unique_ptr<QSvgRenderer>> vectors_;
   std::map<std::string, QImage> rasters_;
 };
+
+namespace {
 
 void PaintText(QPainter& painter, const TextItem& item) {
   const int dpiY = painter.device() ? painter.device()->logicalDpiY() : 96;
@@ -141,16 +145,32 @@ void PaintLine(QPainter& painter, const LineItem& item) {
   painter.drawPolyline(polygon);
 }
 
-}  // namespace
+// Where an item can leave pixels. A text's cell runs to the right of its corner, as wide
+// as the line is; its height is taken generously from the font size.
+QRect Reach(const DrawItem& item, int dpiY) {
+  if (const auto* text = std::get_if<TextItem>(&item)) {
+    const int height = text->font.points * dpiY / 72 * 2 + 4;
+    return QRect(text->at.x, text->at.y, 1 << 20, height);
+  }
+  if (const auto* bitmap = std::get_if<BitmapItem>(&item)) return Normalised(bitmap->dest);
+  if (const auto* fill = std::get_if<FillItem>(&item)) return Normalised(fill->rect);
+  const auto& line = std::get<LineItem>(item);
+  if (line.points.empty()) return {};
+  QRect box(QPoint(line.points[0].x, line.points[0].y), QSize(1, 1));
+  for (const Point& p : line.points) box |= QRect(QPoint(p.x, p.y), QSize(1, 1));
+  const int pen = std::max(line.width, 1);
+  return box.adjusted(-pen, -pen, pen, pen);
+}
 
-void PaintDrawList(QPainter& painter, const interaction::DrawList& list) {
+void PaintItems(QPainter& painter, const DrawList& list, ArtCache& art, const QRect* exposed) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
-  ArtCache art;
+  const int dpiY = painter.device() ? painter.device()->logicalDpiY() : 96;
   for (const DrawItem& item : list.items) {
+    if (exposed && !Reach(item, dpiY).intersects(*exposed)) continue;
     if (const auto* text = std::get_if<TextItem>(&item)) {
       painter.setPen(ColourOf(text->colour));
       PaintText(painter, *text);
@@ -163,6 +183,21 @@ void PaintDrawList(QPainter& painter, const interaction::DrawList& list) {
     }
   }
   painter.restore();
+}
+
+}  // namespace
+
+PaintCache::PaintCache() : art_(std::make_unique<ArtCache>()) {}
+PaintCache::~PaintCache() = default;
+
+void PaintDrawList(QPainter& painter, const interaction::DrawList& list) {
+  ArtCache art;
+  PaintItems(painter, list, art, nullptr);
+}
+
+void PaintDrawList(QPainter& painter, const interaction::DrawList& list, PaintCache& cache,
+                   const QRect& exposed) {
+  PaintItems(painter, list, cache.art(), &exposed);
 }
 
 }  // namespace pendra2::ui

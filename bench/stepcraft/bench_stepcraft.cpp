@@ -8,11 +8,17 @@
 //     nine reports), the dialog painted after each block;
 //   - the longest time the window's thread goes without handling its events, against a board
 //     that never answers: during a transfer, and during five seconds of repaints (the
-//     counter longest_gap_ms; it should stay under 50 ms).
+//     counter longest_gap_ms; it should stay under 50 ms);
+//   - the simulation's lit step moved to another row (out of view every few rows, so the
+//     window scrolls), the panel refreshed and the window repainted (goal: under 4 ms);
+//   - the simulation at the board's own pace, blinking and reading an input without a
+//     pause: the whole program's processor time over five seconds of it (the counter
+//     cpu_percent, of one core; goal: under 3 %).
 
 #include <benchmark/benchmark.h>
 #include <optional>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -20,6 +26,7 @@
 #include <QPrinter>
 #include <QTimer>
 #include <QToolButton>
+
 #include <algorithm>
 #include <memory>
 
@@ -28,6 +35,8 @@
 #include "flowchart/recompute.h"
 #include "flowchart_ui/connection_panel.h"
 #include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/simulation.h"
+#include "flowchart_ui/simulation_panel.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/stepcraft_window.h"
 #include "interaction/step_dialogs.h"
@@ -207,6 +216,67 @@ void BM_LongestGapRepaintsAgainstSilentBoard(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LongestGapRepaintsAgainstSilentBoard)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+std::string Sample(const char* name) {
+  return std::string(PENDRA2_SOURCE_DIR) + "/docs/samples/" + name;
+}
+
+void BM_SimLitStepMovedAndRepainted(benchmark::State& state) {
+  Editor editor({"nobody-serves-this"});
+  auto window = editor.Make();
+  window->OpenAtStart(Sample("forty_steps.flc"));
+  if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+  int step = 0;
+  for (auto _ : state) {
+    step = (step + 3) % editor.state->program.count;
+    editor.state->runningStep = step;
+    window->simulationPanel()->Refresh();
+    window->flowchartWindow()->ShowRunningStep();
+    // The rows it left and reached are painted, as the event loop would.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
+  }
+}
+BENCHMARK(BM_SimLitStepMovedAndRepainted)->Unit(benchmark::kMicrosecond);
+
+double ProcessorSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void SimulationCpu(benchmark::State& state, const char* sample) {
+  Editor editor({"nobody-serves-this"});
+  auto window = editor.Make();
+  window->OpenAtStart(Sample(sample));
+  if (!ShowAndPaint(*window)) state.SkipWithError("no first paint");
+  for (auto _ : state) {
+    window->RunCommand(flowchart_ui::kCommandSimRun);
+    QEventLoop settle;
+    QTimer::singleShot(500, &settle, &QEventLoop::quit);
+    settle.exec();
+    const double before = ProcessorSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    state.counters["cpu_percent"] =
+        (ProcessorSeconds() - before) / (static_cast<double>(wall.nsecsElapsed()) / 1e9) * 100;
+    window->RunCommand(flowchart_ui::kCommandSimStop);
+  }
+}
+
+void BM_SimAtBoardPaceBlink(benchmark::State& state) {
+  SimulationCpu(state, "blink.flc");
+}
+BENCHMARK(BM_SimAtBoardPaceBlink)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_SimAtBoardPaceNightLight(benchmark::State& state) {
+  SimulationCpu(state, "night_light.flc");
+}
+BENCHMARK(BM_SimAtBoardPaceNightLight)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

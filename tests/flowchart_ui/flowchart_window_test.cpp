@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -173,6 +174,47 @@ TEST_F(WindowTest, ViewBoxChoicesSetTheViewModeAndRepaintsShowTheTitle) {
   EXPECT_EQ(window.windowTitle(), "アクティビティ図編集 [prog.flc]");
   (void)window.grab();
   EXPECT_EQ(titles.count(), 1) << "an unchanged title is not announced again";
+}
+
+// Pixels that differ by more than a smoothing's rounding: a band left behind, a row
+// not drawn again.
+int PixelsApart(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return -1;
+  int apart = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      apart += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q)) >
+               12;
+    }
+  }
+  return apart;
+}
+
+// The lit step moving along, within the view and out of it: the window shows what a whole
+// repaint shows (the rows it left lose their band, the listing line too), and repainting
+// the lit rows alone is no look at the board.
+TEST_F(WindowTest, ALitStepMovedRepaintsWhatAWholeRepaintShows) {
+  QScreen* screen = window.screen();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  int hooks = 0;
+  window.SetRepaintHook([&] { ++hooks; });
+  for (const int step : {3, 4, 9, 2, 0, 15, 16, -1, 28}) {
+    SCOPED_TRACE(step);
+    hooks = 0;
+    state.runningStep = step;
+    window.ShowRunningStep();
+    QApplication::processEvents();
+    // The rows, not the scroll bar, which moves on its own time.
+    const QRect rows(0, 0, flowchart::kClientWidth, flowchart::kClientHeight);
+    const QImage shown = screen->grabWindow(window.winId()).toImage().copy(rows);
+    if (step == 4 || step == 2 || step == 16) {
+      EXPECT_EQ(hooks, 0);
+    }
+    const QImage whole = window.grab().toImage().convertToFormat(shown.format()).copy(rows);
+    EXPECT_EQ(PixelsApart(shown, whole), 0);
+  }
 }
 
 }  // namespace
