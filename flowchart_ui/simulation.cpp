@@ -213,10 +213,16 @@ void Simulation::ShowLitStep() {
   int lit = -1;
   switch (phase()) {
     case bs::RunState::Running:
-    case bs::RunState::Paused:
       // A tune lights its step while it sounds; otherwise the step about to run.
       lit = OwnerOf(sim.inTune() ? sim.tuneAt() : sim.address());
       break;
+    case bs::RunState::Paused: {
+      // The step that goes on next, as a breakpoint names it: a tune whose last column has
+      // sounded is over, though the board leaves it only with the next instruction.
+      const int next = sim.NextInstruction();
+      lit = OwnerOf(next >= 0 ? next : sim.tuneAt());
+      break;
+    }
     case bs::RunState::Stopped:
       // A fault keeps the step that caused it lit; an end or a stop lights nothing.
       if (endedBy_.empty() && sim.stopped().reason != bs::StopReason::End &&

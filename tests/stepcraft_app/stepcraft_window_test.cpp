@@ -18,6 +18,7 @@
 #include "flowchart/transfer.h"
 #include "flowchart_ui/connection_panel.h"
 #include "flowchart_ui/flowchart_window.h"
+#include "flowchart_ui/simulation.h"
 #include "flowchart_ui/stepcraft_fakes.h"
 #include "flowchart_ui/stepcraft_texts.h"
 #include "flowchart_ui/symbol_toolbar.h"
@@ -321,6 +322,37 @@ TEST(StepcraftDocuments, NewAndOpenReachTheWindows) {
   e.window->flowchartWindow()->repaint();
   EXPECT_EQ(e.window->flowchartSubWindow()->windowTitle(),
             QString::fromUtf8(flowchart::kUntitledTitle));
+}
+
+// Blink with a breakpoint on its LED OFF (step 4), at the board's pace: the run pauses with
+// that step lit and named, F10 runs it and lights the wait after it, a deletion stops the
+// run before it acts, and a new program has no marks.
+TEST(StepcraftSimulation, PausesAtTheMarkedStepStepsWithF10AndStopsForAnEdit) {
+  Editor e;
+  e.window->OpenAtStart(qgetenv("PENDRA2_SOURCE_DIR").toStdString() + "/docs/samples/blink.flc");
+  e.state->breakpoints.set(4);
+  Simulation& sim = e.window->simulation();
+  e.Command(kCommandSimRun);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sim.phase() == board_sim::RunState::Paused; }, 5000));
+  EXPECT_EQ(e.state->runningStep, 4);
+  EXPECT_EQ(sim.StatusText(), "一時停止中：4行目のブレークポイント");
+  EXPECT_TRUE(sim.board().outputs().led);
+
+  QApplication::setActiveWindow(e.window.get());
+  QTest::keyClick(e.window.get(), Qt::Key_F10);
+  EXPECT_EQ(e.state->runningStep, 5);
+  EXPECT_FALSE(sim.board().outputs().led);
+
+  e.prompter.answers = {PromptAnswer::Ok};
+  e.Command(2014);
+  QTest::mouseClick(e.window->flowchartWindow(), Qt::LeftButton, {}, QPoint(100, 64 + 2 * 48));
+  EXPECT_EQ(sim.phase(), board_sim::RunState::Stopped);
+  EXPECT_EQ(e.state->program.count, 7);
+  EXPECT_EQ(e.state->runningStep, -1);
+
+  e.prompter.answers = {PromptAnswer::No};
+  e.Command(kCommandNew);
+  EXPECT_TRUE(e.state->breakpoints.none());
 }
 
 }  // namespace
