@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+
 #include <iostream>
 #include <sstream>
+#include <tuple>
 
 #include "ui_common/replay/replay_argument.h"
 #include "ui_common/replay/replay_script.h"
@@ -17,6 +19,7 @@ TEST(ParseReplayScript, ReadsEveryActionWithItsLineNumber) {
       "\n"
       "click 12 -3\n"
       "move 0 570\n"
+      "drag 5 60 -2 700\n"
       "scroll thumb -40\n"
       "scroll pageup\n"
       "select 2004 1\n"
@@ -34,13 +37,16 @@ TEST(ParseReplayScript, ReadsEveryActionWithItsLineNumber) {
       "  shot \"b.png\"\n"
       "end cancel\n");
   ASSERT_TRUE(parsed.ok()) << parsed.error;
-  const auto& lines = parsed.script->lines;
-  ASSERT_EQ(lines.size(), 13U);
+  auto lines = parsed.script->lines;
+  ASSERT_EQ(lines.size(), 14U);
   EXPECT_EQ(lines[0].line, 2);
   EXPECT_EQ(std::get<CommandAction>(lines[0].action).id, 32775);
   EXPECT_EQ(lines[1].line, 4);
   EXPECT_EQ(std::get<ClickAction>(lines[1].action).y, -3);
   EXPECT_EQ(std::get<MoveAction>(lines[2].action).y, 570);
+  const auto drag = std::get<DragAction>(lines[3].action);
+  EXPECT_EQ(std::tuple(drag.x1, drag.y1, drag.x2, drag.y2), std::tuple(5, 60, -2, 700));
+  lines.erase(lines.begin() + 3);
   EXPECT_EQ(std::get<ScrollAction>(lines[3].action).kind, ScrollKind::Thumb);
   EXPECT_EQ(std::get<ScrollAction>(lines[3].action).position, -40);
   EXPECT_EQ(std::get<ScrollAction>(lines[4].action).kind, ScrollKind::PageUp);
@@ -53,13 +59,13 @@ TEST(ParseReplayScript, ReadsEveryActionWithItsLineNumber) {
   EXPECT_EQ(std::get<ShotAction>(lines[11].action).path, "a.png");
   EXPECT_TRUE(std::get<ShotAction>(lines[11].action).wholeScreen);
   const auto& block = std::get<DialogBlock>(lines[12].action);
-  EXPECT_EQ(lines[12].line, 15);
+  EXPECT_EQ(lines[12].line, 16);
   EXPECT_EQ(block.id, "184");
   EXPECT_FALSE(block.endOk);
-  EXPECT_EQ(block.endLine, 21);
+  EXPECT_EQ(block.endLine, 22);
   ASSERT_EQ(block.steps.size(), 5U);
   EXPECT_EQ(block.steps[0].text, "1.5");
-  EXPECT_EQ(block.steps[0].line, 16);
+  EXPECT_EQ(block.steps[0].line, 17);
   EXPECT_EQ(block.steps[1].kind, DialogStep::Kind::Press);
   EXPECT_EQ(block.steps[2].number, 4);
   EXPECT_EQ(block.steps[4].kind, DialogStep::Kind::Shot);
@@ -78,6 +84,7 @@ TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
       {"command -5\n", 1, "expected a command id"},
       {"command 99999999999\n", 1, "expected a command id"},
       {"click 1\n", 1, "missing Y"},
+      {"drag 1 2 3\n", 1, "missing Y2"},
       {"move 1 2 3\n", 1, "unexpected '3'"},
       {"scroll up\n", 1, "found 'up'"},
       {"scroll thumb\n", 1, "missing a position"},
@@ -90,8 +97,8 @@ TEST(ParseReplayScript, RefusesTheWholeScriptAtTheFirstLineItCannotUnderstand) {
       {"file \"a\"b\n", 1, "followed by a blank"},
       {"file \"\xFF\"\n", 1, "UTF-8"},
       {"wait 1\nfile \"\xED\xA0\x80\"\n", 2, "UTF-8"},  // a surrogate
-      {"file \"\xF4\x90\x80\x80\"\n", 1, "UTF-8"},       // above U+10FFFF
-      {"file \"\xE0\x80\xAF\"\n", 1, "UTF-8"},           // '/' written long
+      {"file \"\xF4\x90\x80\x80\"\n", 1, "UTF-8"},      // above U+10FFFF
+      {"file \"\xE0\x80\xAF\"\n", 1, "UTF-8"},          // '/' written long
       {"file \"\xF0\x80\x80\xAF\"\n", 1, "UTF-8"},
       {"\"command\" 1\n", 1, "must start with an action"},
       {"set 3001 \"1\"\n", 1, "belongs inside a dialog block"},

@@ -219,6 +219,14 @@ Action ParseAction(Words& words) {
     if (verb == "click") return ClickAction{x, y};
     return MoveAction{x, y};
   }
+  if (verb == "drag") {
+    DragAction drag;
+    drag.x1 = words.Number("X1", true);
+    drag.y1 = words.Number("Y1", true);
+    drag.x2 = words.Number("X2", true);
+    drag.y2 = words.Number("Y2", true);
+    return drag;
+  }
   if (verb == "scroll") return ParseScroll(words);
   if (verb == "select") {
     const int id = words.Number("a list id", false);

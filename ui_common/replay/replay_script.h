@@ -24,6 +24,10 @@ struct ClickAction {
 struct MoveAction {
   int x = 0, y = 0;
 };
+// The left button pressed at X1 Y1, the mouse moved with it held, released at X2 Y2.
+struct DragAction {
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
 struct ScrollAction {
   ScrollKind kind = ScrollKind::LineDown;
   int position = 0;  // only for Thumb, carried unclamped
@@ -75,9 +79,9 @@ struct DialogBlock {
   int endLine = 0;
 };
 
-using Action =
-    std::variant<CommandAction, ClickAction, MoveAction, ScrollAction, SelectAction, SlideAction,
-                 WaitAction, AnswerAction, FileAction, PrintAction, ShotAction, DialogBlock>;
+using Action = std::variant<CommandAction, ClickAction, MoveAction, DragAction, ScrollAction,
+                            SelectAction, SlideAction, WaitAction, AnswerAction, FileAction,
+                            PrintAction, ShotAction, DialogBlock>;
 
 struct ScriptLine {
   int line = 0;  // 1-based line number in the script, for messages

@@ -91,6 +91,22 @@ void ReplaySession::RunLine(ReplayTarget& target, const ScriptLine& line) {
         if constexpr (std::is_same_v<T, CommandAction>) {
           if (!target.Command(action.id))
             context_.Fail(line.line, "no window handles command " + std::to_string(action.id));
+        } else if constexpr (std::is_same_v<T, DragAction>) {
+          QPointer<QWidget> window = target.PointerWindow();
+          if (!window) {
+            context_.Fail(line.line, "the program has no window to drag in");
+            return;
+          }
+          const QPoint from(action.x1, action.y1), to(action.x2, action.y2);
+          SendMouse(*window, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+          // Through the rows or columns between, as a hand moves the mouse.
+          constexpr int kMoves = 8;
+          for (int i = 1; i <= kMoves && window; ++i) {
+            SendMouse(*window, QEvent::MouseMove, from + (to - from) * i / kMoves, Qt::NoButton,
+                      Qt::LeftButton);
+          }
+          if (window)
+            SendMouse(*window, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
         } else if constexpr (std::is_same_v<T, ClickAction> || std::is_same_v<T, MoveAction>) {
           QPointer<QWidget> window = target.PointerWindow();
           if (!window) {
