@@ -93,6 +93,8 @@ bool DocumentCommands::OpenPath(const std::string& chosen) {
   }
   state_.program.modified = false;
   state_.breakpoints.reset();
+  state_.selectFirst = state_.selectLast = -1;
+  state_.anchorStep = 0;
   state_.topStep = 0;
   state_.hoverRow = -1;
   state_.documentPath = path;

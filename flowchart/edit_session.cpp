@@ -14,8 +14,6 @@ using interaction::Prompt;
 using interaction::PromptAnswer;
 using interaction::PromptButtons;
 
-constexpr int32_t kLoopDepthLimit = 3;
-
 struct ToolCommand {
   int commandId;
   EditMode mode;
@@ -89,11 +87,6 @@ std::string DeleteName(const StepRecord& step) {
     default:
       return {};
   }
-}
-
-bool IsJumpKind(const StepRecord& step) {
-  return step.Is(StepKind::Branch) || step.Is(StepKind::Goto) || step.Is(StepKind::Compare) ||
-         step.Is(StepKind::VarCompare);
 }
 
 StepRecord& At(FlowProgram& program, int index) {
@@ -183,7 +176,8 @@ void EditStep(FlowProgram& program, int index, interaction::StepDialogs& dialogs
   Recompute(program);
 }
 
-// The loop mark that pairs with the one at `index`, or -1 when a damaged file left it none.
+}  // namespace
+
 int LoopPartner(const FlowProgram& program, int index) {
   const StepRecord& mark = program.steps[static_cast<std::size_t>(index)];
   if (mark.Is(StepKind::LoopStart)) {
@@ -199,6 +193,8 @@ int LoopPartner(const FlowProgram& program, int index) {
   }
   return -1;
 }
+
+namespace {
 
 void DeleteStep(FlowProgram& program, int index, interaction::Prompter& prompter) {
   const std::string name = DeleteName(At(program, index));
@@ -409,8 +405,8 @@ int StepAt(const StepcraftState& state, int x, int y) {
   return index >= 0 && index < state.program.count ? index : -1;
 }
 
-// Marks follow their steps when steps come or go: `from` is the first index that moved,
-// `by` how far (negative for removed steps, whose own marks go).
+}  // namespace
+
 void MoveMarks(std::bitset<kStepSlots>& marks, int from, int by) {
   std::bitset<kStepSlots> moved;
   for (int s = 0; s < kStepSlots; ++s) {
@@ -421,8 +417,6 @@ void MoveMarks(std::bitset<kStepSlots>& marks, int from, int by) {
   }
   marks = moved;
 }
-
-}  // namespace
 
 bool MayBreakAt(const FlowProgram& program, int index) {
   if (index <= 0 || index >= program.count) return false;
@@ -457,6 +451,9 @@ WindowUpdate Click(StepcraftState& state, int x, int y, interaction::Prompter& p
   }
   const int index = StepAt(state, x, y);
   if (index < 0) return {};
+  // A click on a row ends a selection and is where a paste goes next.
+  state.selectFirst = state.selectLast = -1;
+  state.anchorStep = index;
 
   const int countBefore = program.count;
   const EditMode mode = state.editMode;
@@ -539,9 +536,25 @@ ScrollUpdate Scroll(StepcraftState& state, ScrollRequest request, int thumbPos) 
 void NewDocument(StepcraftState& state) {
   NewProgram(state.program);
   state.breakpoints.reset();
+  state.selectFirst = state.selectLast = -1;
+  state.anchorStep = 0;
   state.topStep = 0;
   state.documentPath.clear();
   state.documentTitle = kUntitledTitle;
+}
+
+bool IsJumpKind(const StepRecord& step) {
+  return step.Is(StepKind::Branch) || step.Is(StepKind::Goto) || step.Is(StepKind::Compare) ||
+         step.Is(StepKind::VarCompare);
+}
+
+std::string EditLabel(const StepcraftState& state, int x, int y) {
+  if (!ClickMayEdit(state, x, y)) return {};
+  if (IsInsertTool(state.editMode)) return "「" + InsertName(state.editMode) + "」の挿入";
+  const StepRecord& step = state.program.steps[static_cast<std::size_t>(StepAt(state, x, y))];
+  if (state.editMode == EditMode::kDelete) return "「" + DeleteName(step) + "」の削除";
+  if (step.Is(StepKind::LoopStart)) return "繰り返し回数の変更";
+  return "「" + DeleteName(step) + "」の変更";
 }
 
 void ShiftTargetsAfterInsert(FlowProgram& program, int p) {

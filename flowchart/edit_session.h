@@ -91,4 +91,17 @@ void NewDocument(StepcraftState& state);
 void ShiftTargetsAfterInsert(FlowProgram& program, int p);
 void ShiftTargetsAfterDelete(FlowProgram& program, int p);
 
+// Loops nest this deep at most.
+inline constexpr int32_t kLoopDepthLimit = 3;
+// The steps whose target names a step: branches, gotos and comparisons.
+bool IsJumpKind(const StepRecord& step);
+// The loop mark that pairs with the one at `index`, or -1 when a damaged file left it none.
+int LoopPartner(const FlowProgram& program, int index);
+// Steps moved by `by` from index `from` on take their marks with them; a removed step's
+// mark goes with it.
+void MoveMarks(std::bitset<kStepSlots>& marks, int from, int by);
+// What a click at x, y would do to the document, as its undo names it ("「待機」の挿入");
+// empty for a click that edits nothing.
+std::string EditLabel(const StepcraftState& state, int x, int y);
+
 }  // namespace pendra2::flowchart

@@ -50,6 +50,11 @@ struct StepcraftState {
   // Steps the simulation pauses before, by index. Not part of the file: a new or loaded
   // program starts without any.
   std::bitset<kStepSlots> breakpoints{};
+  // The steps selected for the clipboard, first to last (never Start or End); -1: none.
+  int32_t selectFirst = -1;
+  int32_t selectLast = -1;
+  // The row a paste goes after: the last one clicked, or the end of the selection.
+  int32_t anchorStep = 0;
   // The step the simulation is running, lit in the flowchart; -1 while none runs.
   int32_t runningStep = -1;
   // A transfer is on its way to the board; nothing may edit or start another meanwhile.

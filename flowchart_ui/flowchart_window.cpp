@@ -7,8 +7,10 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <utility>
 
 #include "flowchart/edit_session.h"
+#include "flowchart/step_blocks.h"
 #include "flowchart/view/flowchart_view.h"
 #include "flowchart_ui/dialogs/dialog_font.h"
 #include "ui_common/draw_list_painter.h"
@@ -16,6 +18,17 @@
 
 namespace pendra2::flowchart_ui {
 namespace {
+
+// The step under a point of the rows (not on its number), or -1.
+int StepUnder(const flowchart::StepcraftState& state, QPoint at) {
+  if (at.x() < flowchart::kSymbolLeft || at.x() >= flowchart::kRowsRight ||
+      at.y() < flowchart::kRowsTop) {
+    return -1;
+  }
+  const int row = flowchart::RowAt(at.y());
+  const int step = state.topStep + row;
+  return row < flowchart::kVisibleRows && step < state.program.count ? step : -1;
+}
 
 // Visible row r with what it draws beyond its strip: the listing line reaches a little into
 // the next row, the lit frame's pen a little above.
@@ -153,7 +166,9 @@ void FlowchartWindow::paintEvent(QPaintEvent* event) {
                                         .hoverRow = state_.hoverRow,
                                         .imageSize = state_.program.imageSize,
                                         .runningStep = state_.runningStep,
-                                        .breakpoints = state_.breakpoints};
+                                        .breakpoints = state_.breakpoints,
+                                        .selectFirst = state_.selectFirst,
+                                        .selectLast = state_.selectLast};
   shownRunningStep_ = state_.runningStep;
   QPainter painter(this);
   painter.setClipRect(QRect(0, 0, flowchart::kClientWidth, flowchart::kClientHeight));
@@ -170,13 +185,31 @@ void FlowchartWindow::paintEvent(QPaintEvent* event) {
   }
 }
 
+void FlowchartWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  pressStep_ = StepUnder(state_, event->position().toPoint());
+  dragged_ = false;
+}
+
 void FlowchartWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
+  pressStep_ = -1;
+  const int released = StepUnder(state_, at);
+  // A drag over the rows, or a Shift+click, chooses steps and edits nothing.
+  const bool dragged = std::exchange(dragged_, false);
+  const bool shifted = (event->modifiers() & Qt::ShiftModifier) && released >= 0;
+  if (dragged || shifted) {
+    if (!dragged) flowchart::SelectSteps(state_, state_.anchorStep, released);
+    update();
+    emit SelectionChanged();
+    return;
+  }
+  const std::string label = flowchart::EditLabel(state_, at.x(), at.y());
   if (beforeEdit_ && flowchart::ClickMayEdit(state_, at.x(), at.y())) beforeEdit_();
   const flowchart::WindowUpdate update =
       flowchart::Click(state_, at.x(), at.y(), prompter_, dialogs_);
-  if (afterClick_) afterClick_();
+  if (afterClick_) afterClick_(label);
   // An edit may have added or removed steps: the bar's range follows.
   SyncScrollBar();
   Apply(update);
@@ -206,6 +239,14 @@ void FlowchartWindow::ShowRunningStep() {
 
 void FlowchartWindow::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
+  if ((event->buttons() & Qt::LeftButton) && pressStep_ >= 0) {
+    const int over = StepUnder(state_, at);
+    if (over >= 0 && (dragged_ || over != pressStep_)) {
+      dragged_ = true;
+      flowchart::SelectSteps(state_, pressStep_, over);
+      update();
+    }
+  }
   const flowchart::WindowUpdate update = flowchart::MouseMove(state_, at.x(), at.y());
   // The edit tool shows the window's own cursor, the arrow, as soon as the mouse moves.
   SetToolCursor(update.cursor);

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "flowchart/edit_session.h"
 #include "flowchart/stepcraft_state.h"
@@ -40,8 +41,10 @@ class FlowchartWindow : public QWidget {
   // Runs at the start of every repaint, before anything is drawn (the program looks for
   // the board there and shows or hides its board buttons).
   void SetRepaintHook(std::function<void()> hook) { repaintHook_ = std::move(hook); }
-  // Runs before a click that may change the program, and after every click.
-  void SetEditHooks(std::function<void()> beforeEdit, std::function<void()> afterClick) {
+  // Runs before a click that may change the program, and after every click with what the
+  // click would have done as its undo names it (empty for a click that edits nothing).
+  void SetEditHooks(std::function<void()> beforeEdit,
+                    std::function<void(const std::string& label)> afterClick) {
     beforeEdit_ = std::move(beforeEdit);
     afterClick_ = std::move(afterClick);
   }
@@ -72,6 +75,8 @@ class FlowchartWindow : public QWidget {
   void Scroll(QAbstractSlider::SliderAction action, int position = 0);
 
  signals:
+  // A drag over the rows or a Shift+click chose other steps.
+  void SelectionChanged();
   // The caption the window shows changed (documentTitle, taken at each repaint).
   void TitleChanged(const QString& title);
   // The document, the tool or the view changed: after the window (which repaints itself)
@@ -81,6 +86,7 @@ class FlowchartWindow : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -95,7 +101,10 @@ class FlowchartWindow : public QWidget {
   interaction::StepDialogs& dialogs_;
   std::function<void()> repaintHook_;
   std::function<void()> beforeEdit_;
-  std::function<void()> afterClick_;
+  std::function<void(const std::string&)> afterClick_;
+  // The step the left button went down on (-1: none), and whether it has moved off it.
+  int pressStep_ = -1;
+  bool dragged_ = false;
   int shownRunningStep_ = -1;
   // The rows a moved lit step repaints; a paint of these alone is no look at the board.
   QRegion litRows_;

@@ -24,6 +24,18 @@ inline constexpr int kCommandTransferAll = 33030;  // すべてのボードに�
 inline constexpr int kCommandAbout = 104;
 inline constexpr int kCommandExit = 105;
 
+// The edit menu.
+inline constexpr int kCommandUndo = 33001;
+inline constexpr int kCommandRedo = 33002;
+inline constexpr int kCommandCut = 33003;
+inline constexpr int kCommandCopy = 33004;
+inline constexpr int kCommandPaste = 33005;
+inline constexpr int kCommandSelectAll = 33006;
+inline constexpr char kUndoText[] = "元に戻す";
+inline constexpr char kRedoText[] = "やり直し";
+inline constexpr char kCutLabel[] = "切り取り";
+inline constexpr char kPasteLabel[] = "貼り付け";
+
 // The simulation: its menu items and buttons, its input sliders and its speed list.
 inline constexpr int kCommandSimRun = 33010;
 inline constexpr int kCommandSimPause = 33011;

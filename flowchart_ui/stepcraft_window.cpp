@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPrinter>
@@ -51,6 +52,13 @@ StepcraftWindow::StepcraftWindow(flowchart::StepcraftState& state, StepcraftServ
   connect(simulation_.get(), &Simulation::changed, this, [this] {
     if (!simRefresh_.isActive()) simRefresh_.start();
   });
+  edits_ = new EditCommands(
+      state_, services_.prompter, [this] { simulation_->StopFor("edited"); },
+      [this] {
+        flowchart_->SyncScrollBar();
+        RepaintBoth();
+      },
+      this);
   setObjectName(Text(kMainClassName));
   setWindowTitle(Text(kMainTitle));
   setWindowIcon(QIcon(QPixmap::fromImage(ui::LoadBitmap(QStringLiteral("STEPCRAFT_ICON")))));
@@ -86,6 +94,24 @@ void StepcraftWindow::BuildMenus() {
   add(file, "印刷 ", kCommandPrint, {QKeySequence::Print});
   file->addSeparator();
   add(file, "アプリケーションの終了(&X)", kCommandExit);
+
+  QMenu* edit = menuBar()->addMenu(Text("編集(&E)"));
+  add(edit, kUndoText, kCommandUndo, {QKeySequence::Undo});
+  add(edit, kRedoText, kCommandRedo,
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  edit->addSeparator();
+  add(edit, "切り取り", kCommandCut, {QKeySequence::Cut});
+  add(edit, "コピー", kCommandCopy, {QKeySequence::Copy});
+  add(edit, "貼り付け", kCommandPaste, {QKeySequence::Paste});
+  edit->addSeparator();
+  add(edit, "すべて選択", kCommandSelectAll, {QKeySequence::SelectAll});
+  connect(edit, &QMenu::aboutToShow, edits_, &EditCommands::Refresh);
+  std::map<int, QAction*> editActions;
+  for (const int id :
+       {kCommandUndo, kCommandRedo, kCommandCut, kCommandCopy, kCommandPaste, kCommandSelectAll}) {
+    editActions[id] = actions_[id];
+  }
+  edits_->SetActions(std::move(editActions));
 
   QMenu* control = menuBar()->addMenu(Text("コントロール"));
   add(control, "シミュレーション実行", kCommandSimRun, {QKeySequence(Qt::Key_F5)});
@@ -158,7 +184,11 @@ void StepcraftWindow::BuildChildWindows() {
   // No edit ever acts on an image that is still running; a breakpoint set or cleared counts
   // at once.
   flowchart_->SetEditHooks([this] { simulation_->StopFor("edited"); },
-                           [this] { simulation_->BreakpointsChanged(); });
+                           [this](const std::string& label) {
+                             simulation_->BreakpointsChanged();
+                             edits_->Clicked(label);
+                           });
+  connect(flowchart_, &FlowchartWindow::SelectionChanged, edits_, &EditCommands::Refresh);
   connect(flowchart_, &FlowchartWindow::TitleChanged, flowchartSub_,
           &QMdiSubWindow::setWindowTitle);
   connect(flowchart_, &FlowchartWindow::RepaintBoth, toolbar_, qOverload<>(&QWidget::update));
@@ -175,6 +205,7 @@ void StepcraftWindow::OpenAtStart(const std::string& path) {
 }
 
 void StepcraftWindow::DocumentReplaced() {
+  edits_->Replaced();
   flowchart_->SyncScrollBar();
   RepaintBoth();
 }
@@ -216,10 +247,12 @@ bool StepcraftWindow::RunCommand(int id) {
       return true;
     case kCommandSave:
       documents_.Save();
+      edits_->Saved();
       flowchart_->update();  // the caption shows a new name at once
       return true;
     case kCommandSaveAs:
       documents_.SaveAs();
+      edits_->Saved();
       flowchart_->update();
       return true;
     case kCommandPrint:
@@ -242,6 +275,7 @@ bool StepcraftWindow::RunCommand(int id) {
     default:
       break;
   }
+  if (edits_->Command(id)) return true;
   if (panel_->Command(id)) return true;
   return flowchart_->Command(id);
 }

@@ -14,6 +14,7 @@
 #include "flowchart/document_commands.h"
 #include "flowchart/stepcraft_state.h"
 #include "flowchart_ui/connection_panel.h"
+#include "flowchart_ui/edit_commands.h"
 #include "interaction/file_chooser.h"
 #include "interaction/prompter.h"
 #include "interaction/step_dialogs.h"
@@ -115,6 +116,7 @@ class StepcraftWindow final : public QMainWindow {
   SymbolToolbar* toolbar_ = nullptr;
   QMdiSubWindow* flowchartSub_ = nullptr;
   std::unique_ptr<Simulation> simulation_;
+  EditCommands* edits_ = nullptr;
   SimulationPanel* simPanel_ = nullptr;
   QTimer simRefresh_;
   std::map<int, QAction*> actions_;

@@ -58,6 +58,22 @@ void RunningBand(interaction::DrawList& list, const FlowProgram& program, const 
   list.Fill({2, r + kRowsTop + 1, 178, r + kRowsTop + kRowHeight - 1}, kRunningBand);
 }
 
+// Behind the selected steps' rows and listing lines.
+void SelectionBands(interaction::DrawList& list, const FlowProgram& program, const ViewState& view,
+                    bool listing) {
+  if (view.selectFirst < 0 || view.selectLast < view.selectFirst) return;
+  const int count = StepCount(program);
+  for (int n = std::max(view.selectFirst, view.topStep);
+       n <= view.selectLast && n < count && n < int64_t{view.topStep} + kVisibleRows; ++n) {
+    const int r = (n - view.topStep) * kRowHeight;
+    if (listing) {
+      list.Fill({182, r + 64, 506, r + 90}, kSelectedBand);
+    } else {
+      list.Fill({2, r + kRowsTop + 1, 178, r + kRowsTop + kRowHeight - 1}, kSelectedBand);
+    }
+  }
+}
+
 // Around the running step's symbol, over the hover highlight, and its arrow.
 void RunningFrame(interaction::DrawList& list, const FlowProgram& program, const ViewState& view) {
   const int c = RunningRow(program, view);
@@ -123,6 +139,7 @@ void Listing(interaction::DrawList& list, const FlowProgram& program, const View
     list.Bitmap(kBlank, {180, y, 180 + 328, y + 48}, kListingStripSource);
   }
   if (mode == 0) return;
+  SelectionBands(list, program, view, true);
   if (const int c = RunningRow(program, view); c >= 0) {
     list.Fill({182, c * kRowHeight + 64, 506, c * kRowHeight + 90}, kRunningBand);
   }
@@ -148,6 +165,7 @@ interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState&
   const int32_t mode = EffectiveViewMode(view.viewMode);
   for (int y = -8; y <= 520; y += kRowHeight) FlowStrip(list, y);
   if (mode != 4) {
+    SelectionBands(list, program, view, false);
     RunningBand(list, program, view);
     Rows(list, program, view, decode);
     Highlight(list, program, view, decode);

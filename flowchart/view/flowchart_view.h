@@ -25,9 +25,13 @@ struct ViewState {
   int32_t runningStep = -1;
   // Steps marked to pause before, shown beside their numbers.
   std::bitset<kStepSlots> breakpoints{};
+  // The selected steps, first to last; -1: none.
+  int32_t selectFirst = -1;
+  int32_t selectLast = -1;
 };
 
 inline constexpr interaction::Colour kRunningBand{0xCFE8FF};
+inline constexpr interaction::Colour kSelectedBand{0xFFE6A8};
 inline constexpr interaction::Colour kRunningFrame{0x1E88E5};
 
 inline constexpr interaction::FontSpec kCaptionFont{8, 400, true};
