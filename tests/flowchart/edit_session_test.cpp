@@ -12,8 +12,13 @@
 #include <vector>
 
 #include "flowchart/dialog_fields.h"
+#include "flowchart/edit_history.h"
+#include "flowchart/flow_file.h"
 #include "flowchart/listing.h"
 #include "flowchart/program_builder.h"
+#include "flowchart/recompute.h"
+#include "flowchart/step_blocks.h"
+#include "flowchart/temp_dir.h"
 #include "interaction/step_dialogs.h"
 #include "stepcraft_app/scripted_user.h"
 
@@ -369,6 +374,162 @@ TEST_F(EditSessionTest, BreakpointsStayOnTheirSteps) {
   EXPECT_EQ(marks(), ".*..*..*");
   UseTool(2014, 1);
   EXPECT_EQ(marks(), "...*..*");
+}
+
+// What a save writes now.
+std::vector<uint8_t> Saved(FlowProgram program) {
+  const pendra2::testing::TempDir dir;
+  EXPECT_TRUE(SaveFlowFile(program, dir / "p.flc").ok());
+  return pendra2::testing::ReadBytes(dir / "p.flc");
+}
+
+// Every kind of operation on the same program, each undone and redone: the save after the
+// undo is the save before the operation, the save after the redo the one after it, the
+// changed flag follows the saved bytes, and the menu names the operation. An operation
+// that leaves every byte as it was is no step.
+TEST_F(EditSessionTest, EachOperationIsOneUndoStepBackToTheSavedBytes) {
+  struct Row {
+    std::string name, label;
+    std::function<void()> act;
+  };
+  const auto click = [&](int tool, int row) {
+    if (tool) SelectTool(state, tool);
+    return EditLabel(state, 100, 64 + row * 48);
+  };
+  std::string label;
+  const Row rows[] = {
+      {"insert, dialog cancelled", "「待機」の挿入",
+       [&] {
+         label = click(2017, 3);
+         UseTool(2017, 3);
+       }},
+      {"loop pair", "「繰り返し」の挿入",
+       [&] {
+         label = click(2013, 0);
+         UseTool(2013, 0);
+       }},
+      {"nested loop deleted", "「繰り返し」の削除",
+       [&] {
+         label = click(2014, 1);
+         UseTool(2014, 1);
+       }},
+      {"output's dialog", "「出力」の変更",
+       [&] {
+         dialogs.fills = {[](StepRecord& st, int32_t) { st.value = 0; }};
+         label = click(0, 3);
+         ClickRow(3);
+       }},
+      {"loop count", "繰り返し回数の変更",
+       [&] {
+         dialogs.loopCounts = {7};
+         label = click(0, 2);
+         ClickRow(2);
+       }},
+      {"cut", "切り取り",
+       [&] {
+         SelectSteps(state, 2, 4);
+         CutSelection(state, prompter);
+         label = "切り取り";
+       }},
+      {"paste", "貼り付け",
+       [&] {
+         SelectSteps(state, 2, 4);
+         const auto block = CopySelection(state, prompter);
+         PasteBlock(state, *block, prompter);
+         label = "貼り付け";
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Make("S[[O]W]OE");
+    state.editMode = EditMode::kEdit;
+    EditHistory history;
+    history.Reset(p);
+    const std::vector<uint8_t> before = Saved(p);
+    row.act();
+    EXPECT_EQ(label, row.label);
+    ASSERT_TRUE(history.Record(label, p));
+    const std::vector<uint8_t> after = Saved(p);
+    ASSERT_NE(before, after);
+    EXPECT_EQ(history.UndoLabel(), row.label);
+    ASSERT_TRUE(history.Undo(state));
+    EXPECT_EQ(Saved(p), before);
+    EXPECT_FALSE(p.modified) << "back at the bytes loaded";
+    EXPECT_EQ(history.RedoLabel(), row.label);
+    ASSERT_TRUE(history.Redo(state));
+    EXPECT_EQ(Saved(p), after);
+    EXPECT_TRUE(p.modified);
+    history.MarkSaved();
+    ASSERT_TRUE(history.Undo(state));
+    EXPECT_TRUE(p.modified) << "undone past the save";
+  }
+  Make("SOE");
+  EditHistory history;
+  history.Reset(p);
+  ClickRow(1);  // the dialog cancelled
+  EXPECT_FALSE(history.Record("「出力」の変更", p));
+  EXPECT_FALSE(history.CanUndo());
+}
+
+// 0 S, 1 [, 2 G->4, 3 ], 4 O, 5 G->7, 6 O, 7 E. Steps 1-5 pasted after 6: the pasted goto
+// to 4 follows its block, the one to the End keeps naming the End, which moved on; a half
+// loop is refused and so are pastes past the limits, changing nothing.
+TEST_F(EditSessionTest, PastedJumpsFollowTheirBlockAndLimitsRefuse) {
+  const auto make = [&] {
+    Make("S[G]OGOE");
+    p.steps[2].target = 4;
+    p.steps[5].target = 7;
+    Recompute(p);
+  };
+  make();
+  SelectSteps(state, 1, 5);
+  const std::optional<StepBlock> block = CopySelection(state, prompter);
+  ASSERT_TRUE(block);
+  const std::optional<StepBlock> decoded = DecodeBlock(EncodeBlock(*block));
+  ASSERT_TRUE(decoded);
+  state.anchorStep = 6;
+  ASSERT_TRUE(PasteBlock(state, *decoded, prompter));
+  EXPECT_EQ(Shape(), "S[G]OGO[G]OGE");
+  EXPECT_EQ(p.steps[8].target, 10) << "inside the block: the pasted step 4";
+  EXPECT_EQ(p.steps[11].target, 12) << "outside: still the End";
+  EXPECT_EQ(p.steps[5].target, 12);
+  EXPECT_EQ(p.steps[2].target, 4);
+  EXPECT_EQ(std::pair(state.selectFirst, state.selectLast), std::pair(7, 11));
+
+  make();
+  SelectSteps(state, 2, 4);  // G ] O: an end without its start
+  prompter.shown.clear();
+  EXPECT_FALSE(CopySelection(state, prompter));
+  EXPECT_FALSE(CutSelection(state, prompter));
+  EXPECT_EQ(Shape(), "S[G]OGOE");
+  ASSERT_EQ(prompter.shown.size(), 2u);
+  EXPECT_EQ(prompter.shown[0].text, kHalfLoopText);
+
+  // Three loops deep already: a pasted loop inside the innermost would be the fourth.
+  Make("S[[[O]]]E");
+  SelectSteps(state, 3, 5);
+  const auto loop = CopySelection(state, prompter);
+  ASSERT_TRUE(loop);
+  state.anchorStep = 4;
+  EXPECT_FALSE(PasteBlock(state, *loop, prompter));
+  EXPECT_EQ(Shape(), "S[[[O]]]E");
+  // Past the step limit.
+  Make("S" + std::string(250, 'O') + "E");
+  SelectSteps(state, 1, 5);
+  EXPECT_FALSE(PasteBlock(state, *CopySelection(state, prompter), prompter));
+  EXPECT_EQ(p.count, 252);
+  EXPECT_EQ(prompter.shown.back().text, "最大登録数を超えました。");
+  // Bytes that are no block: cut short, a Start inside, another version.
+  std::vector<uint8_t> bytes = EncodeBlock(*block);
+  for (auto damaged : {std::vector<uint8_t>(bytes.begin(), bytes.end() - 1),
+                       std::vector<uint8_t>(bytes.begin(), bytes.begin() + 9)}) {
+    EXPECT_FALSE(DecodeBlock(damaged));
+  }
+  std::vector<uint8_t> start = bytes;
+  start[10] = 0;  // the first record's kind: Start
+  EXPECT_FALSE(DecodeBlock(start));
+  bytes[4] = 2;
+  EXPECT_FALSE(DecodeBlock(bytes));
 }
 
 // Thumbs past either end and other requests; only line and page requests repaint the toolbar.

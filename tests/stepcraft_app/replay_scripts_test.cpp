@@ -60,6 +60,8 @@ struct Session {
   std::string boardLetters;  // what reached the board, auto-mode queries left out
   QStringList filesMade;
   QStringList stepcraftArgs;  // before --replay; "start.flc" is made by the test
+  // Files the session saved that must hold the same bytes.
+  std::vector<std::pair<QString, QString>> sameFiles{};
   friend void PrintTo(const Session& s, std::ostream* os) { *os << s.script; }
 };
 
@@ -97,6 +99,12 @@ TEST_P(ReplayScripts, TranscriptBoardAndFilesAsExpected) {
   for (const QString& name : s.filesMade) {
     EXPECT_TRUE(QFileInfo(QDir(folder).filePath(name)).size() > 0) << name.toStdString();
   }
+  for (const auto& [a, b] : s.sameFiles) {
+    const QByteArray first = ReadAll(QDir(folder).filePath(a));
+    EXPECT_FALSE(first.isEmpty()) << a.toStdString();
+    EXPECT_TRUE(first == ReadAll(QDir(folder).filePath(b)))
+        << a.toStdString() << " " << b.toStdString();
+  }
   EXPECT_EQ(QFileInfo(QDir(folder).filePath("program.flc")).size() == 204864,
             s.filesMade.contains("program.flc"));
 }
@@ -111,7 +119,14 @@ INSTANTIATE_TEST_SUITE_P(
         Session{"transfer_older_board", {"--version", "V2.00.00"}, "C", {}, {}},
         // A file named on the command line, with the view-mode switch beside it.
         Session{"open_at_start", {}, "", {}, {"-F", "start"}},
-        Session{"open_missing_at_start", {}, "", {}, {"missing.flc"}}),
+        Session{"open_missing_at_start", {}, "", {}, {"missing.flc"}},
+        // Undone back to what was saved, twice, by undo, redo and undo, and across pastes.
+        Session{"undo_and_clipboard",
+                {},
+                "",
+                {"pasted.flc"},
+                {},
+                {{"before.flc", "undone.flc"}, {"before.flc", "unpasted.flc"}}}),
     [](const ::testing::TestParamInfo<Session>& info) { return std::string(info.param.script); });
 
 }  // namespace

@@ -355,5 +355,33 @@ TEST(StepcraftSimulation, PausesAtTheMarkedStepStepsWithF10AndStopsForAnEdit) {
   EXPECT_TRUE(e.state->breakpoints.none());
 }
 
+// The edit menu names what it would undo or redo and is disabled when it cannot act; Ctrl+Z
+// and Ctrl+Y reach it.
+TEST(StepcraftEditMenu, NamesTheOperationAndFollowsTheHistory) {
+  Editor e;
+  QAction* undo = e.window->action(kCommandUndo);
+  QAction* redo = e.window->action(kCommandRedo);
+  ASSERT_TRUE(undo && redo);
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(e.window->action(kCommandCopy)->isEnabled());
+  e.prompter.answers = {PromptAnswer::Ok};
+  e.Command(2017);
+  QTest::mouseClick(e.window->flowchartWindow(), Qt::LeftButton, {}, QPoint(100, 64));
+  ASSERT_EQ(e.state->program.count, 3);
+  EXPECT_TRUE(undo->isEnabled());
+  EXPECT_EQ(undo->text(), "元に戻す: 「待機」の挿入");
+  QApplication::setActiveWindow(e.window.get());
+  QTest::keyClick(e.window.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(e.state->program.count, 2);
+  EXPECT_FALSE(e.state->program.modified);
+  EXPECT_EQ(undo->text(), "元に戻す");
+  EXPECT_EQ(redo->text(), "やり直し: 「待機」の挿入");
+  QTest::keyClick(e.window.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(e.state->program.count, 3);
+  EXPECT_TRUE(e.state->program.modified);
+  e.Command(kCommandSelectAll);
+  EXPECT_TRUE(e.window->action(kCommandCopy)->isEnabled());
+}
+
 }  // namespace
 }  // namespace pendra2::flowchart_ui
