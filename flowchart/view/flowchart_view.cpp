@@ -74,6 +74,22 @@ void SelectionBands(interaction::DrawList& list, const FlowProgram& program, con
   }
 }
 
+// Around each selected symbol, over its white box, so the selection reads as one block.
+void SelectionFrames(interaction::DrawList& list, const FlowProgram& program,
+                     const ViewState& view) {
+  if (view.selectFirst < 0 || view.selectLast < view.selectFirst) return;
+  const int count = StepCount(program);
+  for (int n = std::max(view.selectFirst, view.topStep);
+       n <= view.selectLast && n < count && n < int64_t{view.topStep} + kVisibleRows; ++n) {
+    const int top = (n - view.topStep) * kRowHeight + kRowsTop + 1;
+    const int bottom = top + kSymbolHeight - 2;
+    const int left = kSymbolLeft + 1;
+    const int right = kSymbolLeft + kSymbolWidth - 1;
+    list.Line({{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}}, 3,
+              kSelectedFrame);
+  }
+}
+
 // Around the running step's symbol, over the hover highlight, and its arrow.
 void RunningFrame(interaction::DrawList& list, const FlowProgram& program, const ViewState& view) {
   const int c = RunningRow(program, view);
@@ -169,6 +185,7 @@ interaction::DrawList FlowchartView(const FlowProgram& program, const ViewState&
     RunningBand(list, program, view);
     Rows(list, program, view, decode);
     Highlight(list, program, view, decode);
+    SelectionFrames(list, program, view);
     RunningFrame(list, program, view);
     BranchLines(list, program, view);
     // Lanes run on past the first and last rows; these strips cut them off there.

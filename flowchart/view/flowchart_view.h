@@ -32,6 +32,7 @@ struct ViewState {
 
 inline constexpr interaction::Colour kRunningBand{0xCFE8FF};
 inline constexpr interaction::Colour kSelectedBand{0xFFE6A8};
+inline constexpr interaction::Colour kSelectedFrame{0xF0B440};
 inline constexpr interaction::Colour kRunningFrame{0x1E88E5};
 
 inline constexpr interaction::FontSpec kCaptionFont{8, 400, true};
