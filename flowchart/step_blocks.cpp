@@ -141,7 +141,7 @@ bool PasteBlock(StepcraftState& state, const StepBlock& block, interaction::Prom
       }
       step.target = std::clamp(step.target, int32_t{1}, after.count - 1);
     }
-    after.steps[static_cast<std::size_t>(p + 1 + i)] = step;
+    after.steps[static_cast<std::size_t>(p) + 1 + static_cast<std::size_t>(i)] = step;
   }
   Recompute(after);
   const bool tooDeep = std::any_of(after.depthAfter.begin(), after.depthAfter.begin() + after.count,

@@ -122,7 +122,8 @@ void EditCommands::Refresh() {
   const auto named = [](const char* base, std::string_view label) {
     QString text = QString::fromUtf8(base);
     if (!label.empty())
-      text += QStringLiteral(": ") + QString::fromUtf8(label.data(), label.size());
+      text += QStringLiteral(": ") +
+              QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
     return text;
   };
   set(kCommandUndo, history_.CanUndo(), named(kUndoText, history_.UndoLabel()));
