@@ -44,6 +44,16 @@ EditCommands::EditCommands(flowchart::StepcraftState& state, interaction::Prompt
       beforeChange_(std::move(beforeChange)),
       changed_(std::move(changed)) {
   history_.Reset(state_.program);
+  // Asking the clipboard what it holds is a round trip to whichever program owns it: asked
+  // when it changes, not at every click.
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const auto look = [this, clipboard] {
+    const QMimeData* mime = clipboard->mimeData();
+    clipboardHasSteps_ = mime && mime->hasFormat(QString::fromLatin1(flowchart::kStepsMimeType));
+    Refresh();
+  };
+  connect(clipboard, &QClipboard::dataChanged, this, look);
+  look();
 }
 
 bool EditCommands::Command(int id) {
@@ -132,8 +142,7 @@ void EditCommands::Refresh() {
   set(kCommandCut, selected, {});
   set(kCommandCopy, selected, {});
   set(kCommandSelectAll, state_.program.count > 2, {});
-  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-  set(kCommandPaste, mime && mime->hasFormat(QString::fromLatin1(flowchart::kStepsMimeType)), {});
+  set(kCommandPaste, clipboardHasSteps_, {});
 }
 
 }  // namespace pendra2::flowchart_ui

@@ -45,6 +45,7 @@ class EditCommands final : public QObject {
   std::function<void()> changed_;
   flowchart::EditHistory history_;
   std::map<int, QAction*> actions_;
+  bool clipboardHasSteps_ = false;
 };
 
 }  // namespace pendra2::flowchart_ui
