@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "melody/exchange/midi_import.h"
+#include "melody/exchange/score_from_midi.h"
 #include "melody/helpers.h"
+#include "melody/smf_bytes.h"
 #include "support/board_process.h"
 
 namespace pendra2::melody_ui {
@@ -78,6 +81,24 @@ std::vector<int> Cells(const QByteArray& olg, int count) {
   return cells;
 }
 
+// A melody an octave under the score's range (track 2), a bass (track 3), the drums.
+melody::testing::SmfBytes SongFile() {
+  using melody::testing::TrackEvents;
+  return melody::testing::Smf(1, 480,
+                              {TrackEvents().Tempo(0, 500000).End(),
+                               TrackEvents()
+                                   .Name(0, "Melody")
+                                   .On(0, 1, 60)
+                                   .Off(240, 1, 60)
+                                   .On(0, 1, 62)
+                                   .Off(240, 1, 62)
+                                   .On(240, 1, 64)
+                                   .Off(240, 1, 64)
+                                   .End(),
+                               TrackEvents().Name(0, "Bass").On(0, 2, 36).Off(480, 2, 36).End(),
+                               TrackEvents().On(0, 10, 36).Off(10, 10, 36).End()});
+}
+
 struct Case {
   const char* script;
   std::function<void(const QDir& folder, const BoardTraffic& board)> check;
@@ -111,6 +132,20 @@ TEST(ChimecraftReplay, Sessions) {
          EXPECT_EQ(Cells(ReadAll(folder.filePath("kept.olg")), 2), (std::vector<int>{0, 24}));
          EXPECT_FALSE(folder.exists("no"));
        }},
+      {"midi_import_export",
+       [](const QDir& folder, const BoardTraffic&) {
+         EXPECT_EQ(Cells(ReadAll(folder.filePath("imported.olg")), 5),
+                   (std::vector<int>{1, 3, 23, 5, 24}));
+         const QByteArray midi = ReadAll(folder.filePath("imported.mid"));
+         const auto back = melody::exchange::MidiFromBytes(
+             std::span(reinterpret_cast<const uint8_t*>(midi.data()),
+                       static_cast<std::size_t>(midi.size())),
+             "imported.mid");
+         ASSERT_TRUE(back.outcome.ok());
+         const auto score = melody::exchange::ScoreFromMidi(back.song, {0, 3, 0}).score;
+         EXPECT_EQ(melody::testing::Head(score, 5), (melody::testing::Cols{1, 3, 23, 5, 24}));
+         EXPECT_TRUE(ReadAll(folder.filePath("imported.wav")).startsWith("RIFF"));
+       }},
       {"loops_and_scrolling",
        [](const QDir& folder, const BoardTraffic&) {
          const std::vector<int> kept = Cells(ReadAll(folder.filePath("unlooped.olg")), 24);
@@ -127,6 +162,8 @@ TEST(ChimecraftReplay, Sessions) {
     looped.insert(looped.end(), {'l', 1, 5, 'L', 0, 0, 22, 7});
     melody::testing::WriteBytes(folder.filePath("looped.olg").toStdString(),
                                 melody::testing::TuneFile(looped));
+    melody::testing::WriteBytes(folder.filePath("song.mid").toStdString(), SongFile());
+    melody::testing::WriteBytes(folder.filePath("bad.mid").toStdString(), {'M', 'T', 'h', 'd'});
     const QString script = ScriptDir() + c.script;
     const Outcome run = Replay(board, script + ".replay", folder.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
