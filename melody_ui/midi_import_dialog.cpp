@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "melody/exchange/import_texts.h"
 #include "melody/exchange/midi_import.h"
@@ -57,6 +58,9 @@ MidiImportDialog::MidiImportDialog(const ex::MidiSong& song, std::string_view fi
   for (const ex::MidiPart& part : song.parts) parts_->addItem(PartLabel(part));
   parts_->setCurrentRow(static_cast<int>(proposed.part));
   parts_->setMinimumWidth(420);
+  // As tall as its entries, up to eight of them; more scroll.
+  const int rows = std::clamp(parts_->count(), 3, 8);
+  parts_->setFixedHeight(parts_->sizeHintForRow(0) * rows + 2 * parts_->frameWidth() + 4);
 
   grid_ = new QComboBox(this);
   grid_->setObjectName(QString::number(kImportGridList));
