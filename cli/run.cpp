@@ -54,12 +54,12 @@ constexpr std::array kCommands{
           "moved into C1-A2s (notes still outside by octaves), at the nearest tempo, cut where\n"
           "the board's tune image ends. Channel 10 (drums) is left out.\n"
           "  -o OUT.olg     the tune to write\n"
-          "  --list         list the tracks and channels with their notes, numbered for --track\n"
+          "  --list         only list the tracks and channels, numbered for --track\n"
           "  --track N      entry N of the list (default: the one with the most melody)\n"
-          "  --transpose N  semitones up, or down when negative, -96 to 96 (default: the octave\n"
-          "                 shift that brings the most notes into range)\n"
-          "  --grid V       a column's note value: 2, 4, 4t, 8, 8t, 16, 16t or 32, t for triplets\n"
-          "                 (default: the shortest note the melody commonly has)\n"
+          "  --transpose N  semitones up (negative: down), -96 to 96\n"
+          "  --grid V       a column's note value: 2, 4, 4t, 8, 8t, 16, 16t or 32 (t: triplet)\n"
+          "Without --transpose the tune moves by the whole octaves that bring the most notes\n"
+          "into range; without --grid a column is the shortest note the melody commonly has.\n"
           "What had to change (notes folded in or left out, the end cut off) is said on the\n"
           "error stream; the tune is written all the same.\n"},
     Entry{"export", Export, "export FILE.olg -o OUT.mid|OUT.wav",
