@@ -116,7 +116,8 @@ std::string Signed(int n) {
 int ImportMidi(Args args, Streams io) {
   const auto parsed = ParseImport(args, io);
   if (!parsed) return kUsage;
-  const auto file = ReadInput(parsed->input, io);
+  // One byte past the import's own limit tells a file too large from one that fits.
+  const auto file = ReadInput(parsed->input, io, ex::kMaxMidiFileBytes + 1);
   if (!file) return kFileError;
   const ex::MidiFile midi = ex::MidiFromBytes(file->bytes, file->path);
   if (!midi.outcome.ok()) {
@@ -198,8 +199,7 @@ int Export(Args args, Streams io) {
           output, {reinterpret_cast<const char*>(bytes.bytes.data()), bytes.bytes.size()}, io);
       status != kDone)
     return status;
-  if (bytes.cut)
-    io.err << "pendra2-cli: " << input << ": " << OneLine(ex::kExportCutMessage.text) << "\n";
+  if (bytes.cut) io.err << "pendra2-cli: " << input << ": " << OneLine(bytes.cut->text) << "\n";
   const melody::PlayedTune played = melody::PlayOut(state->score);
   const long seconds = static_cast<long>(played.columns.size()) * played.periodMs / 1000;
   io.out << "wrote " << output << ": " << played.columns.size() << " columns played, "

@@ -62,12 +62,13 @@ constexpr std::array kCommands{
           "into range; without --grid a column is the shortest note the melody commonly has.\n"
           "What had to change (notes folded in or left out, the end cut off) is said on the\n"
           "error stream; the tune is written all the same.\n"},
-    Entry{"export", Export, "export FILE.olg -o OUT.mid|OUT.wav",
-          "Writes a tune out as a MIDI file or a WAV recording, its loops played out as the board\n"
-          "plays them (at most ten minutes). MIDI: one track, a column an eighth note at the\n"
-          "tune's tempo, General MIDI's music box. WAV: the virtual board's music-box voice,\n"
-          "mono, 16 bits, 22050 Hz.\n"
-          "  -o OUT         the file to write; its name decides: .mid (or .midi) or .wav\n"},
+    Entry{
+        "export", Export, "export FILE.olg -o OUT.mid|OUT.wav",
+        "Writes a tune out as a MIDI file or a WAV recording, its loops played out as the board\n"
+        "plays them (at most ten minutes or 10,000 columns). MIDI: one track, a column an eighth\n"
+        "note at the tune's tempo, General MIDI's music box. WAV: the virtual board's voice,\n"
+        "mono, 16 bits, 22050 Hz.\n"
+        "  -o OUT         the file to write; its name decides: .mid (or .midi) or .wav\n"},
     Entry{"render", Render,
           "render FILE.flc -o OUT.png [--view 0|1|4] [--top N] | FILE.olg -o OUT.png [--scroll N]",
           "Paints the flowchart window's view of a program, or the score window of a tune,\n"

@@ -26,7 +26,8 @@ PlayedTune PlayOut(const Score& score) {
   const auto period = StartWholePlayback(state, copy, kEditMode);
   tune.periodMs = PeriodMs(copy);
   if (!period) return tune;
-  const std::size_t maxColumns = static_cast<std::size_t>(kMaxPlayedMs / tune.periodMs);
+  const auto maxColumns =
+      static_cast<std::size_t>(std::min(kMaxPlayedMs / tune.periodMs, kMaxPlayedColumns));
   for (long tick = 0;; ++tick) {
     if (tick == kMaxTicks || tune.columns.size() == maxColumns) {
       tune.cut = true;

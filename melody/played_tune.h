@@ -10,13 +10,16 @@
 
 namespace pendra2::melody {
 
-// Loops can repeat a tune for hours (255 times, four deep); what is played out stops here.
+// Loops can repeat a tune for hours (255 times, four deep); what is played out stops at ten
+// minutes, or at 10,000 columns for the fastest tempos (a MIDI file of them is written in a
+// tenth of a second, where libsmf's time grows with the square of the notes).
 inline constexpr int kMaxPlayedMs = 10 * 60 * 1000;
+inline constexpr int kMaxPlayedColumns = 10000;
 
 struct PlayedTune {
   std::vector<uint8_t> columns;  // each one period long: a note 0-22 or the rest 23
   int periodMs = 0;
-  bool cut = false;  // it played longer than kMaxPlayedMs (or its marks never ended)
+  bool cut = false;  // it played longer than the limits (or its marks never ended)
   bool HasNotes() const;
 };
 

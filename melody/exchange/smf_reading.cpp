@@ -1,13 +1,10 @@
 #include "melody/exchange/smf_reading.h"
 
-// smf.h includes glib.h inside its extern "C" block, where glib's C++ templates may not
-// stand: glib comes first, so that its include guard leaves it out there.
-#include <glib.h>
-#include <smf.h>
-
 #include <map>
 #include <memory>
 #include <utility>
+
+#include "melody/exchange/smf_handle.h"
 
 namespace pendra2::melody::exchange {
 namespace {
@@ -15,10 +12,6 @@ namespace {
 constexpr uint8_t kMeta = 0xFF;
 constexpr uint8_t kTrackName = 0x03;
 constexpr uint8_t kNoteOn = 0x90;
-
-struct SmfDeleter {
-  void operator()(smf_t* smf) const { smf_delete(smf); }
-};
 
 // A track name's bytes from its meta event (FF 03, a length, the text), read here rather than
 // by libsmf's text helper, which asserts on an empty one.
@@ -44,7 +37,7 @@ MidiReading ReadSmf(std::span<const uint8_t> bytes) {
   SmfFraming framing = FrameSmf(bytes);
   reading.verdict = framing.verdict;
   if (framing.verdict != SmfVerdict::kSound || framing.tracks == 0) return reading;
-  const std::unique_ptr<smf_t, SmfDeleter> smf(
+  const SmfHandle smf(
       smf_load_from_memory(framing.framed.data(), static_cast<int>(framing.framed.size())));
   if (!smf || smf->ppqn <= 0) {
     reading.verdict = SmfVerdict::kDamaged;

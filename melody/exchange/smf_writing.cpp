@@ -1,8 +1,5 @@
 #include "melody/exchange/smf_writing.h"
 
-// See smf_reading.cpp: glib first.
-#include <glib.h>
-#include <smf.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -14,13 +11,10 @@
 #include <string>
 
 #include "melody/exchange/score_from_midi.h"
+#include "melody/exchange/smf_handle.h"
 
 namespace pendra2::melody::exchange {
 namespace {
-
-struct SmfDeleter {
-  void operator()(smf_t* smf) const { smf_delete(smf); }
-};
 
 // libsmf saves only to a file it names itself: a file of our own in the temporary folder,
 // created under a fresh name and gone again once its bytes are read.
@@ -61,7 +55,7 @@ bool Add(smf_track_t* track, int pulses, std::initializer_list<uint8_t> bytes) {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> MidiBytes(const PlayedTune& tune) {
-  const std::unique_ptr<smf_t, SmfDeleter> smf(smf_new());
+  const SmfHandle smf(smf_new());
   if (!smf || smf_set_ppqn(smf.get(), kExportPpqn) != 0) return std::nullopt;
   smf_track_t* track = smf_track_new();
   if (track == nullptr) return std::nullopt;

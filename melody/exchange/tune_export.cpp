@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "interaction/save_whole.h"
 #include "melody/exchange/smf_writing.h"
@@ -17,6 +18,16 @@ bool EndsWith(std::string_view path, std::string_view ending) {
   return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
     return std::tolower(static_cast<unsigned char>(a)) == b;
   });
+}
+
+interaction::UserMessage CutNotice(const PlayedTune& tune) {
+  const long seconds = static_cast<long>(tune.columns.size()) * tune.periodMs / 1000;
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "ループをすべてくり返すと長すぎるため、はじめの %zu 列（%ld分%02ld秒）だけを"
+                "書き出しました。",
+                tune.columns.size(), seconds / 60, seconds % 60);
+  return {text, "書き出し", interaction::PromptIcon::Information};
 }
 
 }  // namespace
@@ -47,7 +58,7 @@ ExportBytes TuneFileBytes(const Score& score, ExportKind kind) {
     result.outcome = kNothingToExportMessage;
     return result;
   }
-  result.cut = tune.cut;
+  if (tune.cut) result.cut = CutNotice(tune);
   auto bytes = kind == ExportKind::kMidi ? MidiBytes(tune) : WavBytes(tune);
   if (!bytes) {
     result.outcome = kExportFailedMessage;
@@ -74,7 +85,7 @@ Exported ExportTune(const Score& score, const std::string& path, ExportKind kind
       exported.outcome = kExportFailedMessage;
       return exported;
   }
-  if (file.cut) exported.notice = kExportCutMessage;
+  exported.notice = std::move(file.cut);
   return exported;
 }
 

@@ -35,7 +35,8 @@ std::optional<ExportKind> ExportKindOf(std::string_view path);
 struct ExportBytes {
   interaction::Outcome outcome;
   std::vector<uint8_t> bytes;
-  bool cut = false;  // only the first kMaxPlayedMs are in it
+  // The loops played longer than a file takes (melody/played_tune.h): how much is in it.
+  std::optional<interaction::UserMessage> cut;
 };
 
 // The file's bytes; a tune without a single note is refused.
@@ -43,7 +44,7 @@ ExportBytes TuneFileBytes(const Score& score, ExportKind kind);
 
 struct Exported {
   interaction::Outcome outcome;
-  std::optional<interaction::UserMessage> notice;  // written, but cut short
+  std::optional<interaction::UserMessage> notice;  // written, but cut short (ExportBytes::cut)
 };
 
 // The bytes saved as `path`; a failed save leaves the file that stood there as it was.

@@ -147,6 +147,9 @@ TEST(PlayedTune, LoopsThatWouldPlayForHoursStopAtTheLimit) {
   const int ms = static_cast<int>(played.columns.size()) * played.periodMs;
   EXPECT_LE(ms, kMaxPlayedMs);
   EXPECT_GT(ms, kMaxPlayedMs - played.periodMs);
+  // At the fastest tempo the columns run out before the minutes do.
+  SetTempoIndex(hours, 12);
+  EXPECT_EQ(PlayOut(hours).columns.size(), std::size_t{kMaxPlayedColumns});
   // Damaged marks that jump among themselves for ever, a counter set afresh on each pass.
   const PlayedTune endless = PlayOut(ScoreOf("L 4 0 0 l 1 L 0 0 0"));
   EXPECT_TRUE(endless.cut);
