@@ -134,9 +134,6 @@ TEST(PlayedTune, PlaysLoopsOutAsThePlaybackDoesWithoutTheEndMark) {
     EXPECT_EQ(got, C(columns)) << tune;
     EXPECT_FALSE(played.cut) << tune;
   }
-  Score fast = ScoreOf("1 2");
-  SetTempoIndex(fast, 12);
-  EXPECT_EQ(PlayOut(fast).periodMs, 4);
 }
 
 TEST(PlayedTune, LoopsThatWouldPlayForHoursStopAtTheLimit) {

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "melody/exchange/import_texts.h"
-#include "melody/exchange/tune_export.h"
 #include "melody/helpers.h"
 #include "melody/scripted.h"
 #include "melody/smf_bytes.h"
@@ -42,12 +41,11 @@ struct NoPrinter final : ui::PrintChooser {
   bool Choose(QPrinter&, QWidget*) override { return false; }
 };
 
-// The import dialog's answers: the proposal (nothing scripted) or the choice given.
-struct ScriptedImports final : ImportChooser {
-  std::deque<std::optional<melody::exchange::ImportChoice>> answers;
+// The import dialog answered with its own proposal.
+struct ProposedImports final : ImportChooser {
   std::optional<melody::exchange::ImportChoice> Choose(const melody::exchange::MidiSong& song,
                                                        std::string_view) override {
-    return Next(answers, std::optional(melody::exchange::ProposeImport(song)));
+    return melody::exchange::ProposeImport(song);
   }
 };
 
@@ -81,7 +79,7 @@ struct Chime {
   NoPrinter printer;
   ui::MusicBox sound{true};
   std::vector<int> struck;  // what the PC's loudspeaker was asked to sound
-  ScriptedImports imports;
+  ProposedImports imports;
   std::unique_ptr<ChimeWindow> window;
 };
 
@@ -311,34 +309,6 @@ TEST(ChimeWindow, MidiImportOpensUntitledAfterTheQuestionAndTellsWhatChanged) {
             "スコアの音域（C1〜A2#）に入らない音が 1 "
             "個あったので、オクターブを変えて入れました。\n"
             "同じ列に重なった音が 1 個あったので、いちばん高い音だけを入れました。");
-  // Cancelled in the dialog: the tune stays.
-  chime.prompter.answers = {interaction::PromptAnswer::No};
-  chime.files.paths = {(dir / "song.mid").string()};
-  chime.imports.answers = {std::nullopt};
-  chime.state->score.cells[0] = 9;
-  chime.window->Command(kCmdImportMidi);
-  EXPECT_EQ(chime.state->score.cells[0], 9);
-}
-
-TEST(ChimeWindow, ExportWritesTheFileOrSaysWhyNot) {
-  using namespace melody::testing;
-  const TempDir dir;
-  Chime chime(false);
-  chime.files.paths = {(dir / "empty").string()};
-  chime.window->Command(kCmdExportMidi);
-  EXPECT_EQ(chime.prompter.asked.back(), Said(melody::exchange::kNothingToExportMessage));
-  chime.Click(X(0), Y(1));
-  chime.files.paths = {(dir / "tune").string(), (dir / "tune.wav").string()};
-  chime.window->Command(kCmdExportMidi);
-  chime.window->Command(kCmdExportWav);
-  EXPECT_EQ(chime.files.titles,
-            (std::vector<std::string>{"MIDIファイル書き出し", "MIDIファイル書き出し",
-                                      "WAVファイル書き出し"}));
-  EXPECT_EQ(chime.prompter.asked.size(), 1u);
-  const Bytes midi = ReadBytes(dir / "tune.mid");
-  ASSERT_GE(midi.size(), 4u);
-  EXPECT_EQ(std::string(midi.begin(), midi.begin() + 4), "MThd");
-  EXPECT_GT(ReadBytes(dir / "tune.wav").size(), 44u);
 }
 
 // Closing with unsaved changes: Cancel keeps the program and its score; No ends it and
