@@ -133,9 +133,9 @@ void ChimeWindow::BuildMenus() {
   key(add(file, "読込み", kCmdLoad), QKeySequence::Open);
   add(file, "サンプルを開く", ui::kCommandOpenExample);
   file->addSeparator();
-  add(file, "MIDIファイル読込み...", kCmdImportMidi);
-  add(file, "MIDIファイル書き出し...", kCmdExportMidi);
-  add(file, "WAVファイル書き出し...", kCmdExportWav);
+  add(file, "MIDIファイル読込み", kCmdImportMidi);
+  add(file, "MIDIファイル書き出し", kCmdExportMidi);
+  add(file, "WAVファイル書き出し", kCmdExportWav);
   file->addSeparator();
   key(add(file, "印刷", kCmdPrint), QKeySequence::Print);
   file->addSeparator();

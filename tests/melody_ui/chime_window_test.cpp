@@ -95,7 +95,8 @@ TEST(ChimeWindow, WindowsAndControls) {
                        kCmdStopPlay, kCmdDeleteMode, kCmdInsertMode}) {
     EXPECT_NE(w.findChild<QToolButton*>(QString::number(id)), nullptr) << id;
   }
-  for (const int id : {kCmdNew, kCmdSave, kCmdLoad, kCmdPrint, kCmdExit, kCmdLoopPlay, kCmdAbout}) {
+  for (const int id : {kCmdNew, kCmdSave, kCmdLoad, kCmdPrint, kCmdExit, kCmdLoopPlay, kCmdAbout,
+                       kCmdImportMidi, kCmdExportMidi, kCmdExportWav, kCmdPcAlso}) {
     EXPECT_NE(w.findChild<QAction*>(QString::number(id)), nullptr) << id;
   }
   w.findChild<QToolButton*>(QString::number(kCmdDeleteMode))->click();
