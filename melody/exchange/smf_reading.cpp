@@ -1,5 +1,6 @@
 #include "melody/exchange/smf_reading.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <utility>
@@ -13,21 +14,21 @@ constexpr uint8_t kMeta = 0xFF;
 constexpr uint8_t kTrackName = 0x03;
 constexpr uint8_t kNoteOn = 0x90;
 
-// A track name's bytes from its meta event (FF 03, a length, the text), read here rather than
-// by libsmf's text helper, which asserts on an empty one.
+// A track name's bytes from its meta event: FF 03, the text's length (a variable-length
+// quantity), the text. Read here, as libsmf's text helper hands back memory of its own.
 std::string NameOf(const smf_event_t& event) {
-  const int size = event.midi_buffer_length;
-  const unsigned char* b = event.midi_buffer;
+  const std::span<const unsigned char> b(event.midi_buffer,
+                                         static_cast<std::size_t>(event.midi_buffer_length));
   uint32_t length = 0;
-  int at = 2;
-  for (; at < size && at < 6; ++at) {
-    length = length << 7 | (b[at] & 0x7F);
-    if ((b[at] & 0x80) == 0) break;
+  std::size_t at = 2;
+  while (at < b.size()) {
+    const unsigned char c = b[at++];
+    length = length << 7 | (c & 0x7F);
+    if ((c & 0x80) == 0) break;
   }
-  ++at;
-  if (at > size) return {};
-  const auto available = static_cast<uint32_t>(size - at);
-  return std::string(reinterpret_cast<const char*>(b + at), std::min(length, available));
+  const std::size_t available = b.size() - std::min(at, b.size());
+  return std::string(reinterpret_cast<const char*>(b.data()) + std::min(at, b.size()),
+                     std::min<std::size_t>(length, available));
 }
 
 }  // namespace
