@@ -30,11 +30,11 @@ struct PlaybackState {
 
 struct TickResult {
   std::optional<uint8_t> note;  // PlayNote argument to send now
-  // The column played, board or not: what the PC's own loudspeaker sounds.
-  std::optional<uint8_t> sounded;
   bool running = false;         // set the timer again
   int periodMs = 0;             // for the next tick, read from the current tempo row
   bool redraw = false;          // the grid's played column changed
+  // The column played, board or not: what the PC's own loudspeaker sounds.
+  std::optional<uint8_t> sounded;
 };
 
 // The board's own run and stop buttons act only on a present board that is not busy.
