@@ -48,6 +48,10 @@ int TuneWrite(const InputFile& file, const WriteTarget& target, Streams io);
 int Render(Args args, Streams io);
 int Pdf(Args args, Streams io);
 
+// exchange_commands.cpp: tunes from MIDI files, and out to MIDI and WAV
+int ImportMidi(Args args, Streams io);
+int Export(Args args, Streams io);
+
 // simulate_command.cpp
 int Simulate(Args args, Streams io);
 

@@ -18,7 +18,6 @@ namespace ml = pendra2::melody;
 
 // Both kinds are a few hundred kilobytes at most; reading stops here so that a device or an
 // endless pipe given as input cannot fill the memory. The loaders ignore trailing bytes.
-constexpr std::size_t kReadLimit = 4 * fc::kFlowFileBytes;
 
 std::string LowerExtension(const std::string& path) {
   std::string ext = fs::path(path).extension().string();
@@ -61,7 +60,7 @@ DocumentKind Sniff(const std::vector<uint8_t>& bytes, const std::string& path) {
   return DocumentKind::Unknown;
 }
 
-interaction::Outcome ReadInputFile(const std::string& path, InputFile& file) {
+interaction::Outcome ReadInputFile(const std::string& path, InputFile& file, std::size_t limit) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (ec && status.type() != fs::file_type::not_found) {
@@ -76,8 +75,8 @@ interaction::Outcome ReadInputFile(const std::string& path, InputFile& file) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Refusal(path, "cannot be opened (no permission to read it?)");
   file.path = path;
-  file.bytes.resize(kReadLimit);
-  in.read(reinterpret_cast<char*>(file.bytes.data()), static_cast<std::streamsize>(kReadLimit));
+  file.bytes.resize(limit);
+  in.read(reinterpret_cast<char*>(file.bytes.data()), static_cast<std::streamsize>(limit));
   if (in.bad()) return Refusal(path, "cannot be read");
   file.bytes.resize(static_cast<std::size_t>(in.gcount()));
   file.kind = Sniff(file.bytes, path);
@@ -124,9 +123,9 @@ interaction::Outcome LoadTuneDocument(const InputFile& file, ml::MelodyState& st
   return {};
 }
 
-std::optional<InputFile> ReadInput(const std::string& path, Streams io) {
+std::optional<InputFile> ReadInput(const std::string& path, Streams io, std::size_t limit) {
   InputFile file;
-  if (const auto read = ReadInputFile(path, file); !read.ok()) {
+  if (const auto read = ReadInputFile(path, file, limit); !read.ok()) {
     Tell(read.message(), io);
     return std::nullopt;
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "flowchart/flow_file.h"
 #include "flowchart/flow_program.h"
 #include "interaction/user_message.h"
 #include "melody/melody_state.h"
@@ -28,8 +29,13 @@ struct InputFile {
 // to have one.
 DocumentKind Sniff(const std::vector<uint8_t>& bytes, const std::string& path);
 
-// Fails, with what to tell the user, when the file is missing, a folder or unreadable.
-interaction::Outcome ReadInputFile(const std::string& path, InputFile& file);
+// The editors' own files are small; what is read of a file stops here unless told otherwise.
+inline constexpr std::size_t kDocumentReadLimit = 4 * flowchart::kFlowFileBytes;
+
+// Fails, with what to tell the user, when the file is missing, a folder or unreadable. At
+// most `limit` bytes are read.
+interaction::Outcome ReadInputFile(const std::string& path, InputFile& file,
+                                   std::size_t limit = kDocumentReadLimit);
 // Opens the file in a fresh editor session (a new program, recomputed); fails for a file of
 // another kind or one the editor refuses.
 interaction::Outcome LoadFlowDocument(const InputFile& file, flowchart::FlowProgram& program);
@@ -38,7 +44,8 @@ interaction::Outcome LoadTuneDocument(const InputFile& file, melody::MelodyState
                                       std::vector<std::string>& warnings);
 
 // The same at the edge: the message (and warnings) written to io.err; nothing then.
-std::optional<InputFile> ReadInput(const std::string& path, Streams io);
+std::optional<InputFile> ReadInput(const std::string& path, Streams io,
+                                   std::size_t limit = kDocumentReadLimit);
 std::unique_ptr<flowchart::FlowProgram> LoadFlow(const InputFile& file, Streams io);
 std::unique_ptr<melody::MelodyState> LoadTune(const InputFile& file, Streams io);
 

@@ -46,6 +46,29 @@ constexpr std::array kCommands{
           "  --stats        report the measured tick intervals\n"
           "  --board B      the board to play on (see boards)\n"
           "Ctrl+C stops the tune, silences the board and exits with status 130.\n"},
+    Entry{"import-midi", ImportMidi,
+          "import-midi FILE.mid -o OUT.olg [--track N] [--transpose N] [--grid V] | FILE.mid "
+          "--list",
+          "Makes a tune of a MIDI file (format 0 or 1) as Chimecraft's import does: the melody\n"
+          "of one track and channel, chords down to their top note, one note value a column,\n"
+          "moved into C1-A2s (notes still outside by octaves), at the nearest tempo, cut where\n"
+          "the board's tune image ends. Channel 10 (drums) is left out.\n"
+          "  -o OUT.olg     the tune to write\n"
+          "  --list         only list the tracks and channels, numbered for --track\n"
+          "  --track N      entry N of the list (default: the one with the most melody)\n"
+          "  --transpose N  semitones up (negative: down), -96 to 96\n"
+          "  --grid V       a column's note value: 2, 4, 4t, 8, 8t, 16, 16t or 32 (t: triplet)\n"
+          "Without --transpose the tune moves by the whole octaves that bring the most notes\n"
+          "into range; without --grid a column is the shortest note the melody commonly has.\n"
+          "What had to change (notes folded in or left out, the end cut off) is said on the\n"
+          "error stream; the tune is written all the same.\n"},
+    Entry{
+        "export", Export, "export FILE.olg -o OUT.mid|OUT.wav",
+        "Writes a tune out as a MIDI file or a WAV recording, its loops played out as the board\n"
+        "plays them (at most ten minutes or 10,000 columns). MIDI: one track, a column an eighth\n"
+        "note at the tune's tempo, General MIDI's music box. WAV: the virtual board's voice,\n"
+        "mono, 16 bits, 22050 Hz.\n"
+        "  -o OUT         the file to write; its name decides: .mid (or .midi) or .wav\n"},
     Entry{"render", Render,
           "render FILE.flc -o OUT.png [--view 0|1|4] [--top N] | FILE.olg -o OUT.png [--scroll N]",
           "Paints the flowchart window's view of a program, or the score window of a tune,\n"

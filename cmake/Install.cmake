@@ -79,6 +79,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # own texts (dialog buttons, file dialogs) in Japanese.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6core6, libqt6gui6, libqt6widgets6, libqt6printsupport6, libqt6svg6, libqt6network6,\
- libqt6multimedia6, libhidapi-hidraw0, libstdc++6, libgcc-s1, libc6, fonts-ipafont-gothic,\
+ libqt6multimedia6, libhidapi-hidraw0, libsmf0, libsndfile1, libstdc++6, libgcc-s1, libc6, fonts-ipafont-gothic,\
  qt6-translations-l10n")
 include(CPack)

@@ -41,6 +41,9 @@ pendra2_layer(melody FOLDERS melody USES interaction board_image)
 pendra2_layer(melody_view FOLDERS melody/view USES melody interaction board_image)
 pendra2_layer(board_sim FOLDERS board_sim USES melody board_image)
 pendra2_layer(sound FOLDERS sound USES board_image)
+# Tunes to and from other programs' files: MIDI in and out (libsmf), WAV out (libsndfile) in
+# the suite's music-box voice.
+pendra2_layer(melody_exchange FOLDERS melody/exchange USES melody sound interaction board_image)
 # The board link is Qt-free; only the virtual board's socket is Qt's.
 pendra2_layer(device FOLDERS device USES interaction board_image
   QT_FILES device/virtual_transport.cpp)
@@ -53,13 +56,13 @@ pendra2_layer(virtual_board FOLDERS virtual_board
 pendra2_layer(stepcraft FOLDERS flowchart_ui flowchart_ui/dialogs
   USES ui_common device flowchart_view flowchart board_sim sound melody interaction board_image QT)
 pendra2_layer(chimecraft FOLDERS melody_ui
-  USES ui_common device melody_view melody interaction board_image QT)
+  USES ui_common device melody_view melody_exchange melody sound interaction board_image QT)
 pendra2_layer(launcher FOLDERS launcher USES ui_common device interaction QT)
 # The command line draws and prints through the cores' pictures and ui_common's painter; it
 # never reaches into an editor.
 pendra2_layer(cli FOLDERS cli
-  USES ui_common device board_sim flowchart_view flowchart melody_view melody interaction
-       board_image QT)
+  USES ui_common device board_sim flowchart_view flowchart melody_view melody_exchange melody
+       interaction board_image QT)
 
 include(${CMAKE_CURRENT_LIST_DIR}/LayerLookup.cmake)
 

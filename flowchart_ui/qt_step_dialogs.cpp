@@ -16,6 +16,7 @@
 #include "flowchart_ui/dialogs/var_compare_dialog.h"
 #include "flowchart_ui/dialogs/variable_dialog.h"
 #include "flowchart_ui/dialogs/wait_dialog.h"
+#include "flowchart_ui/tune_preview.h"
 #include "ui_common/shift_jis.h"
 
 namespace pendra2::flowchart_ui {
@@ -67,15 +68,27 @@ DialogResult QtStepDialogs::Wait(fc::FlowProgram& program) {
 DialogResult QtStepDialogs::Orgel(fc::FlowProgram& program) {
   const fc::StepRecord& step = CurrentStep(program);
   OrgelDialog dialog(owner_);
+  TunePreview preview(sound_);
+  preview.ended = [&dialog] { dialog.ShowListening(false); };
   const auto show = [&] {
     const fc::OrgelFields fields = fc::OpenOrgel(step, ui::ShiftJisToUtf8);
-    dialog.ShowTune(Q(fields.path), Q(fields.size));
+    dialog.ShowTune(Q(fields.path), Q(fields.size), StepTune(step, program.tempoIndex).has_value());
   };
   show();
   // The chosen tune is stored at once and stays, whichever way the dialog then closes.
   dialog.SetBrowse([&] {
+    preview.Stop();
+    dialog.ShowListening(false);
     Stored(fc::BrowseTune(program, files_, ui::Utf8ToShiftJis));
     show();
+  });
+  dialog.SetListen([&] {
+    if (preview.playing()) {
+      preview.Stop();
+    } else if (const auto tune = StepTune(step, program.tempoIndex)) {
+      preview.Play(*tune);
+    }
+    dialog.ShowListening(preview.playing());
   });
   return Finish(dialog, program);
 }

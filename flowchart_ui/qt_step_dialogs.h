@@ -11,6 +11,10 @@
 #include "interaction/prompter.h"
 #include "interaction/step_dialogs.h"
 
+namespace pendra2::ui {
+class MusicBox;
+}
+
 namespace pendra2::flowchart_ui {
 
 class QtStepDialogs final : public interaction::StepDialogs {
@@ -21,6 +25,8 @@ class QtStepDialogs final : public interaction::StepDialogs {
       : prompter_(prompter), files_(files), board_(board), owner_(owner) {}
   // The window that owns the dialogs (the flowchart window, created after this object).
   void SetOwner(QWidget* owner) { owner_ = owner; }
+  // The PC's loudspeaker, for the tune dialog's 試聴.
+  void SetSound(ui::MusicBox* sound) { sound_ = sound; }
 
   interaction::DialogResult Wait(flowchart::FlowProgram& program) override;
   interaction::DialogResult Orgel(flowchart::FlowProgram& program) override;
@@ -43,6 +49,7 @@ class QtStepDialogs final : public interaction::StepDialogs {
   interaction::FileChooser& files_;
   BoardReader* board_;
   QPointer<QWidget> owner_;
+  ui::MusicBox* sound_ = nullptr;
 };
 
 }  // namespace pendra2::flowchart_ui

@@ -157,6 +157,7 @@ int RunStepcraft(const ui::replay::ReplayArgument& command, ui::BoardWorker& boa
   // Tests and quiet classrooms set PENDRA2_MUTE, as for the virtual board.
   ui::MusicBox sound(!qEnvironmentVariableIsEmpty("PENDRA2_MUTE"));
   services.sound = &sound;
+  dialogs.SetSound(&sound);
   if (session) services.transcript = [&session](const std::string& line) { session->Tell(line); };
   StepcraftWindow window(*state, services);
   qtPrompter.SetOwner(&window);

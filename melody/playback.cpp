@@ -83,6 +83,7 @@ TickResult PlaybackTick(PlaybackState& state, const Score& score, int scrollPos,
       }
     } else {
       if (found) result.note = b;
+      result.sounded = b;
       state.playedPosition = pos;
       result.redraw = true;
       ++pos;

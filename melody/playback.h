@@ -33,6 +33,8 @@ struct TickResult {
   bool running = false;         // set the timer again
   int periodMs = 0;             // for the next tick, read from the current tempo row
   bool redraw = false;          // the grid's played column changed
+  // The column played, board or not: what the PC's own loudspeaker sounds.
+  std::optional<uint8_t> sounded;
 };
 
 // The board's own run and stop buttons act only on a present board that is not busy.

@@ -27,26 +27,32 @@ void PutWord(TuneHeader& header, std::size_t offset, int value) {
 
 }  // namespace
 
-interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::string& path) {
-  // Worked on copies: a save that fails leaves the score and header as the user had them.
-  Score saved = score;
-  Normalise(saved);
-  TuneHeader head = header;
+SavedTune TuneForSaving(const Score& score, const TuneHeader& header) {
+  SavedTune saved{score, header, {}};
+  Normalise(saved.score);
+  TuneHeader& head = saved.header;
   head[0] = 'O';
   head[1] = 'L';
   head[2] = 0x58;
   head[3] = head[4] = head[5] = 0;
-  PutWord(head, 6, saved.length);
+  PutWord(head, 6, saved.score.length);
   // The version text with its terminator; the rest of its field is padding and stays.
   std::copy(kVersionText.begin(), kVersionText.end(), head.begin() + 8);
   head[8 + kVersionText.size()] = 0;
   static_assert(kVersionText.size() < kVersionField);
-  PutWord(head, 24, saved.tempoIndex);
+  PutWord(head, 24, saved.score.tempoIndex);
 
-  std::vector<uint8_t> bytes(head.begin(), head.end());
-  bytes.insert(bytes.end(), saved.tempoPair.begin(), saved.tempoPair.end());
-  bytes.insert(bytes.end(), saved.cells.begin(), saved.cells.begin() + kFileCells);
-  switch (interaction::SaveWhole(path, bytes).result) {
+  saved.bytes.assign(head.begin(), head.end());
+  saved.bytes.insert(saved.bytes.end(), saved.score.tempoPair.begin(), saved.score.tempoPair.end());
+  saved.bytes.insert(saved.bytes.end(), saved.score.cells.begin(),
+                     saved.score.cells.begin() + kFileCells);
+  return saved;
+}
+
+interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::string& path) {
+  // Worked on copies: a save that fails leaves the score and header as the user had them.
+  SavedTune saved = TuneForSaving(score, header);
+  switch (interaction::SaveWhole(path, saved.bytes).result) {
     case interaction::SaveResult::kSaved:
       break;
     case interaction::SaveResult::kMayBeDamaged:
@@ -54,9 +60,9 @@ interaction::Outcome SaveTune(Score& score, TuneHeader& header, const std::strin
     case interaction::SaveResult::kUnchanged:
       return kSaveErrorMessage;
   }
-  saved.modified = false;
-  score = saved;
-  header = head;
+  saved.score.modified = false;
+  score = saved.score;
+  header = saved.header;
   return {};
 }
 

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "interaction/user_message.h"
 #include "melody/score.h"
@@ -85,6 +86,14 @@ struct LoadResult {
 // `path` without its folders ('/' and '\' both separate them), as titles and messages name
 // the file.
 std::string_view FileNameOf(std::string_view path);
+
+// What a save writes: the normalised score, the header as it will stand, and the file's bytes.
+struct SavedTune {
+  Score score;
+  TuneHeader header{};
+  std::vector<uint8_t> bytes;
+};
+SavedTune TuneForSaving(const Score& score, const TuneHeader& header);
 
 // Normalises and writes the score as interaction::SaveWhole does: a failed save leaves the
 // previous file whole (kSaveErrorMessage), but for a file written in place, whose folder the

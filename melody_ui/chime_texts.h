@@ -20,6 +20,10 @@ inline constexpr int kCmdExit = 105;
 inline constexpr int kCmdLoopPlay = 32781;
 inline constexpr int kCmdReconnect = 32790;  // as Stepcraft's "Pendra 再接続"
 inline constexpr int kCmdAbout = 104;
+inline constexpr int kCmdImportMidi = 33020;
+inline constexpr int kCmdExportMidi = 33021;
+inline constexpr int kCmdExportWav = 33022;
+inline constexpr int kCmdPcAlso = 33025;  // コントロール → PCでも鳴らす
 
 // Connection panel controls.
 inline constexpr int kCmdBoardRun = 2002;
@@ -29,6 +33,7 @@ inline constexpr int kCmdStopPlay = 2009;
 inline constexpr int kCmdPartPlay = 2010;
 inline constexpr int kCmdTransfer = 2011;
 inline constexpr int kTempoList = 2012;
+inline constexpr int kSoundNotice = 2016;  // why the PC stays silent
 
 // Score window commands.
 inline constexpr int kCmdLoopStartMode = 2013;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -12,18 +13,21 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "melody/exchange/tune_export.h"
 #include "melody/score_edits.h"
 #include "melody/score_files.h"
 #include "melody/tempo_table.h"
 #include "melody/transfer.h"
 #include "melody/view/score_pages.h"
 #include "melody_ui/chime_texts.h"
+#include "melody_ui/midi_import_dialog.h"
 #include "melody_ui/score_canvas.h"
 #include "ui_common/about_box.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/board_chooser.h"
 #include "ui_common/board_messages.h"
 #include "ui_common/example_gallery.h"
+#include "ui_common/music_box.h"
 #include "ui_common/print_pages_painter.h"
 #include "ui_common/transfer_progress.h"
 
@@ -33,6 +37,8 @@ namespace {
 constexpr QSize kPanelClient{600, 70};
 // Below the board buttons: which board they act on, while there is one to choose.
 constexpr QRect kBoardChooserRect{20, 40, 230, 24};
+// Below the playback buttons: why the PC stays silent, when it does.
+constexpr QRect kSoundNoticeRect{200, 40, 395, 24};
 constexpr QPoint kScoreWindowAt{0, 75};
 // What the layout keeps between the panel's frame and the score window's when the frames
 // push the score window down.
@@ -86,7 +92,17 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
   BuildPanel();
   BuildScoreWindow();
   playback_ = new PlaybackDriver(
-      state_, services_.board, [this] { ShowPlayedColumn(); }, this);
+      state_, services_.board, [this] { ShowPlayedColumn(); },
+      [this](uint8_t note) {
+        if (services_.sound != nullptr) services_.sound->Strike(note);
+      },
+      this);
+  if (services_.sound != nullptr) {
+    connect(services_.sound, &ui::MusicBox::unavailable, soundNotice_, [this](const QString& why) {
+      soundNotice_->setText(why);
+      soundNotice_->show();
+    });
+  }
   ShowTitle();
   LayOut();
   panelWindow_->installEventFilter(this);
@@ -116,6 +132,11 @@ void ChimeWindow::BuildMenus() {
   key(add(file, "保存", kCmdSave), QKeySequence::Save);
   key(add(file, "読込み", kCmdLoad), QKeySequence::Open);
   add(file, "サンプルを開く", ui::kCommandOpenExample);
+  file->addSeparator();
+  add(file, "MIDIファイル読込み", kCmdImportMidi);
+  add(file, "MIDIファイル書き出し", kCmdExportMidi);
+  add(file, "WAVファイル書き出し", kCmdExportWav);
+  file->addSeparator();
   key(add(file, "印刷", kCmdPrint), QKeySequence::Print);
   file->addSeparator();
   add(file, "アプリケーションの終了(&X)", kCmdExit);
@@ -125,6 +146,10 @@ void ChimeWindow::BuildMenus() {
   // The check mark follows loopPlay through Command, not through Qt's own toggling.
   disconnect(loopPlay_, &QAction::triggered, this, nullptr);
   connect(loopPlay_, &QAction::triggered, this, [this] { Command(kCmdLoopPlay); });
+  pcAlso_ = add(control, "PCでも鳴らす", kCmdPcAlso);
+  pcAlso_->setCheckable(true);
+  disconnect(pcAlso_, &QAction::triggered, this, nullptr);
+  connect(pcAlso_, &QAction::triggered, this, [this] { Command(kCmdPcAlso); });
   reconnect_ = add(control, "Pendra 再接続", kCmdReconnect);
   QMenu* help = menuBar()->addMenu(QString::fromUtf8("ヘルプ(&H)"));
   QAction* about = add(help, "バージョン情報(&A)...", kCmdAbout);
@@ -143,17 +168,18 @@ void ChimeWindow::BuildPanel() {
     const char* art;
     int id;
     int x;
+    bool board;  // shown only while a board is there; the PC's own playback always
   };
   static constexpr PanelButton kButtons[] = {
-      {"PICREC", kCmdTransfer, 20},      {"PICPLAY", kCmdBoardRun, 70},
-      {"PICSTOP", kCmdBoardStop, 120},   {"PCPLAY", kCmdWholePlay, 200},
-      {"PCPARTPLAY", kCmdPartPlay, 250}, {"PCSTOP", kCmdStopPlay, 300},
+      {"PICREC", kCmdTransfer, 20, true},       {"PICPLAY", kCmdBoardRun, 70, true},
+      {"PICSTOP", kCmdBoardStop, 120, true},    {"PCPLAY", kCmdWholePlay, 200, false},
+      {"PCPARTPLAY", kCmdPartPlay, 250, false}, {"PCSTOP", kCmdStopPlay, 300, false},
   };
   for (const auto& b : kButtons) {
     QToolButton* button = MakeArtButton(b.art, b.id, QRect(b.x, 5, 50, 30), panel_);
     const int id = b.id;
     connect(button, &QToolButton::clicked, this, [this, id] { Command(id); });
-    boardControls_.push_back(button);
+    if (b.board) boardControls_.push_back(button);
   }
   tempoList_ = new QComboBox(panel_);
   tempoList_->setObjectName(QString::number(kTempoList));
@@ -163,7 +189,10 @@ void ChimeWindow::BuildPanel() {
   tempoList_->setCurrentIndex(melody::kDefaultTempoIndex);
   // Only the user's choices run the tempo handling; the program's own selections do not.
   connect(tempoList_, &QComboBox::activated, this, [this](int index) { SelectTempo(index); });
-  boardControls_.push_back(tempoList_);
+  soundNotice_ = new QLabel(panel_);
+  soundNotice_->setObjectName(QString::number(kSoundNotice));
+  soundNotice_->setGeometry(kSoundNoticeRect);
+  soundNotice_->hide();
   chooser_ = new ui::BoardChooser(services_.board, panel_);
   chooser_->setGeometry(kBoardChooserRect);
   panelWindow_ = AddChild(area_, panel_, QString::fromUtf8(kPanelCaption));
@@ -302,7 +331,33 @@ void ChimeWindow::SyncTempoList() {
   tempoList_->setCurrentIndex(state_.score.tempoIndex);
 }
 
+bool ChimeWindow::SoundsOnPc() const {
+  return services_.sound != nullptr &&
+         (pcAlso_->isChecked() || !services_.board.status().present());
+}
+
+void ChimeWindow::SoundOnPc(const melody::Sends& sends) {
+  if (!SoundsOnPc()) return;
+  for (int i = 0; i < sends.count; ++i) {
+    const uint8_t code = sends.codes[static_cast<std::size_t>(i)];
+    if (code <= melody::kHighestNote) {
+      services_.sound->Strike(code);
+    } else if (sends.count == 1) {
+      services_.sound->Damp();
+    }
+  }
+}
+
+void ChimeWindow::DampPc() {
+  if (services_.sound != nullptr) services_.sound->Damp();
+}
+
+QString ChimeWindow::soundNotice() const {
+  return soundNotice_->isHidden() ? QString() : soundNotice_->text();
+}
+
 void ChimeWindow::SendNotes(const melody::Sends& sends) {
+  SoundOnPc(sends);
   if (sends.count == 0) return;
   services_.board.Send([sends](device::Board& board) {
     if (!board.found()) return;
@@ -328,8 +383,10 @@ void ChimeWindow::CloseBoard() {
 }
 
 void ChimeWindow::Released(int x, int y) {
-  const melody::ReleaseEffect effect =
-      melody::ReleaseInScore(state_, x, y, MayBeFound(), services_.prompter, services_.counts);
+  // The sounds are asked for whenever someone hears them; the board's are sent only to a
+  // board that is there.
+  const melody::ReleaseEffect effect = melody::ReleaseInScore(
+      state_, x, y, MayBeFound() || SoundsOnPc(), services_.prompter, services_.counts);
   SendNotes(effect.sends);
   if (effect.scrollMoved) SyncScrollBar();
   if (effect.redraw) Redraw();
@@ -415,6 +472,20 @@ bool ChimeWindow::Command(int id) {
       return true;
     case kCmdStopPlay:
       playback_->Stop();
+      DampPc();
+      return true;
+    case kCmdPcAlso:
+      pcAlso_->setChecked(!pcAlso_->isChecked());
+      playback_->SetPcAlso(pcAlso_->isChecked());
+      return true;
+    case kCmdImportMidi:
+      ImportMidiCommand();
+      return true;
+    case kCmdExportMidi:
+      ExportCommand(melody::exchange::ExportKind::kMidi);
+      return true;
+    case kCmdExportWav:
+      ExportCommand(melody::exchange::ExportKind::kWav);
       return true;
     case kCmdLoopStartMode:
       SetEditMode(melody::kLoopStartMode);
@@ -436,6 +507,7 @@ void ChimeWindow::NewCommand() {
   ShowTitle();  // a save on the way names the file at once
   if (!mayGoOn) return;
   playback_->Abandon();
+  DampPc();
   melody::NewScoreDocument(doc);
   loopPlay_->setChecked(false);
   SyncTempoList();

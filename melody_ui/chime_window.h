@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "ui_common/program_starter.h"
 
 class QComboBox;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QScrollBar;
@@ -26,11 +28,17 @@ class QAction;
 
 namespace pendra2::ui {
 class BoardChooser;
+class MusicBox;
+}  // namespace pendra2::ui
+
+namespace pendra2::melody::exchange {
+enum class ExportKind;
 }
 
 namespace pendra2::melody_ui {
 
 class ScoreCanvas;
+class ImportChooser;
 
 // What the window talks to outside itself.
 struct ChimeServices {
@@ -42,6 +50,10 @@ struct ChimeServices {
   ui::PrintChooser& printer;
   // A replayed session ends without the save-changes question and without the launcher.
   bool replaying = false;
+  // The PC's loudspeaker: it sounds the tune without a board, and with one when asked to.
+  ui::MusicBox* sound = nullptr;
+  // The MIDI import's choices; without one the window asks with its own dialog.
+  ImportChooser* imports = nullptr;
 };
 
 class ChimeWindow final : public QMainWindow {
@@ -61,6 +73,9 @@ class ChimeWindow final : public QMainWindow {
   QScrollBar* scrollBar() const { return scrollBar_; }
   QComboBox* tempoList() const { return tempoList_; }
   QAction* loopPlayAction() const { return loopPlay_; }
+  QAction* pcAlsoAction() const { return pcAlso_; }
+  // Why the PC stays silent, once that is known (no audio device).
+  QString soundNotice() const;
   ui::BoardChooser* boardChooser() const { return chooser_; }
   const std::string& title() const { return state_.documentTitle; }
   bool boardControlsShown() const;
@@ -105,6 +120,12 @@ class ChimeWindow final : public QMainWindow {
   void SyncScrollBar();
   void SyncTempoList();
   void SendNotes(const melody::Sends& sends);
+  // Whether the PC's loudspeaker sounds: always without a board, with one when asked.
+  bool SoundsOnPc() const;
+  // The board's codes on the PC: a note plucks its tine, a silence on its own damps them (a
+  // silence after a note only ends a blip on the board; a tine ends by itself).
+  void SoundOnPc(const melody::Sends& sends);
+  void DampPc();
   // After a file was opened: the scroll bar, the tempo list and the title follow, then any
   // warning; a refused file (already told) leaves everything as it was.
   void ShowOpened(const melody::TuneOpened& opened);
@@ -115,6 +136,12 @@ class ChimeWindow final : public QMainWindow {
   // "サンプルを開く": a tune from the gallery, loaded as an untitled score.
   void OpenExampleCommand();
   void TransferCommand();
+  // ファイル → MIDIファイル読込み: the save-changes question, the file, dialog 190, then the
+  // tune, untitled and changed (chime_exchange.cpp).
+  void ImportMidiCommand();
+  // ファイル → MIDIファイル書き出し, WAVファイル書き出し.
+  void ExportCommand(melody::exchange::ExportKind kind);
+  ImportChooser& Imports();
   void PrintCommand();
   void SetEditMode(int mode);
 
@@ -128,6 +155,9 @@ class ChimeWindow final : public QMainWindow {
   QScrollBar* scrollBar_ = nullptr;
   QComboBox* tempoList_ = nullptr;
   QAction* loopPlay_ = nullptr;
+  QAction* pcAlso_ = nullptr;
+  QLabel* soundNotice_ = nullptr;
+  std::unique_ptr<ImportChooser> ownImports_;
   std::vector<QWidget*> boardControls_;
   ui::BoardChooser* chooser_ = nullptr;
   PlaybackDriver* playback_ = nullptr;

@@ -14,6 +14,7 @@
 #include "melody_ui/score_canvas.h"
 #include "ui_common/bitmaps.h"
 #include "ui_common/japanese_qt_texts.h"
+#include "ui_common/music_box.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
 #include "ui_common/qt_file_chooser.h"
@@ -24,13 +25,17 @@ namespace {
 
 using namespace pendra2;
 
+constexpr char kMuteOption[] = "--mute";
+
 // `Chimecraft FILE.olg`: the first argument that is neither Qt's own (taken out by
-// QApplication) nor the replay's.
+// QApplication), the replay's nor --mute.
 std::optional<std::string> StartFile() {
   QStringList args = QApplication::arguments();
   args.removeFirst();
   std::vector<std::string> words;
-  for (const QString& arg : args) words.push_back(arg.toStdString());
+  for (const QString& arg : args) {
+    if (arg != QLatin1String(kMuteOption)) words.push_back(arg.toStdString());
+  }
   const auto argument = ui::replay::TakeReplayArgument(words);
   if (argument.remaining.empty()) return std::nullopt;
   return argument.remaining.front();
@@ -38,7 +43,7 @@ std::optional<std::string> StartFile() {
 
 // `--replay FILE`: the same program, its input from the script, its answers on stdout.
 int Replay(const ui::replay::ReplayArgument& argument, ui::BoardWorker& board,
-           ui::ProgramStarter& starter) {
+           ui::ProgramStarter& starter, ui::MusicBox& sound) {
   const auto parsed = ui::replay::LoadReplayScript(*argument.scriptPath);
   if (!parsed.ok()) {
     std::cerr << "Chimecraft: " << *argument.scriptPath << ": " << parsed.error << '\n';
@@ -48,9 +53,14 @@ int Replay(const ui::replay::ReplayArgument& argument, ui::BoardWorker& board,
   session.SetBoardBusy([&board] { return board.busy(); });
   melody_ui::QtCountDialogs counts;
   const auto state = std::make_unique<melody::MelodyState>();
-  melody_ui::ChimeServices services{
-      board, session.prompter(), session.fileChooser(), counts, starter, session.printChooser(),
-      true};
+  melody_ui::ChimeServices services{board,
+                                    session.prompter(),
+                                    session.fileChooser(),
+                                    counts,
+                                    starter,
+                                    session.printChooser(),
+                                    true,
+                                    &sound};
   return melody_ui::RunChimecraft(
       *state, services, StartFile(), [&](melody_ui::ChimeWindow& window) {
         counts.SetOwner(window.scoreCanvas());
@@ -81,14 +91,19 @@ int main(int argc, char** argv) {
   const std::unique_ptr<device::Transport> transport = device::MakeTransport();
   ui::BoardWorker board(*transport);
   ui::DetachedStarter starter;
-  if (argument.scriptPath) return Replay(argument, board, starter);
+  // Tests and quiet classrooms set PENDRA2_MUTE, as for the virtual board and Stepcraft.
+  const bool mute = QApplication::arguments().contains(QLatin1String(kMuteOption)) ||
+                    !qEnvironmentVariableIsEmpty("PENDRA2_MUTE");
+  ui::MusicBox sound(mute);
+  if (argument.scriptPath) return Replay(argument, board, starter, sound);
 
   ui::QtPrompter prompter;
   ui::QtFileChooser files;
   ui::QtPrintChooser printer;
   melody_ui::QtCountDialogs counts;
   const auto state = std::make_unique<melody::MelodyState>();
-  melody_ui::ChimeServices services{board, prompter, files, counts, starter, printer};
+  melody_ui::ChimeServices services{board,   prompter, files, counts,
+                                    starter, printer,  false, &sound};
   return melody_ui::RunChimecraft(*state, services, StartFile(),
                                   [&](melody_ui::ChimeWindow& window) {
                                     prompter.SetOwner(&window);

@@ -7,8 +7,13 @@
 namespace pendra2::melody_ui {
 
 PlaybackDriver::PlaybackDriver(melody::MelodyState& state, ui::BoardWorker& board,
-                               std::function<void()> redraw, QObject* parent)
-    : QObject(parent), state_(state), board_(board), redraw_(std::move(redraw)) {
+                               std::function<void()> redraw, std::function<void(uint8_t)> pcNote,
+                               QObject* parent)
+    : QObject(parent),
+      state_(state),
+      board_(board),
+      redraw_(std::move(redraw)),
+      pcNote_(std::move(pcNote)) {
   shared_->owner = this;
 }
 
@@ -57,9 +62,11 @@ std::optional<PlaybackDriver::Clock::time_point> PlaybackDriver::Tick(
   melody::TickResult tick;
   melody::PlaybackState after;
   Clock::time_point next;
+  bool onPc = false;
   {
     const std::lock_guard lock(shared->mutex);
     if (shared->generation != generation) return std::nullopt;
+    onPc = shared->pcAlso || !board.found();
     tick = melody::PlaybackTick(shared->playback, shared->score, shared->scrollPos, board.found());
     after = shared->playback;
     const auto period = std::chrono::milliseconds(tick.periodMs);
@@ -70,6 +77,9 @@ std::optional<PlaybackDriver::Clock::time_point> PlaybackDriver::Tick(
     shared->due = next;
   }
   if (tick.note) board.PlayNote(*tick.note);
+  // A rest plucks nothing: the tines before it ring on, as on a music box.
+  if (onPc && tick.sounded && *tick.sounded <= melody::kHighestNote)
+    PostPcNote(shared, generation, *tick.sounded);
   if (tick.redraw || !tick.running) PostReport(shared, generation, after, true);
   if (!tick.running) return std::nullopt;
   return next;
@@ -90,6 +100,21 @@ void PlaybackDriver::PostReport(const std::shared_ptr<Shared>& shared, uint64_t 
       Qt::QueuedConnection);
 }
 
+void PlaybackDriver::PostPcNote(const std::shared_ptr<Shared>& shared, uint64_t generation,
+                                uint8_t note) {
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(),
+      [shared, generation, note] {
+        PlaybackDriver* owner = nullptr;
+        {
+          const std::lock_guard lock(shared->mutex);
+          if (shared->generation == generation) owner = shared->owner;
+        }
+        if (owner != nullptr && owner->pcNote_) owner->pcNote_(note);
+      },
+      Qt::QueuedConnection);
+}
+
 void PlaybackDriver::Report(uint64_t generation, const melody::PlaybackState& playback,
                             bool redraw) {
   if (generation != generation_) return;
@@ -104,6 +129,11 @@ void PlaybackDriver::ScoreChanged() {
   shared_->score = state_.score;
   shared_->scrollPos = state_.scrollPos;
   shared_->playback.loopPlay = state_.playback.loopPlay;
+}
+
+void PlaybackDriver::SetPcAlso(bool both) {
+  const std::lock_guard lock(shared_->mutex);
+  shared_->pcAlso = both;
 }
 
 void PlaybackDriver::Stop() {

@@ -8,6 +8,9 @@
 // step with the window's: edits, the tempo and the scroll position reach the copy at once
 // (ScoreChanged), and each tick's playback state comes back to the window, which draws the
 // played column from it.
+//
+// Without a board, or when the user asks for both, each note also goes to the PC's own
+// loudspeaker, on the window's thread, where the loudspeaker lives.
 
 #include <QObject>
 #include <chrono>
@@ -23,9 +26,10 @@ namespace pendra2::melody_ui {
 
 class PlaybackDriver final : public QObject {
  public:
-  // `redraw` repaints the score window (the played column moved).
+  // `redraw` repaints the score window (the played column moved); `pcNote` sounds a note
+  // (0-22) on the PC.
   PlaybackDriver(melody::MelodyState& state, ui::BoardWorker& board, std::function<void()> redraw,
-                 QObject* parent = nullptr);
+                 std::function<void(uint8_t)> pcNote, QObject* parent = nullptr);
   ~PlaybackDriver() override;
 
   void StartWhole();
@@ -37,6 +41,8 @@ class PlaybackDriver final : public QObject {
   // The window changed what a running playback reads: the cells, the tempo, the scroll
   // position (where a looping part playback starts again) or loop play.
   void ScoreChanged();
+  // With a board there, whether the PC sounds the notes as well.
+  void SetPcAlso(bool both);
 
  private:
   using Clock = ui::BoardWorker::Clock;
@@ -47,6 +53,7 @@ class PlaybackDriver final : public QObject {
     melody::PlaybackState playback;
     int scrollPos = 0;
     uint64_t generation = 0;  // of the playback the ticks belong to
+    bool pcAlso = false;
     Clock::time_point due{};
     // The driver the ticks report to; cleared (on the window's thread) when it goes.
     PlaybackDriver* owner = nullptr;
@@ -64,10 +71,12 @@ class PlaybackDriver final : public QObject {
   static void PostReport(const std::shared_ptr<Shared>& shared, uint64_t generation,
                          const melody::PlaybackState& playback, bool redraw);
   void Report(uint64_t generation, const melody::PlaybackState& playback, bool redraw);
+  static void PostPcNote(const std::shared_ptr<Shared>& shared, uint64_t generation, uint8_t note);
 
   melody::MelodyState& state_;
   ui::BoardWorker& board_;
   std::function<void()> redraw_;
+  std::function<void(uint8_t)> pcNote_;
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
   uint64_t generation_ = 0;
 };

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-multimedia-dev libgl-dev qt6-translations-l10n
-  libhidapi-dev
+  libhidapi-dev libsmf-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   desktop-file-utils appstream groff-base

@@ -10,6 +10,13 @@ namespace pendra2::sound {
 namespace {
 
 constexpr double kC1Hz = 523.25;  // C5
+// A bright pluck: the fundamental, and the comb's inharmonic partials above it.
+constexpr std::array<double, 3> kPartialRatios{1.0, 2.76, 5.4};
+constexpr double kSecondShare = 0.35;
+constexpr double kThirdShare = 0.15;
+constexpr double kAudible = 1e-4;
+// Below this the upper partials are dropped: they are long inaudible by then.
+constexpr double kBrightGone = 1e-6;
 
 }  // namespace
 
@@ -18,12 +25,17 @@ void MusicBoxVoices::Strike(uint8_t note) {
   const double hz = kC1Hz * std::pow(2.0, note / 12.0);
   Voice& v = voices_[next_];
   next_ = (next_ + 1) % voices_.size();
-  v.phase = 0;
-  v.step = 2 * std::numbers::pi * hz / rate_;
+  const double step = 2 * std::numbers::pi * hz / rate_;
+  for (std::size_t p = 0; p < v.partials.size(); ++p) {
+    const double w = step * kPartialRatios[p];
+    // Phase 0 now, so the sample before lies at -w.
+    v.partials[p] = {0.0, -std::sin(w), 2 * std::cos(w)};
+  }
   v.level = 0.2;
   // Lower tines ring longer, as on a real comb.
   const double seconds = 1.6 - 0.04 * note;
   v.decay = std::exp(-1.0 / (seconds * rate_ / 5.0));
+  v.bright = 1.0;
   v.age = 0;
 }
 
@@ -34,25 +46,29 @@ void MusicBoxVoices::Damp() {
 
 bool MusicBoxVoices::Silent() const {
   for (const auto& v : voices_) {
-    if (v.level > 1e-4) return false;
+    if (v.level > kAudible) return false;
   }
   return true;
 }
 
 void MusicBoxVoices::Render(float* out, int count) {
-  for (int i = 0; i < count; ++i) out[i] = 0;
+  std::fill(out, out + std::max(count, 0), 0.0f);
   const double attack = rate_ * 0.002;
+  const double brightFall = std::exp(-1.0 / (rate_ * 0.08));
   for (auto& v : voices_) {
-    if (v.level <= 1e-4) continue;
+    if (v.level <= kAudible) continue;
+    auto& [first, second, third] = v.partials;
     for (int i = 0; i < count; ++i) {
-      // A bright pluck: the fundamental, and the comb's inharmonic partials, which die fast.
       const double onset = v.age < attack ? v.age / attack : 1.0;
-      const double bright = std::exp(-v.age / (rate_ * 0.08));
-      const double s = std::sin(v.phase) + 0.35 * bright * std::sin(v.phase * 2.76) +
-                       0.15 * bright * std::sin(v.phase * 5.4);
+      double s = first.now;
+      if (v.bright > kBrightGone) {
+        s += v.bright * (kSecondShare * second.now + kThirdShare * third.now);
+        second.Next();
+        third.Next();
+        v.bright *= brightFall;
+      }
       out[i] += static_cast<float>(s * v.level * onset);
-      v.phase += v.step;
-      if (v.phase > 2 * std::numbers::pi * 1000) v.phase -= 2 * std::numbers::pi * 1000;
+      first.Next();
       v.level *= v.decay;
       v.age += 1;
     }

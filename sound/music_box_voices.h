@@ -21,13 +21,28 @@ class MusicBoxVoices {
   // Mixes the next `count` samples into `out` (mono, -1..1).
   void Render(float* out, int count);
   bool Silent() const;
+  int sampleRate() const { return rate_; }
 
  private:
+  // The three partials of a tine, each a sine carried from sample to sample by the
+  // recurrence sin(x + w) = 2 cos(w) sin(x) - sin(x - w): a multiply and a subtraction
+  // where a sine would be far dearer, which a tune rendered into a file needs.
+  struct Partial {
+    double now = 0, before = 0;  // the sine at this sample and at the one before
+    double twoCos = 0;
+    double Next() {
+      const double next = twoCos * now - before;
+      before = now;
+      now = next;
+      return next;
+    }
+  };
   struct Voice {
-    double phase = 0, step = 0;  // radians per sample of the fundamental
-    double level = 0;            // falls each sample
-    double decay = 1;            // per-sample factor
-    double age = 0;              // samples since the pluck
+    std::array<Partial, 3> partials{};
+    double level = 0;   // falls each sample
+    double decay = 1;   // per-sample factor
+    double bright = 0;  // the inharmonic partials' share, which dies fast
+    double age = 0;     // samples since the pluck
   };
   int rate_;
   std::array<Voice, 8> voices_{};

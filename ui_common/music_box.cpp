@@ -63,7 +63,9 @@ bool MusicBox::Open() {
 }
 
 void MusicBox::Strike(uint8_t note) {
-  if (muted_ || note > board_image::kHighestNote || !Open()) return;
+  if (note > board_image::kHighestNote) return;
+  emit struck(note);
+  if (muted_ || !Open()) return;
   voices_->Strike(note);
   quietPumps_ = 0;
   if (sink_->state() == QAudio::SuspendedState) sink_->resume();

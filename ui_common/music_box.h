@@ -28,6 +28,8 @@ class MusicBox : public QObject {
  signals:
   // Said once: why there is no sound.
   void unavailable(const QString& why);
+  // Every note asked for, heard or not (muted, no device): what tests can see of the sound.
+  void struck(int note);
 
  private:
   bool Open();

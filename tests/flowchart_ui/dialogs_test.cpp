@@ -25,6 +25,7 @@
 #include "stepcraft_fakes.h"
 #include "support/fake_transport.h"
 #include "ui_common/board_worker.h"
+#include "ui_common/music_box.h"
 #include "ui_common/qt_test_support.h"
 
 namespace pendra2::flowchart_ui {
@@ -205,6 +206,39 @@ TEST_F(StepDialogsTest, TheTuneBrowseButtonStoresTheChosenTuneEvenWhenCancelled)
   ASSERT_EQ(prompter.prompts.size(), 1u);
   EXPECT_EQ(prompter.prompts[0].text, "Load File Open Error");
   EXPECT_EQ(program->steps[2].size, 12);
+}
+
+TEST_F(StepDialogsTest, TheTuneButtonLetsTheTuneBeHeardOnThePc) {
+  ui::MusicBox sound(true);
+  std::vector<int> struck;
+  QObject::connect(&sound, &ui::MusicBox::struck, [&](int note) { struck.push_back(note); });
+  dialogs.SetSound(&sound);
+  auto program = WaitProgram(4);
+  flowchart::StepRecord& step = program->steps[2] = Step(flowchart::StepKind::Orgel);
+  // At the fastest tempo: a loop around 5, a rest, 7, the end mark.
+  const uint8_t tune[] = {'T', 1, 3, 'l', 1, 5, 'L', 0, 0, 3, 23, 7, 24};
+  std::copy(std::begin(tune), std::end(tune), step.code.begin());
+  step.size = sizeof tune;
+  program->currentStep = 2;
+  QString playing, after;
+  WhenOpen({Acts("1015"),
+            [&](TemplateDialog& d) {
+              playing = Shown(d, 1015);
+              QTest::qWait(300);
+              after = Shown(d, 1015);
+            },
+            Acts("esc")});
+  EXPECT_EQ(dialogs.Orgel(*program), DialogResult::Cancel);
+  EXPECT_EQ(struck, (std::vector<int>{3, 5, 5, 7}));
+  EXPECT_EQ(playing + "|" + after, "停止|試聴");
+
+  // A step without a tune has nothing to hear.
+  program->steps[1] = Step(flowchart::StepKind::Orgel);
+  program->currentStep = 1;
+  bool enabled = true;
+  WhenOpen({[&](TemplateDialog& d) { enabled = d.Control(1015)->isEnabled(); }, Acts("esc")});
+  dialogs.Orgel(*program);
+  EXPECT_FALSE(enabled);
 }
 
 // Answers at once, as the worker's reader does once the board has answered.

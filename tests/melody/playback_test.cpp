@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "helpers.h"
+#include "melody/played_tune.h"
 
 namespace pendra2::melody {
 namespace {
@@ -137,6 +138,46 @@ TEST(Playback, TheViewFollowsTheWholeTunePlayedPastIt) {
   EXPECT_EQ(FollowPlayedColumn(30, part), 30);
   part.playedPosition = 2;
   EXPECT_EQ(FollowPlayedColumn(30, part), 30);
+}
+
+}  // namespace
+}  // namespace pendra2::melody
+
+namespace pendra2::melody {
+namespace {
+
+using namespace testing;
+
+TEST(PlayedTune, PlaysLoopsOutAsThePlaybackDoesWithoutTheEndMark) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"0 l 2 2 L 0 0 3 4", "0 2 2 2 4"},
+      {"l 1 0 l 1 1 L 1 0 5 L 0 0 2 4", "0 1 1 0 1 1 4"},
+      {"5 - - 7", "5 23 23 7"},  // gaps are rests
+      {"", ""},
+  };
+  for (const auto& [tune, columns] : cases) {
+    const PlayedTune played = PlayOut(ScoreOf(tune));
+    const Cols got(played.columns.begin(), played.columns.end());
+    EXPECT_EQ(got, C(columns)) << tune;
+    EXPECT_FALSE(played.cut) << tune;
+  }
+}
+
+TEST(PlayedTune, LoopsThatWouldPlayForHoursStopAtTheLimit) {
+  // Four loops of 255 repeats nested around one note: 255^4 columns.
+  Score hours = ScoreOf("l 255 l 255 l 255 l 255 9 L 3 0 8 L 2 0 6 L 1 0 4 L 0 0 2");
+  const PlayedTune played = PlayOut(hours);
+  EXPECT_TRUE(played.cut);
+  const int ms = static_cast<int>(played.columns.size()) * played.periodMs;
+  EXPECT_LE(ms, kMaxPlayedMs);
+  EXPECT_GT(ms, kMaxPlayedMs - played.periodMs);
+  // At the fastest tempo the columns run out before the minutes do.
+  SetTempoIndex(hours, 12);
+  EXPECT_EQ(PlayOut(hours).columns.size(), std::size_t{kMaxPlayedColumns});
+  // Damaged marks that jump among themselves for ever, a counter set afresh on each pass.
+  const PlayedTune endless = PlayOut(ScoreOf("L 4 0 0 l 1 L 0 0 0"));
+  EXPECT_TRUE(endless.cut);
+  EXPECT_FALSE(endless.HasNotes());
 }
 
 }  // namespace

@@ -11,13 +11,18 @@
 #include <QToolButton>
 #include <memory>
 
+#include "melody/exchange/import_texts.h"
+#include "melody/helpers.h"
 #include "melody/scripted.h"
+#include "melody/smf_bytes.h"
 #include "melody/transfer.h"
 #include "melody_ui/chime_texts.h"
 #include "melody_ui/chime_window.h"
+#include "melody_ui/midi_import_dialog.h"
 #include "melody_ui/score_canvas.h"
 #include "support/fake_transport.h"
 #include "ui_common/board_chooser.h"
+#include "ui_common/music_box.h"
 
 namespace pendra2::melody_ui {
 namespace {
@@ -36,13 +41,23 @@ struct NoPrinter final : ui::PrintChooser {
   bool Choose(QPrinter&, QWidget*) override { return false; }
 };
 
+// The import dialog answered with its own proposal.
+struct ProposedImports final : ImportChooser {
+  std::optional<melody::exchange::ImportChoice> Choose(const melody::exchange::MidiSong& song,
+                                                       std::string_view) override {
+    return melody::exchange::ProposeImport(song);
+  }
+};
+
 struct Chime {
   explicit Chime(bool plugged = true, bool replaying = false) {
     if (plugged) transport.AddBoard("board0");
     board = std::make_unique<ui::BoardWorker>(transport, 100);
     board->AskAndWait([](device::Board& b) { return b.FindBoard(); });
+    QObject::connect(&sound, &ui::MusicBox::struck, [this](int note) { struck.push_back(note); });
     window = std::make_unique<ChimeWindow>(
-        *state, ChimeServices{*board, prompter, files, counts, starter, printer, replaying});
+        *state, ChimeServices{*board, prompter, files, counts, starter, printer, replaying, &sound,
+                              &imports});
     window->show();
   }
   void Click(int x, int y) { QTest::mouseClick(window->scoreCanvas(), Qt::LeftButton, {}, {x, y}); }
@@ -62,6 +77,9 @@ struct Chime {
   ScriptedCounts counts;
   Starter starter;
   NoPrinter printer;
+  ui::MusicBox sound{true};
+  std::vector<int> struck;  // what the PC's loudspeaker was asked to sound
+  ProposedImports imports;
   std::unique_ptr<ChimeWindow> window;
 };
 
@@ -77,7 +95,8 @@ TEST(ChimeWindow, WindowsAndControls) {
                        kCmdStopPlay, kCmdDeleteMode, kCmdInsertMode}) {
     EXPECT_NE(w.findChild<QToolButton*>(QString::number(id)), nullptr) << id;
   }
-  for (const int id : {kCmdNew, kCmdSave, kCmdLoad, kCmdPrint, kCmdExit, kCmdLoopPlay, kCmdAbout}) {
+  for (const int id : {kCmdNew, kCmdSave, kCmdLoad, kCmdPrint, kCmdExit, kCmdLoopPlay, kCmdAbout,
+                       kCmdImportMidi, kCmdExportMidi, kCmdExportWav, kCmdPcAlso}) {
     EXPECT_NE(w.findChild<QAction*>(QString::number(id)), nullptr) << id;
   }
   w.findChild<QToolButton*>(QString::number(kCmdDeleteMode))->click();
@@ -127,6 +146,9 @@ TEST(ChimeWindow, FileKeysReachTheirCommandsAndShowInTheMenu) {
 TEST(ChimeWindow, BoardControlsFollowDiscovery) {
   Chime without(false);
   EXPECT_FALSE(without.window->boardControlsShown());
+  // The PC plays the tune without a board.
+  EXPECT_FALSE(without.window->findChild<QToolButton*>(QString::number(kCmdWholePlay))->isHidden());
+  EXPECT_FALSE(without.window->tempoList()->isHidden());
   Chime with(true);
   EXPECT_TRUE(with.window->boardControlsShown());
   with.transport.Unplug("board0");
@@ -208,6 +230,86 @@ TEST(ChimeWindow, TheChosenBoardTakesTheTransfer) {
   EXPECT_TRUE(chime.prompter.asked.empty());
   EXPECT_EQ(other->imagesWritten(), 1);
   EXPECT_EQ(chooser.currentText(), "2: board1");
+}
+
+// Runs the whole tune and gives what the PC was asked to sound meanwhile.
+std::vector<int> PlayedOnPc(Chime& chime) {
+  chime.struck.clear();
+  chime.window->Command(kCmdWholePlay);
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return chime.state->playback.playState == melody::kIdle; }, 20000));
+  QCoreApplication::processEvents();  // the notes reach the PC on the window's thread
+  return chime.struck;
+}
+
+TEST(ChimeWindow, ThePcSoundsWithoutABoardAndWithOneWhenAsked) {
+  Chime without(false);
+  without.window->SelectTempo(12);
+  without.Click(X(0), Y(4));
+  without.Click(X(2), Y(7));
+  without.Click(70, 385);  // D1 of the keyboard picture
+  EXPECT_EQ(without.struck, (std::vector<int>{4, 7, 2}));
+  // The rest between the notes plucks nothing.
+  EXPECT_EQ(PlayedOnPc(without), (std::vector<int>{4, 7}));
+  EXPECT_TRUE(without.PlayNotes().empty());
+
+  Chime with;
+  with.window->SelectTempo(12);
+  with.Click(X(0), Y(4));
+  EXPECT_TRUE(with.struck.empty());
+  EXPECT_TRUE(PlayedOnPc(with).empty());
+  with.window->Command(kCmdPcAlso);
+  EXPECT_TRUE(with.window->pcAlsoAction()->isChecked());
+  with.transport.ClearCalls();
+  EXPECT_EQ(PlayedOnPc(with), (std::vector<int>{4}));
+  EXPECT_EQ(with.PlayNotes(), (std::vector<int>{4, 24, 23}));
+}
+
+TEST(ChimeWindow, MidiImportOpensUntitledAfterTheQuestionAndTellsWhatChanged) {
+  using namespace melody::testing;
+  const TempDir dir;
+  // An octave under the score: a chord, a note too low even then, a note.
+  WriteBytes(dir / "song.mid", Smf(0, 480,
+                                   {TrackEvents()
+                                        .On(0, 1, 60)
+                                        .On(0, 1, 64)
+                                        .Off(240, 1, 60)
+                                        .Off(0, 1, 64)
+                                        .On(0, 1, 40)
+                                        .Off(240, 1, 40)
+                                        .On(0, 1, 67)
+                                        .Off(240, 1, 67)
+                                        .End()}));
+  WriteBytes(dir / "bad.mid", Bytes{'M', 'T', 'h', 'd', 0, 0});
+  Chime chime(false);
+  chime.Click(X(0), Y(1));
+  // Cancel at the question: nothing more is asked, nothing changes.
+  chime.prompter.answers = {interaction::PromptAnswer::Cancel};
+  chime.window->Command(kCmdImportMidi);
+  EXPECT_TRUE(chime.files.titles.empty());
+  // A damaged file: said, and the tune stays.
+  chime.prompter.answers = {interaction::PromptAnswer::No};
+  chime.files.paths = {(dir / "bad.mid").string()};
+  chime.window->Command(kCmdImportMidi);
+  EXPECT_EQ(chime.prompter.asked.back(),
+            Said(interaction::NamingFile(melody::exchange::kMidiDamagedMessage, "bad.mid")));
+  EXPECT_EQ(chime.state->score.cells[0], 1);
+  // The file as proposed: in view, untitled and changed, then what had to change.
+  chime.prompter.answers = {interaction::PromptAnswer::No};
+  chime.files.paths = {(dir / "song.mid").string()};
+  chime.window->Scroll(melody::ScrollStep::kThumb, 40);
+  chime.window->Command(kCmdImportMidi);
+  EXPECT_EQ(chime.files.titles.back(), "MIDIファイル読込み");
+  EXPECT_EQ(Head(chime.state->score, 4), C("4 4 7 24"));
+  EXPECT_EQ(chime.state->scrollPos, 0);
+  EXPECT_EQ(chime.window->title(), "スコア編集 [No Title]");
+  EXPECT_TRUE(chime.state->score.modified);
+  EXPECT_EQ(chime.window->tempoList()->currentIndex(), 3);
+  EXPECT_EQ(chime.prompter.asked.back(),
+            "MIDIファイル読込み: "
+            "スコアの音域（C1〜A2#）に入らない音が 1 "
+            "個あったので、オクターブを変えて入れました。\n"
+            "同じ列に重なった音が 1 個あったので、いちばん高い音だけを入れました。");
 }
 
 // Closing with unsaved changes: Cancel keeps the program and its score; No ends it and

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "melody/helpers.h"
+#include "melody/smf_bytes.h"
 #include "support/board_process.h"
 
 namespace pendra2::melody_ui {
@@ -78,6 +79,24 @@ std::vector<int> Cells(const QByteArray& olg, int count) {
   return cells;
 }
 
+// A melody an octave under the score's range (track 2), a bass (track 3), the drums.
+melody::testing::SmfBytes SongFile() {
+  using melody::testing::TrackEvents;
+  return melody::testing::Smf(1, 480,
+                              {TrackEvents().Tempo(0, 500000).End(),
+                               TrackEvents()
+                                   .Name(0, "Melody")
+                                   .On(0, 1, 60)
+                                   .Off(240, 1, 60)
+                                   .On(0, 1, 62)
+                                   .Off(240, 1, 62)
+                                   .On(240, 1, 64)
+                                   .Off(240, 1, 64)
+                                   .End(),
+                               TrackEvents().Name(0, "Bass").On(0, 2, 36).Off(480, 2, 36).End(),
+                               TrackEvents().On(0, 10, 36).Off(10, 10, 36).End()});
+}
+
 struct Case {
   const char* script;
   std::function<void(const QDir& folder, const BoardTraffic& board)> check;
@@ -111,6 +130,13 @@ TEST(ChimecraftReplay, Sessions) {
          EXPECT_EQ(Cells(ReadAll(folder.filePath("kept.olg")), 2), (std::vector<int>{0, 24}));
          EXPECT_FALSE(folder.exists("no"));
        }},
+      {"midi_import_export",
+       [](const QDir& folder, const BoardTraffic&) {
+         EXPECT_EQ(Cells(ReadAll(folder.filePath("imported.olg")), 5),
+                   (std::vector<int>{1, 3, 23, 5, 24}));
+         EXPECT_TRUE(ReadAll(folder.filePath("imported.mid")).startsWith("MThd"));
+         EXPECT_TRUE(ReadAll(folder.filePath("imported.wav")).startsWith("RIFF"));
+       }},
       {"loops_and_scrolling",
        [](const QDir& folder, const BoardTraffic&) {
          const std::vector<int> kept = Cells(ReadAll(folder.filePath("unlooped.olg")), 24);
@@ -127,6 +153,8 @@ TEST(ChimecraftReplay, Sessions) {
     looped.insert(looped.end(), {'l', 1, 5, 'L', 0, 0, 22, 7});
     melody::testing::WriteBytes(folder.filePath("looped.olg").toStdString(),
                                 melody::testing::TuneFile(looped));
+    melody::testing::WriteBytes(folder.filePath("song.mid").toStdString(), SongFile());
+    melody::testing::WriteBytes(folder.filePath("bad.mid").toStdString(), {'M', 'T', 'h', 'd'});
     const QString script = ScriptDir() + c.script;
     const Outcome run = Replay(board, script + ".replay", folder.path());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();

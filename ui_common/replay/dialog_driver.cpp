@@ -124,6 +124,10 @@ std::vector<ShownControl> ShownControls(const QDialog& dialog) {
       shown.push_back({widget.objectName().toStdString(), combo->currentText().toStdString()});
     } else if (auto* spin = qobject_cast<QAbstractSpinBox*>(&widget)) {
       shown.push_back({widget.objectName().toStdString(), spin->text().toStdString()});
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(&widget)) {
+      // A list shows the entry chosen in it.
+      shown.push_back({widget.objectName().toStdString(),
+                       view->currentIndex().data().toString().toStdString()});
     } else if (auto* edit = qobject_cast<QLineEdit*>(&widget)) {
       // The edit inside a combo or spin box belongs to that control.
       if (qobject_cast<QComboBox*>(edit->parentWidget()) == nullptr &&

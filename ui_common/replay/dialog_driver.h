@@ -30,7 +30,8 @@ struct ShownControl {
   std::string text;
 };
 
-// The edit and combo controls of `dialog` that a user sees, in the order of their ids.
+// The edit, combo, spin and list controls of `dialog` that a user sees (a list by its chosen
+// entry), in the order of their ids.
 std::vector<ShownControl> ShownControls(const QDialog& dialog);
 
 class DialogDriver final : public QObject {
