@@ -26,6 +26,12 @@ inline constexpr int kHeadWidth = 24;      // SC_ON, SC_PLAY
 inline constexpr int kHeadHeight = 17;
 
 inline constexpr interaction::FontSpec kNumberFont{9, 400, false};
+
+// Selected columns: a band behind their numbers and a frame around them in the grid, blue so
+// that they never look like the played column's yellow.
+inline constexpr interaction::Colour kSelectionBand{0xB8D4F8};
+inline constexpr interaction::Colour kSelectionFrame{0x2F6FD6};
+inline constexpr int kSelectionFrameWidth = 2;
 inline constexpr interaction::FontSpec kModeFont{10, 400, false};
 
 // The two buttons of the score window, which the window holds as controls.
