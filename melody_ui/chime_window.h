@@ -10,10 +10,12 @@
 
 #include "interaction/file_chooser.h"
 #include "interaction/prompter.h"
+#include "melody/column_clipboard.h"
 #include "melody/melody_state.h"
 #include "melody/score_editor.h"
 #include "melody/score_files.h"
 #include "melody_ui/playback_driver.h"
+#include "melody_ui/qt_column_clipboard.h"
 #include "ui_common/board_worker.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
@@ -42,6 +44,8 @@ struct ChimeServices {
   ui::PrintChooser& printer;
   // A replayed session ends without the save-changes question and without the launcher.
   bool replaying = false;
+  // Where cut, copy and paste put and take columns; nothing: the system clipboard.
+  melody::ColumnClipboard* clipboard = nullptr;
 };
 
 class ChimeWindow final : public QMainWindow {
@@ -61,6 +65,8 @@ class ChimeWindow final : public QMainWindow {
   QScrollBar* scrollBar() const { return scrollBar_; }
   QComboBox* tempoList() const { return tempoList_; }
   QAction* loopPlayAction() const { return loopPlay_; }
+  // The edit menu's item of command `id` (kCmdUndo .. kCmdSelectAll), else nullptr.
+  QAction* editAction(int id) const;
   ui::BoardChooser* boardChooser() const { return chooser_; }
   const std::string& title() const { return state_.documentTitle; }
   bool boardControlsShown() const;
@@ -96,8 +102,10 @@ class ChimeWindow final : public QMainWindow {
   bool MayBeFound() const {
     return !services_.board.discovered() || services_.board.status().found;
   }
+  void Pressed(int x, int y);
   void Released(int x, int y);
   void Moved(int x, int y);
+  void Dragged(int x, int y);
   void ShowTitle();
   void Redraw();
   // A tick of the playback came back: its column drawn, and kept in view.
@@ -117,6 +125,13 @@ class ChimeWindow final : public QMainWindow {
   void TransferCommand();
   void PrintCommand();
   void SetEditMode(int mode);
+  // The edit menu's commands; a running playback stops before the columns change under it.
+  void EditCommand(int id);
+  // The edit menu's items enabled as they can act now, undo and redo naming their step.
+  void SyncEditMenu();
+  melody::ColumnClipboard& clipboard() {
+    return services_.clipboard != nullptr ? *services_.clipboard : systemClipboard_;
+  }
 
   melody::MelodyState& state_;
   ChimeServices services_;
@@ -128,6 +143,8 @@ class ChimeWindow final : public QMainWindow {
   QScrollBar* scrollBar_ = nullptr;
   QComboBox* tempoList_ = nullptr;
   QAction* loopPlay_ = nullptr;
+  std::vector<QAction*> editActions_;  // kCmdUndo .. kCmdSelectAll, in order
+  QtColumnClipboard systemClipboard_;
   std::vector<QWidget*> boardControls_;
   ui::BoardChooser* chooser_ = nullptr;
   PlaybackDriver* playback_ = nullptr;
