@@ -74,6 +74,36 @@ TEST(ScoreWindowPicture, MarksCutAtTheLeftEdgeShowOnlyTheirParameterColumns) {
   for (const auto& b : Bitmaps(mark, "Lpara")) EXPECT_EQ(b.dest, (Rect{X(20), 0, X(20) + 24, 431}));
 }
 
+// The band behind the numbers and the frame cover the selected columns in view; the frame
+// stays open where the selection goes on out of view.
+TEST(ScoreWindowPicture, SelectedColumnsAreBandedAndFramed) {
+  struct Case {
+    int first, last;
+    std::vector<Rect> band;
+    std::size_t frameLines;
+  };
+  const Case cases[] = {
+      {42, 44, {{X(2) + 1, 432, X(5) + 1, 456}}, 4},
+      {30, 41, {{X(0) + 1, 432, X(2) + 1, 456}}, 3},
+      {55, 90, {{X(15) + 1, 432, X(21) + 1, 456}}, 3},
+      {10, 20, {}, 0},
+  };
+  for (const Case& c : cases) {
+    MelodyState state = With(40, 0, {});
+    state.selection.first = c.first;
+    state.selection.last = c.last;
+    const interaction::DrawList list = ScoreWindowPicture(state);
+    std::vector<Rect> band;
+    for (const auto& f : Items<interaction::FillItem>(list)) {
+      if (f.colour == kSelectionBand) band.push_back(f.rect);
+    }
+    EXPECT_EQ(band, c.band) << c.first;
+    std::size_t lines = 0;
+    for (const auto& l : Items<interaction::LineItem>(list)) lines += l.colour == kSelectionFrame;
+    EXPECT_EQ(lines, c.frameLines) << c.first;
+  }
+}
+
 TEST(ScoreWindowPicture, NoteHeadsStandInTheirRowsAndThePlayedColumnIsMarked) {
   MelodyState state = With(0, 0, {0, 22, 23, 24, 200, 7});
   const interaction::DrawList still = ScoreWindowPicture(state);
