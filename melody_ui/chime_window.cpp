@@ -123,6 +123,7 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
   playback_ = new PlaybackDriver(
       state_, services_.board, [this] { ShowPlayedColumn(); }, this);
   ShowTitle();
+  SyncEditMenu();
   LayOut();
   panelWindow_->installEventFilter(this);
   scoreWindow_->installEventFilter(this);

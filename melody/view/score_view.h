@@ -27,11 +27,11 @@ inline constexpr int kHeadHeight = 17;
 
 inline constexpr interaction::FontSpec kNumberFont{9, 400, false};
 
-// Selected columns: a band behind their numbers and a frame around them in the grid, blue so
-// that they never look like the played column's yellow.
-inline constexpr interaction::Colour kSelectionBand{0xB8D4F8};
-inline constexpr interaction::Colour kSelectionFrame{0x2F6FD6};
-inline constexpr int kSelectionFrameWidth = 2;
+// Selected columns: a band behind their numbers and a frame around them in the grid, violet
+// so that they look like neither the played column's yellow nor the loop marks' blue.
+inline constexpr interaction::Colour kSelectionBand{0xDCC6F7};
+inline constexpr interaction::Colour kSelectionFrame{0x8A3FD8};
+inline constexpr int kSelectionFrameWidth = 3;
 inline constexpr interaction::FontSpec kModeFont{10, 400, false};
 
 // The two buttons of the score window, which the window holds as controls.
