@@ -1,14 +1,17 @@
 // Random and mutated tune files through everything that reads a score: loading, cleaning,
-// the tune image, both playbacks and the column edits. Under the sanitizers this finds any
-// read or write outside the fixed buffers.
+// the tune image, both playbacks, the column edits, cut and paste and their undo. Under the
+// sanitizers this finds any read or write outside the fixed buffers.
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "helpers.h"
+#include "melody/column_clip.h"
+#include "melody/column_selection.h"
 #include "melody/loop_marks.h"
 #include "melody/score_edits.h"
+#include "melody/score_history.h"
 #include "melody/tune_file.h"
 #include "melody/tune_image.h"
 
@@ -76,6 +79,27 @@ void Exercise(const Bytes& file, std::mt19937& rng) {
   RemoveLoop(score, Below(rng, kLastEditable + 1));
   ToggleNote(score, Below(rng, kLastEditable + 1), static_cast<uint8_t>(Below(rng, 24)));
   LoopJumpScroll(score.cells, Below(rng, kLastEditable + 1));
+
+  // Columns copied and pasted elsewhere, their clipboard bytes damaged on the way, cut, and
+  // all of it undone.
+  const Score before = score;
+  ColumnSelection selected;
+  SelectColumns(selected, score.cells, Below(rng, kLastEditable + 1),
+                Below(rng, kLastEditable + 1));
+  if (HoldsWholeLoops(score.cells, selected.first, selected.last)) {
+    const Bytes clip = EncodeClip(ClipOf(score.cells, selected.first, selected.last));
+    const DecodedClip pasted = DecodeClip(Below(rng, 2) ? clip : Mutate(clip, rng));
+    const int at = MarkStart(score.cells, Below(rng, kLastEditable + 1));
+    if (pasted.trouble == ClipTrouble::kNone && pasted.clip.count <= RoomAt(score.cells, at))
+      InsertClip(score, at, pasted.clip);
+    RemoveColumns(score, selected.first, selected.last);
+  }
+  ScoreHistory history;
+  history.Reset(before);
+  if (history.Record(ScoreEdit::kPaste, DocumentOf(before), score)) {
+    ASSERT_TRUE(history.Undo(score));
+    ASSERT_EQ(score.cells, before.cells);
+  }
   Normalise(score);
   TuneImage(score);
 }
