@@ -123,7 +123,7 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
   playback_ = new PlaybackDriver(
       state_, services_.board, [this] { ShowPlayedColumn(); }, this);
   ShowTitle();
-  SyncEditMenu();
+  LookAtClipboard();
   LayOut();
   panelWindow_->installEventFilter(this);
   scoreWindow_->installEventFilter(this);
@@ -174,7 +174,8 @@ void ChimeWindow::BuildMenus() {
   edit->insertSeparator(editActions_[2]);
   edit->insertSeparator(editActions_[5]);
   // Another program, or another Chimecraft, may put columns there at any time.
-  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &ChimeWindow::SyncEditMenu);
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          &ChimeWindow::LookAtClipboard);
   QMenu* control = menuBar()->addMenu(QString::fromUtf8("コントロール"));
   loopPlay_ = add(control, "ループ再生", kCmdLoopPlay);
   loopPlay_->setCheckable(true);
@@ -348,6 +349,11 @@ QAction* ChimeWindow::editAction(int id) const {
   return editActions_[static_cast<std::size_t>(at)];
 }
 
+void ChimeWindow::LookAtClipboard() {
+  mayPaste_ = clipboard().HoldsColumns();
+  SyncEditMenu();
+}
+
 void ChimeWindow::SyncEditMenu() {
   if (editActions_.empty()) return;
   const auto show = [this](int id, bool enabled, const QString& text = {}) {
@@ -361,7 +367,7 @@ void ChimeWindow::SyncEditMenu() {
   show(kCmdRedo, redo, ItemNaming(kRedoItem, redo ? state_.history.RedoEdit() : std::nullopt));
   show(kCmdCut, melody::MayCutOrCopy(state_));
   show(kCmdCopy, melody::MayCutOrCopy(state_));
-  show(kCmdPaste, clipboard().HoldsColumns());
+  show(kCmdPaste, mayPaste_);
   show(kCmdSelectAll, melody::MaySelectAll(state_));
 }
 
@@ -555,6 +561,7 @@ void ChimeWindow::EditCommand(int id) {
       melody::SelectAllColumns(state_);
       break;
   }
+  if (id == kCmdCut || id == kCmdCopy) LookAtClipboard();
   // The tempo may have been undone too, and a mode waiting for its click has ended.
   SyncTempoList();
   SyncScrollBar();

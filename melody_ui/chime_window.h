@@ -129,6 +129,9 @@ class ChimeWindow final : public QMainWindow {
   void EditCommand(int id);
   // The edit menu's items enabled as they can act now, undo and redo naming their step.
   void SyncEditMenu();
+  // Whether the clipboard holds columns, asked only when it changed: a repaint during a
+  // playback must not wait for another program that owns it.
+  void LookAtClipboard();
   melody::ColumnClipboard& clipboard() {
     return services_.clipboard != nullptr ? *services_.clipboard : systemClipboard_;
   }
@@ -145,6 +148,7 @@ class ChimeWindow final : public QMainWindow {
   QAction* loopPlay_ = nullptr;
   std::vector<QAction*> editActions_;  // kCmdUndo .. kCmdSelectAll, in order
   QtColumnClipboard systemClipboard_;
+  bool mayPaste_ = false;
   std::vector<QWidget*> boardControls_;
   ui::BoardChooser* chooser_ = nullptr;
   PlaybackDriver* playback_ = nullptr;
