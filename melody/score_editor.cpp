@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "melody/column_selection.h"
 #include "melody/loop_marks.h"
 #include "melody/loop_placement.h"
 #include "melody/score_edits.h"
@@ -16,8 +17,10 @@ interaction::Prompt YesNo(const interaction::MessageText& text) {
                              interaction::PromptButtons::YesNo, interaction::PromptIcon::Question};
 }
 
+// Each click below sets `edit` to what it did to the tune, for the undo history.
 ReleaseEffect EditClick(MelodyState& state, int x, int y, bool found,
-                        interaction::Prompter& prompter, CountDialogs& dialogs) {
+                        interaction::Prompter& prompter, CountDialogs& dialogs,
+                        std::optional<ScoreEdit>& edit) {
   ReleaseEffect effect;
   if (x <= kKeyboardRight) {
     if (const auto note = KeyAt(x, y)) {
@@ -36,6 +39,7 @@ ReleaseEffect EditClick(MelodyState& state, int x, int y, bool found,
     case GridClick::kLoopCount:
       if (const auto count = dialogs.AskLoopCount(LoopCount(score.cells, *column))) {
         SetLoopCount(score, *column, *count);
+        edit = ScoreEdit::kLoopCount;
       }
       score.modified = true;
       effect.redraw = true;
@@ -52,37 +56,45 @@ ReleaseEffect EditClick(MelodyState& state, int x, int y, bool found,
       break;
   }
   const auto placed = ToggleNote(score, *column, *code);
+  edit = ScoreEdit::kNote;
   effect.sends = NoteEntrySounds(placed, found, state.playback.playState);
   effect.redraw = true;
   return effect;
 }
 
-void InsertClick(MelodyState& state, int x, CountDialogs& dialogs) {
+void InsertClick(MelodyState& state, int x, CountDialogs& dialogs, std::optional<ScoreEdit>& edit) {
   const auto column = GridColumn(x, state.scrollPos);
   if (!column) return;
   const int k = dialogs.AskColumnCount(kInsertDialog);
-  if (k > 0) InsertColumns(state.score, *column, k);
+  if (k > 0) {
+    InsertColumns(state.score, *column, k);
+    edit = ScoreEdit::kInsertColumns;
+  }
   state.score.modified = true;
 }
 
-void DeleteClick(MelodyState& state, int x, interaction::Prompter& prompter,
-                 CountDialogs& dialogs) {
+void DeleteClick(MelodyState& state, int x, interaction::Prompter& prompter, CountDialogs& dialogs,
+                 std::optional<ScoreEdit>& edit) {
   const auto column = GridColumn(x, state.scrollPos);
   if (!column) return;
   if (IsLoopMarkColumn(state.score.cells, *column)) {
     if (prompter.Ask(YesNo(kRemoveLoopQuestion)) == interaction::PromptAnswer::Yes) {
       RemoveLoop(state.score, *column);
+      edit = ScoreEdit::kLoopRemoved;
     }
   } else {
     const int k = dialogs.AskColumnCount(kDeleteDialog);
-    if (k > 0) DeleteColumns(state.score, *column, k);
+    if (k > 0) {
+      DeleteColumns(state.score, *column, k);
+      edit = ScoreEdit::kDeleteColumns;
+    }
   }
   state.score.modified = true;
 }
 
 // The loop-start mode: the count first, then the mark; the loop-end mode follows.
 void LoopStartClick(MelodyState& state, int x, interaction::Prompter& prompter,
-                    CountDialogs& dialogs) {
+                    CountDialogs& dialogs, std::optional<ScoreEdit>& edit) {
   const auto column = GridColumn(x, state.scrollPos);
   if (!column) return;
   const auto count = dialogs.AskLoopCount(1);
@@ -95,28 +107,29 @@ void LoopStartClick(MelodyState& state, int x, interaction::Prompter& prompter,
     state.editMode = kEditMode;
     return;
   }
+  edit = ScoreEdit::kLoopStart;
   state.editMode = kLoopEndMode;
 }
 
 // The loop-end mode closes the innermost open loop before the click; a click that has no
 // open loop before it leaves the mode as it is.
-void LoopEndClick(MelodyState& state, int x, interaction::Prompter& prompter) {
+void LoopEndClick(MelodyState& state, int x, interaction::Prompter& prompter,
+                  std::optional<ScoreEdit>& edit) {
   const auto column = GridColumn(x, state.scrollPos);
   if (!column) return;
   const int start = OpenLoopBefore(state.score.cells, *column);
   // A loop needs a body: its end goes after at least one column past the count.
   if (start < 0 || MarkStart(state.score.cells, *column) <= start + 2) return;
   if (PlaceLoopEnd(state.score, *column)) {
+    edit = ScoreEdit::kLoopEnd;
     state.editMode = kEditMode;
   } else {
     prompter.Ask(interaction::MessagePrompt(kNoRoomForLoopMessage));
   }
 }
 
-}  // namespace
-
-ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
-                             interaction::Prompter& prompter, CountDialogs& dialogs) {
+ReleaseEffect Release(MelodyState& state, int x, int y, bool found, interaction::Prompter& prompter,
+                      CountDialogs& dialogs, std::optional<ScoreEdit>& edit) {
   // Below the grid's last row lies no row, and so no column to act on, whatever the column
   // above holds: no mode edits, asks or offers anything there. The keyboard picture beside
   // the grid has its own keys.
@@ -124,7 +137,7 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
   switch (state.editMode) {
     case kEditMode:
       if (offTheRows) return {};
-      return EditClick(state, x, y, found, prompter, dialogs);
+      return EditClick(state, x, y, found, prompter, dialogs, edit);
     case kInsertMode:
     case kDeleteMode: {
       // The mode lasts for one release, whatever that release did; a release beside the
@@ -134,9 +147,9 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
       if (offTheRows) {
         // Nothing but the end of the mode.
       } else if (mode == kInsertMode) {
-        InsertClick(state, x, dialogs);
+        InsertClick(state, x, dialogs, edit);
       } else {
-        DeleteClick(state, x, prompter, dialogs);
+        DeleteClick(state, x, prompter, dialogs, edit);
       }
       ReleaseEffect effect;
       effect.redraw = true;
@@ -147,9 +160,9 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
       if (offTheRows) {
         // The mode stays for a click on a column.
       } else if (state.editMode == kLoopStartMode) {
-        LoopStartClick(state, x, prompter, dialogs);
+        LoopStartClick(state, x, prompter, dialogs, edit);
       } else {
-        LoopEndClick(state, x, prompter);
+        LoopEndClick(state, x, prompter, edit);
       }
       ReleaseEffect effect;
       effect.redraw = true;
@@ -158,6 +171,61 @@ ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
     default:
       return {};
   }
+}
+
+}  // namespace
+
+ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
+                             interaction::Prompter& prompter, CountDialogs& dialogs) {
+  ColumnSelection& selection = state.selection;
+  if (selection.anchor >= 0) {
+    // The end of a drag along the numbers: the columns stay selected.
+    selection.anchor = -1;
+    ReleaseEffect effect;
+    effect.redraw = true;
+    return effect;
+  }
+  const bool wasSelected = !selection.empty();
+  selection.Clear();
+  const TuneDocument before = DocumentOf(state.score);
+  std::optional<ScoreEdit> edit;
+  ReleaseEffect effect = Release(state, x, y, found, prompter, dialogs, edit);
+  if (edit) state.history.Record(*edit, before, state.score);
+  effect.redraw = effect.redraw || wasSelected;
+  return effect;
+}
+
+bool PressInScore(MelodyState& state, int x, int y) {
+  if (state.editMode != kEditMode) return false;
+  const auto column = NumberStripColumn(x, y, state.scrollPos);
+  if (!column) return false;
+  state.selection.anchor = *column;
+  SelectColumns(state.selection, state.score.cells, *column, *column);
+  return true;
+}
+
+DragEffect DragInScore(MelodyState& state, int x) {
+  ColumnSelection& selection = state.selection;
+  if (selection.anchor < 0) return {};
+  DragEffect effect;
+  effect.redraw = true;
+  int& scroll = state.scrollPos;
+  int column = 0;
+  // Past either end of the grid the view moves a column a move, so the drag reaches the
+  // columns out of view.
+  if (x > kGridRight) {
+    effect.scrollMoved = scroll < kMaxScrollPos;
+    scroll = ScrollAfter(scroll, ScrollStep::kLineRight);
+    column = scroll + kVisibleColumns - 1;
+  } else if (x <= kGridLeft) {
+    effect.scrollMoved = scroll > 0;
+    scroll = ScrollAfter(scroll, ScrollStep::kLineLeft);
+    column = scroll;
+  } else {
+    column = GridColumn(x, scroll).value_or(scroll);
+  }
+  SelectColumns(selection, state.score.cells, selection.anchor, column);
+  return effect;
 }
 
 bool MoveInScore(MelodyState& state, int x, int y) {

@@ -36,9 +36,24 @@ struct ReleaseEffect {
   Sends sends;               // PlayNote codes to send now, in order
 };
 
-// A button release at x, y in the score window. `found` gates the sounds it asks for.
+// A button release at x, y in the score window. `found` gates the sounds it asks for. What
+// changed the tune is a step of its undo history. A release that ends a drag along the
+// numbers keeps the columns selected; any other clears the selection.
 ReleaseEffect ReleaseInScore(MelodyState& state, int x, int y, bool found,
                              interaction::Prompter& prompter, CountDialogs& dialogs);
+
+// A button press: on the numbers strip in the edit mode it selects the column there and
+// starts a drag. True when the window should be redrawn.
+bool PressInScore(MelodyState& state, int x, int y);
+
+struct DragEffect {
+  bool redraw = false;
+  bool scrollMoved = false;
+};
+
+// A move with the button held at client x: a drag along the numbers selects from where it
+// began to the column under x, the view following past the grid's ends.
+DragEffect DragInScore(MelodyState& state, int x);
 
 // A mouse move: updates hoverKey; true when the window should be redrawn.
 bool MoveInScore(MelodyState& state, int x, int y);

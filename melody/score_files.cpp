@@ -37,6 +37,7 @@ bool SaveScoreAs(ScoreDocument& doc) {
     interaction::Tell(doc.prompter, saved);
     return false;
   }
+  doc.state.history.MarkSaved();
   doc.state.documentTitle = TitleForPath(path);
   return true;
 }
@@ -62,6 +63,8 @@ TuneOpened OpenTuneFile(ScoreDocument& doc, const std::string& path, OpenedTitle
     doc.prompter.Ask(interaction::MessagePrompt(result.message));
     return {};
   }
+  doc.state.history.Reset(doc.state.score);
+  doc.state.selection.Clear();
   doc.state.scrollPos = 0;
   doc.state.documentTitle =
       title == OpenedTitle::kFileName ? TitleForPath(path) : std::string(kNoTitle);

@@ -52,8 +52,8 @@ struct TuneOpened {
 enum class OpenedTitle { kFileName, kUntitled };
 
 // Every way a file becomes the score (the load command, the file given at start, the example
-// gallery) comes here: scrollPos back to 0 and the title by `title`; the caller shows the
-// loaded tempo.
+// gallery) comes here: scrollPos back to 0, nothing to undo or selected, and the title by
+// `title`; the caller shows the loaded tempo.
 TuneOpened OpenTuneFile(ScoreDocument& doc, const std::string& path, OpenedTitle title);
 
 // The load command after the question: the open dialog, the ".olg" completion, then

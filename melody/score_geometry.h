@@ -24,6 +24,11 @@ inline constexpr int kGridBottom = 429;
 // The note head of code c stands at y = 415 - 18 c, one pixel into its row.
 inline constexpr int kC1HeadY = kRowHeight * (kRows - 1) + 1;
 
+// The strip of column numbers under the grid, from the row after the last grid row: a drag
+// along it selects columns.
+inline constexpr int kNumberStripTop = kRowHeight * kRows;
+inline constexpr int kNumberStripBottom = kNumberStripTop + 24;  // just below the strip
+
 // Columns in view, and so the length of a part playback.
 inline constexpr int kVisibleColumns = 21;
 

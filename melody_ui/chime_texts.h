@@ -25,6 +25,33 @@ inline constexpr int kCmdExportMidi = 33021;
 inline constexpr int kCmdExportWav = 33022;
 inline constexpr int kCmdPcAlso = 33025;  // コントロール → PCでも鳴らす
 
+// The edit menu.
+inline constexpr int kCmdUndo = 33001;
+inline constexpr int kCmdRedo = 33002;
+inline constexpr int kCmdCut = 33003;
+inline constexpr int kCmdCopy = 33004;
+inline constexpr int kCmdPaste = 33005;
+inline constexpr int kCmdSelectAll = 33006;
+
+inline constexpr char kEditMenu[] = "編集(&E)";
+inline constexpr char kUndoItem[] = "元に戻す";
+inline constexpr char kRedoItem[] = "やり直し";
+inline constexpr char kCutItem[] = "切り取り";
+inline constexpr char kCopyItem[] = "コピー";
+inline constexpr char kPasteItem[] = "貼り付け";
+inline constexpr char kSelectAllItem[] = "すべて選択";
+
+// What undo and redo name after their item ("元に戻す: 音符の入力"), by the step's edit.
+inline constexpr char kNoteStep[] = "音符の入力";
+inline constexpr char kInsertStep[] = "列の挿入";
+inline constexpr char kDeleteStep[] = "列の削除";
+inline constexpr char kLoopPlacedStep[] = "くり返しの設定";
+inline constexpr char kLoopCountStep[] = "くり返し回数の変更";
+inline constexpr char kLoopRemovedStep[] = "くり返しの削除";
+inline constexpr char kTempoStep[] = "テンポの変更";
+inline constexpr char kCutStep[] = "切り取り";
+inline constexpr char kPasteStep[] = "貼り付け";
+
 // Connection panel controls.
 inline constexpr int kCmdBoardRun = 2002;
 inline constexpr int kCmdBoardStop = 2003;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "melody/edit_commands.h"
 #include "melody/exchange/tune_export.h"
 #include "melody/score_edits.h"
 #include "melody/score_files.h"
@@ -61,6 +63,39 @@ void SetBackground(QWidget* widget, unsigned rgb) {
   widget->setAutoFillBackground(true);
 }
 
+// The name a step goes by in the edit menu.
+const char* StepName(melody::ScoreEdit edit) {
+  using melody::ScoreEdit;
+  switch (edit) {
+    case ScoreEdit::kNote:
+      return kNoteStep;
+    case ScoreEdit::kInsertColumns:
+      return kInsertStep;
+    case ScoreEdit::kDeleteColumns:
+      return kDeleteStep;
+    case ScoreEdit::kLoopStart:
+    case ScoreEdit::kLoopEnd:
+      return kLoopPlacedStep;
+    case ScoreEdit::kLoopCount:
+      return kLoopCountStep;
+    case ScoreEdit::kLoopRemoved:
+      return kLoopRemovedStep;
+    case ScoreEdit::kTempo:
+      return kTempoStep;
+    case ScoreEdit::kCut:
+      return kCutStep;
+    case ScoreEdit::kPaste:
+      return kPasteStep;
+  }
+  return "";
+}
+
+QString ItemNaming(const char* item, std::optional<melody::ScoreEdit> step) {
+  QString text = QString::fromUtf8(item);
+  if (step) text += QStringLiteral(": ") + QString::fromUtf8(StepName(*step));
+  return text;
+}
+
 QCursor ModeCursor(int editMode) {
   const char* name = melody::ModeCursorName(editMode);
   if (name == nullptr) return Qt::ArrowCursor;
@@ -104,6 +139,7 @@ ChimeWindow::ChimeWindow(melody::MelodyState& state, ChimeServices services)
     });
   }
   ShowTitle();
+  LookAtClipboard();
   LayOut();
   panelWindow_->installEventFilter(this);
   scoreWindow_->installEventFilter(this);
@@ -140,6 +176,27 @@ void ChimeWindow::BuildMenus() {
   key(add(file, "印刷", kCmdPrint), QKeySequence::Print);
   file->addSeparator();
   add(file, "アプリケーションの終了(&X)", kCmdExit);
+  QMenu* edit = menuBar()->addMenu(QString::fromUtf8(kEditMenu));
+  const auto keys = [](QAction* action, std::initializer_list<const char*> sequences) {
+    QList<QKeySequence> shortcuts;
+    for (const char* sequence : sequences) shortcuts.push_back(QKeySequence(sequence));
+    action->setShortcuts(shortcuts);
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+  };
+  editActions_ = {
+      keys(add(edit, kUndoItem, kCmdUndo), {"Ctrl+Z"}),
+      keys(add(edit, kRedoItem, kCmdRedo), {"Ctrl+Y", "Ctrl+Shift+Z"}),
+      keys(add(edit, kCutItem, kCmdCut), {"Ctrl+X"}),
+      keys(add(edit, kCopyItem, kCmdCopy), {"Ctrl+C"}),
+      keys(add(edit, kPasteItem, kCmdPaste), {"Ctrl+V"}),
+      keys(add(edit, kSelectAllItem, kCmdSelectAll), {"Ctrl+A"}),
+  };
+  edit->insertSeparator(editActions_[2]);
+  edit->insertSeparator(editActions_[5]);
+  // Another program, or another Chimecraft, may put columns there at any time.
+  connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+          &ChimeWindow::LookAtClipboard);
   QMenu* control = menuBar()->addMenu(QString::fromUtf8("コントロール"));
   loopPlay_ = add(control, "ループ再生", kCmdLoopPlay);
   loopPlay_->setCheckable(true);
@@ -212,8 +269,10 @@ void ChimeWindow::BuildScoreWindow() {
   scrollBar_->setPageStep(20);
   layout->addWidget(canvas_);
   layout->addWidget(scrollBar_);
+  canvas_->pressed = [this](int x, int y) { Pressed(x, y); };
   canvas_->released = [this](int x, int y) { Released(x, y); };
   canvas_->moved = [this](int x, int y) { Moved(x, y); };
+  canvas_->dragged = [this](int x, int y) { Dragged(x, y); };
   canvas_->painting = [this] {
     RefreshBoardControls();
     ShowTitle();
@@ -310,6 +369,35 @@ void ChimeWindow::Redraw() {
   // Whatever changed may be what a running playback reads next.
   if (state_.playback.playState == melody::kPlaying) playback_->ScoreChanged();
   canvas_->update();
+  SyncEditMenu();
+}
+
+QAction* ChimeWindow::editAction(int id) const {
+  const int at = id - kCmdUndo;
+  if (at < 0 || at >= static_cast<int>(editActions_.size())) return nullptr;
+  return editActions_[static_cast<std::size_t>(at)];
+}
+
+void ChimeWindow::LookAtClipboard() {
+  mayPaste_ = clipboard().HoldsColumns();
+  SyncEditMenu();
+}
+
+void ChimeWindow::SyncEditMenu() {
+  if (editActions_.empty()) return;
+  const auto show = [this](int id, bool enabled, const QString& text = {}) {
+    QAction* action = editAction(id);
+    if (action->isEnabled() != enabled) action->setEnabled(enabled);
+    if (!text.isEmpty() && action->text() != text) action->setText(text);
+  };
+  const bool undo = melody::MayUndo(state_);
+  const bool redo = melody::MayRedo(state_);
+  show(kCmdUndo, undo, ItemNaming(kUndoItem, undo ? state_.history.UndoEdit() : std::nullopt));
+  show(kCmdRedo, redo, ItemNaming(kRedoItem, redo ? state_.history.RedoEdit() : std::nullopt));
+  show(kCmdCut, melody::MayCutOrCopy(state_));
+  show(kCmdCopy, melody::MayCutOrCopy(state_));
+  show(kCmdPaste, mayPaste_);
+  show(kCmdSelectAll, melody::MaySelectAll(state_));
 }
 
 void ChimeWindow::ShowPlayedColumn() {
@@ -382,6 +470,16 @@ void ChimeWindow::CloseBoard() {
   services_.board.CloseChannels();
 }
 
+void ChimeWindow::Pressed(int x, int y) {
+  if (melody::PressInScore(state_, x, y)) Redraw();
+}
+
+void ChimeWindow::Dragged(int x, int /*y*/) {
+  const melody::DragEffect effect = melody::DragInScore(state_, x);
+  if (effect.scrollMoved) SyncScrollBar();
+  if (effect.redraw) Redraw();
+}
+
 void ChimeWindow::Released(int x, int y) {
   // The sounds are asked for whenever someone hears them; the board's are sent only to a
   // board that is there.
@@ -410,7 +508,8 @@ bool ChimeWindow::SelectTempo(int index) {
     const QSignalBlocker block(tempoList_);
     tempoList_->setCurrentIndex(index);
   }
-  const bool chosen = melody::ChooseTempo(state_.score, index);
+  const bool chosen = melody::ChangeTempo(state_, index);
+  SyncEditMenu();
   playback_->ScoreChanged();  // the next tick of a running playback takes the new period
   return chosen;
 }
@@ -496,9 +595,50 @@ bool ChimeWindow::Command(int id) {
     case kCmdInsertMode:
       SetEditMode(melody::kInsertMode);
       return true;
+    case kCmdUndo:
+    case kCmdRedo:
+    case kCmdCut:
+    case kCmdCopy:
+    case kCmdPaste:
+    case kCmdSelectAll:
+      EditCommand(id);
+      return true;
     default:
       return false;
   }
+}
+
+void ChimeWindow::EditCommand(int id) {
+  const bool changesColumns = id == kCmdUndo || id == kCmdRedo || id == kCmdCut || id == kCmdPaste;
+  if (changesColumns && state_.playback.playState == melody::kPlaying) playback_->Stop();
+  interaction::Outcome outcome;
+  switch (id) {
+    case kCmdUndo:
+      melody::UndoEdit(state_);
+      break;
+    case kCmdRedo:
+      melody::RedoEdit(state_);
+      break;
+    case kCmdCut:
+      outcome = melody::CutColumns(state_, clipboard());
+      break;
+    case kCmdCopy:
+      outcome = melody::CopyColumns(state_, clipboard());
+      break;
+    case kCmdPaste:
+      outcome = melody::PasteColumns(state_, clipboard());
+      break;
+    default:
+      melody::SelectAllColumns(state_);
+      break;
+  }
+  if (id == kCmdCut || id == kCmdCopy) LookAtClipboard();
+  // The tempo may have been undone too, and a mode waiting for its click has ended.
+  SyncTempoList();
+  SyncScrollBar();
+  canvas_->setCursor(ModeCursor(state_.editMode));
+  Redraw();
+  interaction::Tell(services_.prompter, outcome);
 }
 
 void ChimeWindow::NewCommand() {

@@ -11,10 +11,12 @@
 
 #include "interaction/file_chooser.h"
 #include "interaction/prompter.h"
+#include "melody/column_clipboard.h"
 #include "melody/melody_state.h"
 #include "melody/score_editor.h"
 #include "melody/score_files.h"
 #include "melody_ui/playback_driver.h"
+#include "melody_ui/qt_column_clipboard.h"
 #include "ui_common/board_worker.h"
 #include "ui_common/print_chooser.h"
 #include "ui_common/program_starter.h"
@@ -54,6 +56,8 @@ struct ChimeServices {
   ui::MusicBox* sound = nullptr;
   // The MIDI import's choices; without one the window asks with its own dialog.
   ImportChooser* imports = nullptr;
+  // Where cut, copy and paste put and take columns; nothing: the system clipboard.
+  melody::ColumnClipboard* clipboard = nullptr;
 };
 
 class ChimeWindow final : public QMainWindow {
@@ -76,6 +80,8 @@ class ChimeWindow final : public QMainWindow {
   QAction* pcAlsoAction() const { return pcAlso_; }
   // Why the PC stays silent, once that is known (no audio device).
   QString soundNotice() const;
+  // The edit menu's item of command `id` (kCmdUndo .. kCmdSelectAll), else nullptr.
+  QAction* editAction(int id) const;
   ui::BoardChooser* boardChooser() const { return chooser_; }
   const std::string& title() const { return state_.documentTitle; }
   bool boardControlsShown() const;
@@ -111,8 +117,10 @@ class ChimeWindow final : public QMainWindow {
   bool MayBeFound() const {
     return !services_.board.discovered() || services_.board.status().found;
   }
+  void Pressed(int x, int y);
   void Released(int x, int y);
   void Moved(int x, int y);
+  void Dragged(int x, int y);
   void ShowTitle();
   void Redraw();
   // A tick of the playback came back: its column drawn, and kept in view.
@@ -144,6 +152,16 @@ class ChimeWindow final : public QMainWindow {
   ImportChooser& Imports();
   void PrintCommand();
   void SetEditMode(int mode);
+  // The edit menu's commands; a running playback stops before the columns change under it.
+  void EditCommand(int id);
+  // The edit menu's items enabled as they can act now, undo and redo naming their step.
+  void SyncEditMenu();
+  // Whether the clipboard holds columns, asked only when it changed: a repaint during a
+  // playback must not wait for another program that owns it.
+  void LookAtClipboard();
+  melody::ColumnClipboard& clipboard() {
+    return services_.clipboard != nullptr ? *services_.clipboard : systemClipboard_;
+  }
 
   melody::MelodyState& state_;
   ChimeServices services_;
@@ -158,6 +176,9 @@ class ChimeWindow final : public QMainWindow {
   QAction* pcAlso_ = nullptr;
   QLabel* soundNotice_ = nullptr;
   std::unique_ptr<ImportChooser> ownImports_;
+  std::vector<QAction*> editActions_;  // kCmdUndo .. kCmdSelectAll, in order
+  QtColumnClipboard systemClipboard_;
+  bool mayPaste_ = false;
   std::vector<QWidget*> boardControls_;
   ui::BoardChooser* chooser_ = nullptr;
   PlaybackDriver* playback_ = nullptr;

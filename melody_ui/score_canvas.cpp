@@ -88,6 +88,15 @@ void ScoreCanvas::Paint(QPainter& painter, const interaction::DrawList& picture)
   flush();
 }
 
+void ScoreCanvas::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  if (pressed) pressed(at.x(), at.y());
+}
+
 void ScoreCanvas::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPoint at = event->position().toPoint();
@@ -97,6 +106,7 @@ void ScoreCanvas::mouseReleaseEvent(QMouseEvent* event) {
 void ScoreCanvas::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (moved) moved(at.x(), at.y());
+  if (dragged && (event->buttons() & Qt::LeftButton)) dragged(at.x(), at.y());
 }
 
 }  // namespace pendra2::melody_ui

@@ -1,6 +1,6 @@
 #pragma once
-// The client area of the score window: paints the score picture and hands mouse releases
-// and moves, in client coordinates, to whoever runs the editor.
+// The client area of the score window: paints the score picture and hands mouse presses,
+// releases and moves, in client coordinates, to whoever runs the editor.
 
 #include <QPixmap>
 #include <QWidget>
@@ -21,8 +21,11 @@ class ScoreCanvas final : public QWidget {
  public:
   ScoreCanvas(const melody::MelodyState& state, QWidget* parent);
 
+  std::function<void(int x, int y)> pressed;
   std::function<void(int x, int y)> released;
   std::function<void(int x, int y)> moved;
+  // A move with the left button held, after `moved`.
+  std::function<void(int x, int y)> dragged;
   std::function<void()> painting;  // before each repaint: the board check
 
   QToolButton* deleteButton() const { return deleteButton_; }
@@ -33,6 +36,7 @@ class ScoreCanvas final : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
 

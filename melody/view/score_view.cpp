@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "melody/view/score_grid.h"
 
@@ -59,6 +61,41 @@ void Cells(DrawList& list, const melody::Cells& cells, int first, int played) {
   }
 }
 
+// The visible part of the selection as view columns j0..j1, or nothing when none of it is
+// in view.
+std::optional<std::pair<int, int>> SelectedInView(const melody::ColumnSelection& selection,
+                                                  int first) {
+  if (selection.empty()) return std::nullopt;
+  const int j0 = std::max(selection.first - first, 0);
+  const int j1 = std::min(selection.last - first, kVisibleColumns - 1);
+  if (j0 > j1) return std::nullopt;
+  return std::pair(j0, j1);
+}
+
+void SelectionBand(DrawList& list, const melody::ColumnSelection& selection, int first) {
+  const auto shown = SelectedInView(selection, first);
+  if (!shown) return;
+  list.Fill({ColumnX(shown->first) + 1, melody::kNumberStripTop, ColumnX(shown->second + 1) + 1,
+             melody::kNumberStripBottom},
+            kSelectionBand);
+}
+
+// The frame stays open on a side where the selection goes on out of view.
+void SelectionFrame(DrawList& list, const melody::ColumnSelection& selection, int first) {
+  const auto shown = SelectedInView(selection, first);
+  if (!shown) return;
+  const int left = ColumnX(shown->first) + 1;
+  const int right = ColumnX(shown->second + 1);
+  const int top = 1;
+  const int bottom = kKeyHeight - 1;
+  list.Line({{left, top}, {right, top}}, kSelectionFrameWidth, kSelectionFrame);
+  list.Line({{left, bottom}, {right, bottom}}, kSelectionFrameWidth, kSelectionFrame);
+  if (selection.first >= first)
+    list.Line({{left, top}, {left, bottom}}, kSelectionFrameWidth, kSelectionFrame);
+  if (selection.last < first + kVisibleColumns)
+    list.Line({{right, top}, {right, bottom}}, kSelectionFrameWidth, kSelectionFrame);
+}
+
 }  // namespace
 
 const KeyHighlight* KeyHighlightOf(int hoverKey) {
@@ -90,6 +127,7 @@ DrawList ScoreWindowPicture(const melody::MelodyState& state, const ScoreViewSta
   const int first = FirstVisibleColumn(state);
   list.Fill({0, 0, kClientWidth, kClientHeight}, interaction::kWhite);
   list.Bitmap("KEY", {0, 0, kKeyWidth, kKeyHeight});
+  SelectionBand(list, state.selection, first);
   ColumnNumbers(list, first);
   list.Text(kModeCaptionAt, kModeFont, "モード");
   if (const std::string_view mode = ModeName(state.editMode); !mode.empty()) {
@@ -97,6 +135,7 @@ DrawList ScoreWindowPicture(const melody::MelodyState& state, const ScoreViewSta
   }
   Bars(list, first);
   Cells(list, state.score.cells, first, PlayedColumn(state.playback));
+  SelectionFrame(list, state.selection, first);
   list.Bitmap("KEYF", {0, 0, kKeyboardWidth, kKeyHeight});
   if (const KeyHighlight* key = KeyHighlightOf(state.hoverKey)) {
     list.Bitmap(std::string(key->image), {0, key->y, key->width, key->y + key->height});

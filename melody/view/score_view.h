@@ -26,6 +26,12 @@ inline constexpr int kHeadWidth = 24;      // SC_ON, SC_PLAY
 inline constexpr int kHeadHeight = 17;
 
 inline constexpr interaction::FontSpec kNumberFont{9, 400, false};
+
+// Selected columns: a band behind their numbers and a frame around them in the grid, violet
+// so that they look like neither the played column's yellow nor the loop marks' blue.
+inline constexpr interaction::Colour kSelectionBand{0xDCC6F7};
+inline constexpr interaction::Colour kSelectionFrame{0x8A3FD8};
+inline constexpr int kSelectionFrameWidth = 3;
 inline constexpr interaction::FontSpec kModeFont{10, 400, false};
 
 // The two buttons of the score window, which the window holds as controls.

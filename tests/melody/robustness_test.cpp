@@ -1,12 +1,14 @@
 // Random and mutated tune files through everything that reads a score: loading, cleaning,
-// the tune image, both playbacks and the column edits. Under the sanitizers this finds any
-// read or write outside the fixed buffers.
+// the tune image, both playbacks, the column edits, cut and paste. Under the sanitizers this
+// finds any read or write outside the fixed buffers.
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "helpers.h"
+#include "melody/column_clip.h"
+#include "melody/column_selection.h"
 #include "melody/loop_marks.h"
 #include "melody/score_edits.h"
 #include "melody/tune_file.h"
@@ -76,6 +78,16 @@ void Exercise(const Bytes& file, std::mt19937& rng) {
   RemoveLoop(score, Below(rng, kLastEditable + 1));
   ToggleNote(score, Below(rng, kLastEditable + 1), static_cast<uint8_t>(Below(rng, 24)));
   LoopJumpScroll(score.cells, Below(rng, kLastEditable + 1));
+
+  // Columns copied and pasted elsewhere, their clipboard bytes damaged on the way, and cut.
+  ColumnSelection cut;
+  SelectColumns(cut, score.cells, Below(rng, kLastEditable + 1), Below(rng, kLastEditable + 1));
+  const int at = MarkStart(score.cells, Below(rng, kLastEditable + 1));
+  const Bytes copied = EncodeClip(ClipOf(score.cells, cut.first, cut.last));
+  const DecodedClip clip = DecodeClip(Below(rng, 2) ? copied : Mutate(copied, rng));
+  const bool fits = clip.clip.count <= RoomAt(score.cells, at);
+  if (clip.trouble == ClipTrouble::kNone && fits) InsertClip(score, at, clip.clip);
+  RemoveColumns(score, cut.first, cut.last);
   Normalise(score);
   TuneImage(score);
 }

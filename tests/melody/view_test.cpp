@@ -74,6 +74,20 @@ TEST(ScoreWindowPicture, MarksCutAtTheLeftEdgeShowOnlyTheirParameterColumns) {
   for (const auto& b : Bitmaps(mark, "Lpara")) EXPECT_EQ(b.dest, (Rect{X(20), 0, X(20) + 24, 431}));
 }
 
+// The band behind the numbers and the frame cover the selected columns in view; the frame
+// stays open where the selection goes on out of view.
+TEST(ScoreWindowPicture, SelectedColumnsAreBandedAndFramed) {
+  for (const auto& [first, last, band, lines] :
+       {std::tuple(42, 44, Rect{X(2) + 1, 432, X(5) + 1, 456}, 4U),
+        std::tuple(30, 41, Rect{X(0) + 1, 432, X(2) + 1, 456}, 3U)}) {
+    MelodyState state = With(40, 0, {});
+    state.selection = {first, last};
+    const interaction::DrawList list = ScoreWindowPicture(state);
+    EXPECT_EQ(Items<interaction::FillItem>(list).back().rect, band);
+    EXPECT_EQ(Items<interaction::LineItem>(list).size(), lines);  // the picture's only lines
+  }
+}
+
 TEST(ScoreWindowPicture, NoteHeadsStandInTheirRowsAndThePlayedColumnIsMarked) {
   MelodyState state = With(0, 0, {0, 22, 23, 24, 200, 7});
   const interaction::DrawList still = ScoreWindowPicture(state);

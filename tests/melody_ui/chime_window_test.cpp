@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -141,6 +144,43 @@ TEST(ChimeWindow, FileKeysReachTheirCommandsAndShowInTheMenu) {
        {std::pair(kCmdNew, QKeySequence::New), std::pair(kCmdPrint, QKeySequence::Print)}) {
     EXPECT_EQ(w.findChild<QAction*>(QString::number(id))->shortcut(), QKeySequence(key)) << id;
   }
+}
+
+// The edit menu after the file menu; its keys act, its items name their steps and are
+// enabled only when they can act; columns reach the system clipboard as both kinds.
+TEST(ChimeWindow, EditMenuKeysAndItems) {
+  Chime chime;
+  ChimeWindow& w = *chime.window;
+  QApplication::setActiveWindow(&w);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  QStringList menus;
+  for (const QAction* menu : w.menuBar()->actions()) menus << menu->text();
+  EXPECT_EQ(menus, QString::fromUtf8("ファイル(&F) 編集(&E) コントロール ヘルプ(&H)").split(' '));
+  // Each item as "+text" when enabled, "-text" when not, in menu order.
+  const auto items = [&] {
+    std::string all;
+    for (int id = kCmdUndo; id <= kCmdSelectAll; ++id)
+      all += (w.editAction(id)->isEnabled() ? " +" : " -") + w.editAction(id)->text().toStdString();
+    return all;
+  };
+  QGuiApplication::clipboard()->clear();
+  EXPECT_EQ(items(), " -元に戻す -やり直し -切り取り -コピー -貼り付け -すべて選択");
+  chime.Click(X(0), Y(1));
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(std::tuple(int{chime.state->score.cells[0]}, chime.state->score.modified),
+            std::tuple(int{melody::kEmpty}, false));
+  EXPECT_EQ(items(), " -元に戻す +やり直し: 音符の入力 -切り取り -コピー -貼り付け -すべて選択");
+  QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(&w, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(&w, Qt::Key_C, Qt::ControlModifier);
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  EXPECT_TRUE(data->hasFormat(QStringLiteral("application/x-pendra2-tune-columns")));
+  EXPECT_EQ(data->text(), QStringLiteral("C1s\n"));
+  QTest::keyClick(&w, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Head(chime.state->score, 3), C("1 1 -"));
+  EXPECT_EQ(items(), " +元に戻す: 貼り付け -やり直し +切り取り +コピー +貼り付け +すべて選択");
+  EXPECT_EQ(w.editAction(kCmdRedo)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
 }
 
 TEST(ChimeWindow, BoardControlsFollowDiscovery) {

@@ -137,6 +137,13 @@ TEST(ChimecraftReplay, Sessions) {
          EXPECT_TRUE(ReadAll(folder.filePath("imported.mid")).startsWith("MThd"));
          EXPECT_TRUE(ReadAll(folder.filePath("imported.wav")).startsWith("RIFF"));
        }},
+      {"edit_menu",
+       [](const QDir& folder, const BoardTraffic&) {
+         // The pasted loop returns to its own start; the loop removed is back.
+         EXPECT_EQ(
+             Cells(ReadAll(folder.filePath("edited.olg")), 18),
+             (std::vector<int>{0, 'l', 2, 2, 4, 'L', 0, 0, 3, 'l', 2, 2, 4, 'L', 0, 0, 11, 24}));
+       }},
       {"loops_and_scrolling",
        [](const QDir& folder, const BoardTraffic&) {
          const std::vector<int> kept = Cells(ReadAll(folder.filePath("unlooped.olg")), 24);
