@@ -18,20 +18,7 @@ class ExchangeCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     // Track 2: a tune an octave under the score's range; track 3: a low bass; the drums.
-    WriteBytes(dir / "song.mid",
-               Smf(1, 480,
-                   {TrackEvents().Tempo(0, 500000).End(),
-                    TrackEvents()
-                        .Name(0, "Melody")
-                        .On(0, 1, 60)
-                        .Off(240, 1, 60)
-                        .On(0, 1, 62)
-                        .Off(240, 1, 62)
-                        .On(240, 1, 64)
-                        .Off(240, 1, 64)
-                        .End(),
-                    TrackEvents().Name(0, "Bass").On(0, 2, 36).Off(480, 2, 36).End(),
-                    TrackEvents().On(0, 10, 36).Off(10, 10, 36).End()}));
+    WriteBytes(dir / "song.mid", melody::testing::ThreePartSong());
   }
   testing::CliResult Cli(const std::string& line) { return testing::RunCli(line, dir.Path()); }
   // The cells of a written tune up to its end mark.

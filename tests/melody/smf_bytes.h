@@ -78,4 +78,22 @@ inline SmfBytes MelodyFile(const std::vector<int>& keys, int ppqn = 480) {
   return Smf(0, ppqn, {track.End(wait)});
 }
 
+// A format-1 file of four tracks: the tempo; "Melody", C D E an octave under the score's
+// range on channel 1; "Bass", one low note on channel 2; a drum on channel 10.
+inline SmfBytes ThreePartSong() {
+  return Smf(1, 480,
+             {TrackEvents().Tempo(0, 500000).End(),
+              TrackEvents()
+                  .Name(0, "Melody")
+                  .On(0, 1, 60)
+                  .Off(240, 1, 60)
+                  .On(0, 1, 62)
+                  .Off(240, 1, 62)
+                  .On(240, 1, 64)
+                  .Off(240, 1, 64)
+                  .End(),
+              TrackEvents().Name(0, "Bass").On(0, 2, 36).Off(480, 2, 36).End(),
+              TrackEvents().On(0, 10, 36).Off(10, 10, 36).End()});
+}
+
 }  // namespace pendra2::melody::testing

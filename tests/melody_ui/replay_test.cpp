@@ -81,20 +81,7 @@ std::vector<int> Cells(const QByteArray& olg, int count) {
 
 // A melody an octave under the score's range (track 2), a bass (track 3), the drums.
 melody::testing::SmfBytes SongFile() {
-  using melody::testing::TrackEvents;
-  return melody::testing::Smf(1, 480,
-                              {TrackEvents().Tempo(0, 500000).End(),
-                               TrackEvents()
-                                   .Name(0, "Melody")
-                                   .On(0, 1, 60)
-                                   .Off(240, 1, 60)
-                                   .On(0, 1, 62)
-                                   .Off(240, 1, 62)
-                                   .On(240, 1, 64)
-                                   .Off(240, 1, 64)
-                                   .End(),
-                               TrackEvents().Name(0, "Bass").On(0, 2, 36).Off(480, 2, 36).End(),
-                               TrackEvents().On(0, 10, 36).Off(10, 10, 36).End()});
+  return melody::testing::ThreePartSong();
 }
 
 struct Case {
