@@ -27,8 +27,8 @@ constexpr ToolCommand kToolCommands[] = {
     {2024, EditMode::kInsertVariableB}, {2025, EditMode::kInsertVarCompare},
 };
 
-const Prompt kStepLimitPrompt{"最大登録数を超えました。", "制限事項", PromptButtons::Ok};
-const Prompt kLoopDepthPrompt{"「繰り返し」の入れ子は３重までです。", "挿入", PromptButtons::Ok};
+const Prompt kStepLimitPrompt{kStepLimitText, kStepLimitCaption, PromptButtons::Ok};
+const Prompt kLoopDepthPrompt{kLoopDepthText, "挿入", PromptButtons::Ok};
 
 // The name each insert tool asks about.
 std::string InsertName(EditMode mode) {

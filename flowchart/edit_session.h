@@ -93,6 +93,10 @@ void ShiftTargetsAfterDelete(FlowProgram& program, int p);
 
 // Loops nest this deep at most.
 inline constexpr int32_t kLoopDepthLimit = 3;
+// What an insertion (or a paste) past those limits says.
+inline constexpr const char* kStepLimitText = "最大登録数を超えました。";
+inline constexpr const char* kStepLimitCaption = "制限事項";
+inline constexpr const char* kLoopDepthText = "「繰り返し」の入れ子は３重までです。";
 // The steps whose target names a step: branches, gotos and comparisons.
 bool IsJumpKind(const StepRecord& step);
 // The loop mark that pairs with the one at `index`, or -1 when a damaged file left it none.

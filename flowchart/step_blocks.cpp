@@ -116,7 +116,7 @@ bool PasteBlock(StepcraftState& state, const StepBlock& block, interaction::Prom
   const int n = static_cast<int>(block.steps.size());
   if (n == 0) return false;
   if (program.count + n > kMaxSteps) {
-    return Refuse(prompter, "最大登録数を超えました。", "制限事項");
+    return Refuse(prompter, kStepLimitText, kStepLimitCaption);
   }
   const int anchor = std::clamp(state.anchorStep, 0, program.count - 1);
   const int p = anchor == program.count - 1 ? anchor - 1 : anchor;
@@ -124,12 +124,8 @@ bool PasteBlock(StepcraftState& state, const StepBlock& block, interaction::Prom
   FlowProgram after = program;
   for (int s = after.count - 1; s >= p + 1; --s) after.steps[s + n] = after.steps[s];
   after.count += n;
-  // Steps outside the block that jump past the insertion move on with their targets.
-  for (int s = 1; s < after.count; ++s) {
-    if (s > p && s <= p + n) continue;
-    StepRecord& step = after.steps[s];
-    if (IsJumpKind(step) && step.target >= p + 1) step.target += n;
-  }
+  // Steps that jump past the insertion move on with their targets, as after an insertion.
+  for (int i = 0; i < n; ++i) ShiftTargetsAfterInsert(after, p);
   const int last = block.copiedFrom + n - 1;
   for (int i = 0; i < n; ++i) {
     StepRecord step = block.steps[static_cast<std::size_t>(i)];
@@ -146,7 +142,7 @@ bool PasteBlock(StepcraftState& state, const StepBlock& block, interaction::Prom
   Recompute(after);
   const bool tooDeep = std::any_of(after.depthAfter.begin(), after.depthAfter.begin() + after.count,
                                    [](int32_t d) { return d > kLoopDepthLimit; });
-  if (tooDeep) return Refuse(prompter, "「繰り返し」の入れ子は３重までです。", "貼り付け");
+  if (tooDeep) return Refuse(prompter, kLoopDepthText, "貼り付け");
   if (after.imageSize > kLargestImage) {
     return Refuse(prompter, "データが５１２バイトを越すので貼り付けられません。", "貼り付け");
   }
